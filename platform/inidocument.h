@@ -1,0 +1,44 @@
+#pragma once
+// The text of one configuration file, kept line by line as the bytes that were read.
+//
+// Groups start with a "[Group]" line; entries are "key = value" lines directly under it.
+// Lines that are not touched by a change are written back byte for byte, so comments,
+// blank lines and hand-made spacing survive every write.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class IniDocument
+{
+public:
+    IniDocument() = default;
+    explicit IniDocument(const QByteArray &text) { parse(text); }
+
+    void parse(const QByteArray &text);
+    QByteArray toBytes() const;
+
+    bool hasEntry(const QString &group, const QString &key) const;
+    // The stored value, or a null string when the group or key is missing.
+    QString value(const QString &group, const QString &key) const;
+    // Sets a value: replaces the first entry of that key in the group, or appends the entry
+    // after the group's last entry, or appends the group at the end of the text.
+    void setValue(const QString &group, const QString &key, const QString &value);
+    void removeEntry(const QString &group, const QString &key);
+
+    QStringList groupList() const;
+    QStringList keyList(const QString &group) const;
+
+    // "key = value" split of one line; false for lines that hold no "=".
+    static bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value);
+    static bool isHeader(const QByteArray &line, QByteArray *name = nullptr);
+
+private:
+    // Line index range [first, end) of the group's body, or false when the group is missing.
+    bool groupRange(const QByteArray &group, int *first, int *end) const;
+    int findEntry(const QByteArray &group, const QByteArray &key) const;
+
+    QList<QByteArray> m_lines;   // without their line ends
+    bool m_endsWithNewline = true;
+};

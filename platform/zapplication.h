@@ -1,0 +1,26 @@
+#pragma once
+// The application object of every program of the suite.
+//
+// Where there is no display at all, it runs on the offscreen platform, so the renderer, the
+// daemon and the rotator work headless. It maps the phone's font family "AMCSL" to a CJK
+// font of the machine, so Chinese texts render everywhere.
+
+#include <QApplication>
+
+class ZApplication : public QApplication
+{
+    Q_OBJECT
+public:
+    enum Type { GUI_CLIENT = 0, GUI_SERVER = 1 };
+
+    ZApplication(int &argc, char **argv, Type type = GUI_CLIENT);
+    ~ZApplication() override;
+
+    // Switches to the offscreen platform when nothing names a display; call before any
+    // application object exists.
+    static void chooseHeadlessPlatform();
+    // Maps "AMCSL" to the fonts that replace it.
+    static void substitutePhoneFont();
+};
+
+extern ZApplication *app;

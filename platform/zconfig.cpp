@@ -1,0 +1,149 @@
+#include "zconfig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+} // namespace
+
+ZConfig::ZConfig(const QString &path, bool /*create*/)
+    : m_path(path)
+{
+    refresh();
+}
+
+void ZConfig::refresh() const
+{
+    // Reads see what other programs wrote since: the file is parsed again when it changed.
+    const QFileInfo info(m_path);
+    const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
+    const qint64 size = info.exists() ? info.size() : -1;
+    if (m_loaded && stamp == m_stamp && size == m_size)
+        return;
+    m_loaded = true;
+    m_stamp = stamp;
+    m_size = size;
+    m_doc.parse(size > 0 ? readAll(m_path) : QByteArray());
+}
+
+QString ZConfig::readEntry(const QString &group, const QString &key, const QString &def) const
+{
+    refresh();
+    if (!m_doc.hasEntry(group, key))
+        return def;
+    return m_doc.value(group, key);
+}
+
+int ZConfig::readNumEntry(const QString &group, const QString &key, int def) const
+{
+    bool ok = false;
+    const int n = readEntry(group, key).trimmed().toInt(&ok, 10);
+    return ok ? n : def;
+}
+
+bool ZConfig::readBoolEntry(const QString &group, const QString &key, bool def) const
+{
+    const QString v = readEntry(group, key).trimmed().toLower();
+    if (v == QLatin1String("true") || v == QLatin1String("1") || v == QLatin1String("yes")
+        || v == QLatin1String("on"))
+        return true;
+    if (v == QLatin1String("false") || v == QLatin1String("0") || v == QLatin1String("no")
+        || v == QLatin1String("off"))
+        return false;
+    return def;
+}
+
+QStringList ZConfig::readListEntry(const QString &group, const QString &key, QChar sep) const
+{
+    const QString v = readEntry(group, key);
+    if (v.isEmpty())
+        return QStringList();
+    return v.split(sep);
+}
+
+template <typename Change>
+bool ZConfig::modify(Change change)
+{
+    const QFileInfo info(m_path);
+    QDir().mkpath(info.absolutePath());
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(10000);
+    if (!lock.tryLock(5000))
+        return false;
+
+    // Merge: apply the change to what is on disk now, not to what this object read earlier.
+    IniDocument doc(readAll(m_path));
+    change(doc);
+    const QByteArray bytes = doc.toBytes();
+
+    QSaveFile out(m_path);
+    bool ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    lock.unlock();
+    m_loaded = false;
+    refresh();
+    if (!ok)
+        m_doc = doc; // the caller still sees its own value for this session
+    return ok;
+}
+
+bool ZConfig::writeEntry(const QString &group, const QString &key, const QString &value)
+{
+    return modify([&](IniDocument &doc) { doc.setValue(group, key, value); });
+}
+
+bool ZConfig::writeEntry(const QString &group, const QString &key, const char *value)
+{
+    return writeEntry(group, key, QString::fromUtf8(value));
+}
+
+bool ZConfig::writeEntry(const QString &group, const QString &key, int value)
+{
+    return writeEntry(group, key, QString::number(value));
+}
+
+bool ZConfig::writeEntry(const QString &group, const QString &key, bool value)
+{
+    return writeEntry(group, key, value ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+bool ZConfig::writeEntry(const QString &group, const QString &key, const QStringList &value, QChar sep)
+{
+    return writeEntry(group, key, value.join(sep));
+}
+
+bool ZConfig::removeEntry(const QString &group, const QString &key)
+{
+    if (!hasEntry(group, key))
+        return true;
+    return modify([&](IniDocument &doc) { doc.removeEntry(group, key); });
+}
+
+bool ZConfig::hasEntry(const QString &group, const QString &key) const
+{
+    refresh();
+    return m_doc.hasEntry(group, key);
+}
+
+QStringList ZConfig::groupList() const
+{
+    refresh();
+    return m_doc.groupList();
+}
+
+QStringList ZConfig::keyList(const QString &group) const
+{
+    refresh();
+    return m_doc.keyList(group);
+}

@@ -1,0 +1,37 @@
+#pragma once
+// A private phone for each test program: a temporary program directory holding a copy of the
+// suite's shipped data, with the application started by a path inside it.
+
+#include "zapplication.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtTest/QtTest>
+
+namespace TestEnv {
+
+// The temporary program directory, with trailing "/".
+QString dir();
+// Absolute path of a file inside it.
+QString path(const QString &relative);
+void writeFile(const QString &relative, const QByteArray &bytes);
+QByteArray readFile(const QString &relative);
+void removeFile(const QString &relative);
+// Puts the shipped data files back as they were assembled (settings.ini, notify.db, ...,
+// device/, theme/, resource/), dropping whatever a test changed.
+void resetData();
+// Copies a built program of the suite into the temporary program directory.
+QString installProgram(const QString &name);
+// The assembled program directory of the build.
+QString assembledDir();
+
+int run(QObject *test, int argc, char **argv);
+
+} // namespace TestEnv
+
+#define QUILLORA_TEST_MAIN(TestClass)                                                              \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        TestClass tc;                                                                              \
+        return TestEnv::run(&tc, argc, argv);                                                      \
+    }
