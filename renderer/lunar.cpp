@@ -1,0 +1,87 @@
+#include "lunar.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+// One entry per lunar year, the first beginning on 1921-02-08.
+// 12-month years (entry below 4095): bit 11 is the first month, bit 0 the twelfth.
+// 13-month years: bit 12 is the first month, bit 0 the thirteenth, and entry / 65536 is
+// the ordinary month the leap month follows. A set bit is a month of 30 days, a clear
+// bit one of 29 days.
+const std::int32_t kLunarTable[] = {
+    2635,   333387, 1701,   1748,   267701, 694,    2391,   133423, 1175,   396438, // 1921
+    3402,   3749,   331177, 1453,   694,    201326, 2350,   465197, 3221,   3402,   // 1931
+    400202, 2901,   1386,   267611, 605,    2349,   137515, 2709,   464533, 1738,   // 1941
+    2901,   330421, 1242,   2651,   199255, 1323,   529706, 3733,   1706,   398762, // 1951
+    2741,   1206,   267438, 2647,   1318,   204070, 3477,   461653, 1386,   2413,   // 1961
+    330077, 1197,   2637,   268877, 3365,   531109, 2900,   2922,   398042, 2395,   // 1971
+    1179,   267415, 2635,   661067, 1701,   1748,   398772, 2742,   2391,   330031, // 1981
+    1175,   1611,   200010, 3749,   527717, 1452,   2742,   332397, 2350,   3222,   // 1991
+    268949, 3402,   3493,   133973, 1386,   464219, 605,    2349,   334123, 2709,   // 2001
+    2890,   267946, 2773,   592565, 1210,   2651,   395863, 1323,   2707,   265877, // 2011
+};
+
+const int kFirstLunarYear = 1921;
+const std::size_t kTableSize = sizeof(kLunarTable) / sizeof(kLunarTable[0]);
+
+// Days from 1970-01-01 to the given proleptic Gregorian date (exact for any year).
+long long daysFromCivil(long long y, int m, int d)
+{
+    y -= m <= 2 ? 1 : 0;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;                                   // [0, 399]
+    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;  // [0, 365]
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;           // [0, 146096]
+    return era * 146097 + doe - 719468;
+}
+
+bool isLeapYear(long long y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+int daysInMonth(long long y, int m)
+{
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return m == 2 && isLeapYear(y) ? 29 : kDays[m - 1];
+}
+
+} // namespace
+
+bool solarToLunar(int year, int month, int day, int &lunarYear, int &lunarMonth, int &lunarDay)
+{
+    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))
+        return false;
+
+    // Day number within the table, 1921-02-08 being day 1.
+    long long theDate = daysFromCivil(year, month, day) - daysFromCivil(1921, 2, 8) + 1;
+    if (theDate < 1)
+        return false;
+
+    for (std::size_t m = 0; m < kTableSize; ++m) {
+        const std::int32_t entry = kLunarTable[m];
+        const int k = entry < 4095 ? 11 : 12;
+        for (int n = k; n >= 0; --n) {
+            const int monthDays = 29 + ((entry >> n) & 1);
+            if (theDate > monthDays) {
+                theDate -= monthDays;
+                continue;
+            }
+            int curMonth = k - n + 1;
+            if (k == 12) {
+                const int leapPos = entry / 65536 + 1;
+                if (curMonth == leapPos)
+                    curMonth = 1 - curMonth;
+                else if (curMonth > leapPos)
+                    curMonth -= 1;
+            }
+            lunarYear = kFirstLunarYear + static_cast<int>(m);
+            lunarMonth = curMonth;
+            lunarDay = static_cast<int>(theDate);
+            return true;
+        }
+    }
+    return false;
+}
