@@ -1,0 +1,137 @@
+#include "noticedb.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+
+namespace NoticeDb {
+
+QString filePath(const QString &programDir)
+{
+    return programDir + QStringLiteral("notify.db");
+}
+
+QList<QByteArray> splitLines(const QByteArray &text)
+{
+    if (text.isEmpty())
+        return {};
+    QList<QByteArray> lines = text.split('\n');
+    if (text.endsWith('\n'))
+        lines.removeLast();
+    return lines;
+}
+
+bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value)
+{
+    const int eq = line.indexOf('=');
+    if (eq < 0)
+        return false;
+    if (key)
+        *key = line.left(eq > 0 ? eq - 1 : 0);
+    if (value) {
+        QByteArray v = line.mid(eq + 2);
+        // A file written on another system may end its lines with "\r\n".
+        if (v.endsWith('\r'))
+            v.chop(1);
+        *value = v;
+    }
+    return true;
+}
+
+bool isGroupHeader(const QByteArray &line, const QByteArray &group)
+{
+    // Only the header opens a group: a text that merely mentions a group's name, such as a
+    // notice reading "CustomFestival party", must not make the entries after it look like
+    // members of that group, where a delete would then remove them.
+    const QByteArray t = line.trimmed();
+    return t.size() == group.size() + 2 && t.startsWith('[') && t.endsWith(']')
+        && t.mid(1, group.size()) == group;
+}
+
+namespace {
+
+// Walks the lines of a text and tells for each whether it is an entry of the group.
+template <typename Visit>
+void walkGroup(const QList<QByteArray> &lines, const QByteArray &group, Visit visit)
+{
+    bool inGroup = false;
+    for (const QByteArray &line : lines) {
+        QByteArray key, value;
+        bool entry = false;
+        if (inGroup) {
+            // A line without "=" ends the group, and so does the header of the next group.
+            if (!splitEntry(line, &key, &value) || line.trimmed().startsWith('['))
+                inGroup = false;
+            else
+                entry = true;
+        }
+        if (isGroupHeader(line, group))
+            inGroup = true;
+        visit(line, entry, key, value);
+    }
+}
+
+} // namespace
+
+QList<Entry> readGroup(const QByteArray &text, const QByteArray &group)
+{
+    QList<Entry> entries;
+    walkGroup(splitLines(text), group,
+              [&](const QByteArray &, bool entry, const QByteArray &key, const QByteArray &value) {
+                  if (entry)
+                      entries.append({key, value});
+              });
+    return entries;
+}
+
+QList<Entry> readGroupFile(const QString &path, const QByteArray &group)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return readGroup(file.readAll(), group);
+}
+
+QByteArray removeFromGroup(const QByteArray &text, const QByteArray &group, const QByteArray &key)
+{
+    QByteArray out;
+    out.reserve(text.size() + 1);
+    walkGroup(splitLines(text), group,
+              [&](const QByteArray &line, bool entry, const QByteArray &k, const QByteArray &) {
+                  if (entry && k == key)
+                      return;
+                  out += line;
+                  out += '\n';
+              });
+    return out;
+}
+
+RewriteResult rewriteGroupFile(const QString &path, const QByteArray &group, const QByteArray &key)
+{
+    if (!QFileInfo::exists(path))
+        return RewriteResult::Missing;
+
+    // The same lock as the configuration store's writers, so an entry that the add and edit
+    // dialogs or another program store meanwhile is not lost.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(10000);
+    if (!lock.tryLock(5000))
+        return RewriteResult::WriteFailed;
+
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly))
+        return RewriteResult::Unreadable;
+    const QByteArray text = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return RewriteResult::Unreadable;
+    in.close();
+
+    const QByteArray out = removeFromGroup(text, group, key);
+    QSaveFile save(path);
+    if (!save.open(QIODevice::WriteOnly) || save.write(out) != out.size() || !save.commit())
+        return RewriteResult::WriteFailed;
+    return RewriteResult::Written;
+}
+
+} // namespace NoticeDb

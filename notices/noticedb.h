@@ -1,0 +1,56 @@
+#pragma once
+// notify.db as the list managers see it: read and rewritten line by line as UTF-8 bytes.
+//
+// A group starts at the line holding its "[Name]" header; its entries are the following
+// "key = value" lines, and the first line without "=" ends it. A line's key is the text
+// before its first "=" less the blank before it, its value the text after that "=" less the
+// blank after it, so a value may hold "=" and ":".
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace NoticeDb {
+
+struct Entry
+{
+    QByteArray key;
+    QByteArray value;
+    bool operator==(const Entry &o) const { return key == o.key && value == o.value; }
+};
+
+// The file of a program directory: "<programDir>notify.db".
+QString filePath(const QString &programDir);
+
+// The lines of a text, without their "\n"; a final "\n" does not start another line.
+QList<QByteArray> splitLines(const QByteArray &text);
+
+// Key and value of an entry line; false when the line holds no "=".
+bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value);
+
+// True when the line is the header of the group.
+bool isGroupHeader(const QByteArray &line, const QByteArray &group);
+
+// The entries of a group in file order.
+QList<Entry> readGroup(const QByteArray &text, const QByteArray &group);
+
+// The entries of a group in a file; a missing or unreadable file has none.
+QList<Entry> readGroupFile(const QString &path, const QByteArray &group);
+
+// The text without the entries of the group whose key is `key`. Every other line is kept
+// byte for byte and in its order, and each is ended by "\n".
+QByteArray removeFromGroup(const QByteArray &text, const QByteArray &group, const QByteArray &key);
+
+enum class RewriteResult {
+    Written,     // the file now holds the rewritten text
+    Missing,     // there is no file, so there is nothing to remove
+    Unreadable,  // the file could not be read; it was left as it was
+    WriteFailed  // the new text could not be stored; the old file is whole
+};
+
+// Removes the entries of `key` from the group in the file. The file is read and replaced
+// under the configuration store's lock, and replaced atomically: a crash leaves the old or
+// the new file. A file that cannot be read is never replaced.
+RewriteResult rewriteGroupFile(const QString &path, const QByteArray &group, const QByteArray &key);
+
+} // namespace NoticeDb
