@@ -1,0 +1,75 @@
+#include "idleclock.h"
+
+#include "zconfig.h"
+
+#include <QFont>
+#include <QFontMetrics>
+
+namespace IdleClock {
+
+Item readItem(const ZConfig &theme)
+{
+    const QString g = QStringLiteral("SysTime");
+    Item item;
+    item.fontSize = theme.readNumEntry(g, QStringLiteral("FontSize"), -1);
+    item.red = theme.readNumEntry(g, QStringLiteral("FontColor_R"), -1);
+    item.green = theme.readNumEntry(g, QStringLiteral("FontColor_G"), -1);
+    item.blue = theme.readNumEntry(g, QStringLiteral("FontColor_B"), -1);
+    item.posX = theme.readNumEntry(g, QStringLiteral("Position_X"), -1);
+    item.posY = theme.readNumEntry(g, QStringLiteral("Position_Y"), -1);
+    item.enable = theme.readBoolEntry(g, QStringLiteral("Enable"), false);
+    return item;
+}
+
+bool canHandOver(const Item &item, const QString &phoneDir)
+{
+    // A coordinate of 0 or below (-1: the item is missing from the theme) or a font size of 0 or
+    // below would hand the phone a clock at a meaningless place.
+    return !phoneDir.isEmpty() && item.posX > 0 && item.posY > 0 && item.fontSize > 0;
+}
+
+int colorValue(int red, int green, int blue)
+{
+    auto part = [](int v) {
+        return QStringLiteral("%1").arg(qBound(0, v, 255), 2, 16, QLatin1Char(' '));
+    };
+    QString hex = QStringLiteral("%1%2%3").arg(part(red), part(green), part(blue));
+    hex.replace(QLatin1Char(' '), QLatin1Char('0'));
+    bool ok = false;
+    const int value = hex.toInt(&ok, 16);
+    return ok ? value : 0;
+}
+
+Values compute(const Item &item, int textWidth, int lineHeight, int softKeyHeight)
+{
+    const int y = item.enable ? item.posY : 400;
+    Values v;
+    v.paddingRight = 240 - (item.posX + textWidth);
+    v.paddingBottom = 320 - softKeyHeight - (y + lineHeight);
+    v.size = item.fontSize;
+    v.color = colorValue(item.red, item.green, item.blue);
+    return v;
+}
+
+void measure(int fontSize, int *textWidth, int *lineHeight)
+{
+    QFont font(QStringLiteral("AMCSL"));
+    font.setPointSize(qMax(1, fontSize));
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    const QFontMetrics fm(font);
+    *textWidth = fm.horizontalAdvance(QStringLiteral("00:00"));
+    *lineHeight = fm.height();
+}
+
+bool write(const QString &phoneIniPath, const Values &values)
+{
+    ZConfig ini(phoneIniPath);
+    bool ok = ini.writeEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Right"), values.paddingRight);
+    ok = ini.writeEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Bottom"), values.paddingBottom) && ok;
+    ok = ini.writeEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Size"), values.size) && ok;
+    ok = ini.writeEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Color"), values.color) && ok;
+    return ok;
+}
+
+} // namespace IdleClock

@@ -1,0 +1,36 @@
+#pragma once
+// The small text files the settings program rewrites: the phone's autorun file (the daemon's
+// start line) and the rotator's start script (its sleep interval), and the count of the
+// wallpaper list.
+//
+// A file is read completely, then rewritten. A missing file counts as empty and is created;
+// a file that exists but cannot be read is left as it is, so its lines are never lost.
+
+#include <QString>
+#include <QStringList>
+
+namespace ScriptEdits {
+
+// Lines of a text file without their line ends; ok is false when the file exists but could not
+// be read.
+QStringList readLines(const QString &path, bool *ok = nullptr);
+// Writes each line followed by "\n", replacing the file; false when it could not be written.
+bool writeLines(const QString &path, const QStringList &lines);
+
+// The autorun lines with every line mentioning "tarnwick" dropped and, when on, the daemon's
+// start line appended.
+QStringList autorunLines(const QStringList &lines, bool on, const QString &startLine);
+// The start line of the daemon's script for the autorun file.
+QString autorunStartLine(const QString &programDir);
+// Rewrites the autorun file; false when it was left unchanged.
+bool updateAutorun(const QString &autorunPath, const QString &programDir, bool on);
+
+// The script lines with every line holding "sleep" replaced by "\t sleep <seconds>".
+QStringList intervalLines(const QStringList &lines, int seconds);
+// Rewrites the rotator's start script; false when it was left unchanged.
+bool updateInterval(const QString &scriptPath, int seconds);
+
+// Number of lines of the wallpaper list; 0 when it cannot be read.
+int countLines(const QString &path);
+
+} // namespace ScriptEdits

@@ -1,0 +1,127 @@
+#include "themefiles.h"
+
+#include <QDir>
+
+namespace ThemeFiles {
+
+QStringList listFiles(const QString &dir, const QStringList &nameFilters)
+{
+    return QDir(dir).entryList(nameFilters, QDir::Files, QDir::Name | QDir::IgnoreCase);
+}
+
+QString displayName(const QString &fileName)
+{
+    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
+QStringList displayNames(const QStringList &fileNames)
+{
+    QStringList names;
+    for (const QString &f : fileNames)
+        names << displayName(f);
+    return names;
+}
+
+int indexOfFile(const QStringList &fileNames, const QString &name)
+{
+    return fileNames.indexOf(name);
+}
+
+QStringList languageFiles(const QString &programDir)
+{
+    return listFiles(programDir + QStringLiteral("resource/language"), {QStringLiteral("*.lng")});
+}
+
+QStringList themeFiles(const QString &programDir)
+{
+    return listFiles(programDir + QStringLiteral("theme"), {QStringLiteral("*.theme")});
+}
+
+QStringList cycleEntries(const QString &programDir)
+{
+    return QStringList{QStringLiteral("_")} + themeFiles(programDir);
+}
+
+QList<bool> cycleChecks(const QStringList &entries, const QStringList &stored)
+{
+    QList<bool> checks(entries.size(), false);
+    for (const QString &name : stored) {
+        const int i = entries.indexOf(name);
+        if (i >= 0)
+            checks[i] = true;
+    }
+    return checks;
+}
+
+QStringList checkedEntries(const QStringList &entries, const QList<bool> &checks)
+{
+    QStringList out;
+    for (int i = 0; i < entries.size() && i < checks.size(); ++i) {
+        if (checks.at(i))
+            out << entries.at(i);
+    }
+    return out;
+}
+
+QStringList pictureEntries(const QString &programDir)
+{
+    return QStringList{QString()}
+        + listFiles(programDir + QStringLiteral("theme/images"),
+                    {QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.bmp")});
+}
+
+int pictureIndex(const QStringList &entries, const QString &name)
+{
+    const int i = entries.lastIndexOf(name);
+    return i < 0 ? 0 : i;
+}
+
+QStringList itemGroups()
+{
+    return {QStringLiteral("SysTime"),         QStringLiteral("Time_Hour"),
+            QStringLiteral("Time_Minute"),     QStringLiteral("Date_Year"),
+            QStringLiteral("Date_Month"),      QStringLiteral("Date_Day"),
+            QStringLiteral("Lunar_Year"),      QStringLiteral("Lunar_Month"),
+            QStringLiteral("Lunar_Day"),       QStringLiteral("Week"),
+            QStringLiteral("Calendar"),        QStringLiteral("Notify"),
+            QStringLiteral("Note"),            QStringLiteral("Weather_City"),
+            QStringLiteral("Weather_Date"),    QStringLiteral("Weather_Description"),
+            QStringLiteral("Weather_Temperature"), QStringLiteral("Weather_Wind")};
+}
+
+QStringList itemTextKeys()
+{
+    QStringList keys = itemGroups();
+    keys[11] = QStringLiteral("Notice");
+    return keys;
+}
+
+QString itemGroup(int index, int weatherDay)
+{
+    const QStringList groups = itemGroups();
+    if (index < 0 || index >= groups.size())
+        return QString();
+    QString group = groups.at(index);
+    if (index > 12)
+        group.replace(7, 1, QStringLiteral("%1_").arg(weatherDay));
+    return group;
+}
+
+bool isSafeThemeFileName(const QString &fileName)
+{
+    if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String(".."))
+        return false;
+    for (const QChar c : fileName) {
+        if (c == QLatin1Char('/') || c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+bool isValidSaveAsName(const QString &name)
+{
+    return !name.isEmpty() && isSafeThemeFileName(name + QStringLiteral(".theme"));
+}
+
+} // namespace ThemeFiles
