@@ -1,0 +1,250 @@
+#include "lunar.h"
+#include "testenv.h"
+
+#include <QDate>
+#include <QFile>
+#include <climits>
+
+// Reference dates made from an independent lunar calendar library by tools/lunargen: the
+// first day of every lunar month of lunar years 1921 to 2100, then the first day after
+// the table.
+namespace {
+
+struct MonthStart
+{
+    QDate first;
+    int lunarYear;
+    int lunarMonth;
+};
+
+QVector<MonthStart> readReference()
+{
+    QVector<MonthStart> result;
+    QFile f(QStringLiteral(":/lunar/reference.txt"));
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
+        return result;
+    while (!f.atEnd()) {
+        const QByteArray line = f.readLine().trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        const QList<QByteArray> parts = line.split(' ');
+        if (parts.size() != 3)
+            return {};
+        result.append({QDate::fromString(QString::fromLatin1(parts[0]), Qt::ISODate),
+                       parts[1].toInt(), parts[2].toInt()});
+    }
+    return result;
+}
+
+const QVector<MonthStart> &reference()
+{
+    static const QVector<MonthStart> ref = readReference();
+    return ref;
+}
+
+} // namespace
+
+class TestLunar : public QObject
+{
+    Q_OBJECT
+private slots:
+    void referenceIsComplete();
+    void knownDates_data();
+    void knownDates();
+    void outsideTableOrInvalid_data();
+    void outsideTableOrInvalid();
+    void newYears_data();
+    void newYears();
+    void leapMonths_data();
+    void leapMonths();
+    void everyDayOfTheTable();
+};
+
+void TestLunar::referenceIsComplete()
+{
+    const auto &ref = reference();
+    QVERIFY(!ref.isEmpty());
+    QCOMPARE(ref.first().first, QDate(1921, 2, 8));
+    QCOMPARE(ref.last().first, QDate(2101, 1, 29));
+    int newYears = 0;
+    for (int i = 0; i < ref.size(); ++i) {
+        QVERIFY(ref[i].first.isValid());
+        if (ref[i].lunarMonth == 1)
+            ++newYears;
+        if (i > 0) {
+            const qint64 len = ref[i - 1].first.daysTo(ref[i].first);
+            QVERIFY2(len == 29 || len == 30, qPrintable(ref[i].first.toString(Qt::ISODate)));
+        }
+    }
+    QCOMPARE(newYears, 2101 - 1921 + 1);
+}
+
+void TestLunar::knownDates_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+
+    QTest::newRow("first day of the table") << QDate(1921, 2, 8) << 1921 << 1 << 1;
+    QTest::newRow("last day of lunar 2020") << QDate(2021, 2, 11) << 2020 << 12 << 30;
+    QTest::newRow("first day of lunar 2021") << QDate(2021, 2, 12) << 2021 << 1 << 1;
+    QTest::newRow("leap fourth month 2020") << QDate(2020, 5, 23) << 2020 << -4 << 1;
+    QTest::newRow("month after a leap month") << QDate(2020, 6, 21) << 2020 << 5 << 1;
+    QTest::newRow("lunar new year 2008") << QDate(2008, 2, 7) << 2008 << 1 << 1;
+    QTest::newRow("leap eleventh month 2033") << QDate(2033, 12, 22) << 2033 << -11 << 1;
+    QTest::newRow("twelfth month after leap eleventh") << QDate(2034, 1, 20) << 2033 << 12 << 1;
+    QTest::newRow("29 February 2000") << QDate(2000, 2, 29) << 2000 << 1 << 25;
+    QTest::newRow("1 March 2000") << QDate(2000, 3, 1) << 2000 << 1 << 26;
+    // 2100 is no leap year: the last day of February and the next day are one day apart.
+    QTest::newRow("28 February 2100") << QDate(2100, 2, 28) << 2100 << 1 << 20;
+    QTest::newRow("1 March 2100") << QDate(2100, 3, 1) << 2100 << 1 << 21;
+    QTest::newRow("31 December 2099") << QDate(2099, 12, 31) << 2099 << 11 << 20;
+    QTest::newRow("last day of the table") << QDate(2101, 1, 28) << 2100 << 12 << 29;
+}
+
+void TestLunar::knownDates()
+{
+    QFETCH(QDate, date);
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    int y = 0, m = 0, d = 0;
+    QVERIFY(solarToLunar(date.year(), date.month(), date.day(), y, m, d));
+    QCOMPARE(y, year);
+    QCOMPARE(m, month);
+    QCOMPARE(d, day);
+}
+
+void TestLunar::outsideTableOrInvalid_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+
+    QTest::newRow("day before the table") << 1921 << 2 << 7;
+    QTest::newRow("start of 1921") << 1921 << 1 << 1;
+    QTest::newRow("1900") << 1900 << 6 << 15;
+    QTest::newRow("year 0") << 0 << 1 << 1;
+    QTest::newRow("negative year") << -500 << 3 << 1;
+    QTest::newRow("smallest year") << INT_MIN << 1 << 1;
+    QTest::newRow("first day after the table") << 2101 << 1 << 29;
+    QTest::newRow("2200") << 2200 << 1 << 1;
+    QTest::newRow("largest year") << INT_MAX << 12 << 31;
+    QTest::newRow("month 13") << 2020 << 13 << 1;
+    QTest::newRow("month 0") << 2020 << 0 << 1;
+    QTest::newRow("negative month") << 2020 << -1 << 1;
+    QTest::newRow("day 0") << 2020 << 5 << 0;
+    QTest::newRow("negative day") << 2020 << 5 << -3;
+    QTest::newRow("day 32") << 2020 << 1 << 32;
+    QTest::newRow("30 February") << 2020 << 2 << 30;
+    QTest::newRow("29 February in a common year") << 2021 << 2 << 29;
+    QTest::newRow("29 February 2100") << 2100 << 2 << 29;
+    QTest::newRow("31 April") << 2020 << 4 << 31;
+}
+
+void TestLunar::outsideTableOrInvalid()
+{
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    int y = 7, m = 8, d = 9;
+    QVERIFY(!solarToLunar(year, month, day, y, m, d));
+    // A refused date leaves the results as they were.
+    QCOMPARE(y, 7);
+    QCOMPARE(m, 8);
+    QCOMPARE(d, 9);
+}
+
+void TestLunar::newYears_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("year");
+    for (const MonthStart &s : reference())
+        if (s.lunarMonth == 1)
+            QTest::newRow(qPrintable(s.first.toString(Qt::ISODate))) << s.first << s.lunarYear;
+}
+
+void TestLunar::newYears()
+{
+    QFETCH(QDate, date);
+    QFETCH(int, year);
+    int y = 0, m = 0, d = 0;
+    const bool ok = solarToLunar(date.year(), date.month(), date.day(), y, m, d);
+    if (year > 2100) {
+        QVERIFY(!ok); // the lunar new year of 2101 is the first day past the table
+    } else {
+        QVERIFY(ok);
+        QCOMPARE(y, year);
+        QCOMPARE(m, 1);
+        QCOMPARE(d, 1);
+    }
+    // The day before belongs to the twelfth month of the year before.
+    const QDate eve = date.addDays(-1);
+    const bool eveOk = solarToLunar(eve.year(), eve.month(), eve.day(), y, m, d);
+    if (year == 1921) {
+        QVERIFY(!eveOk);
+    } else {
+        QVERIFY(eveOk);
+        QCOMPARE(y, year - 1);
+        QCOMPARE(m, 12);
+        QVERIFY(d == 29 || d == 30);
+    }
+}
+
+void TestLunar::leapMonths_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    for (const MonthStart &s : reference())
+        if (s.lunarMonth < 0)
+            QTest::newRow(qPrintable(s.first.toString(Qt::ISODate)))
+                << s.first << s.lunarYear << s.lunarMonth;
+}
+
+void TestLunar::leapMonths()
+{
+    QFETCH(QDate, date);
+    QFETCH(int, year);
+    QFETCH(int, month);
+    int y = 0, m = 0, d = 0;
+    QVERIFY(solarToLunar(date.year(), date.month(), date.day(), y, m, d));
+    QCOMPARE(y, year);
+    QCOMPARE(m, month);
+    QCOMPARE(d, 1);
+    // The day before is the last day of the ordinary month of the same number.
+    const QDate before = date.addDays(-1);
+    QVERIFY(solarToLunar(before.year(), before.month(), before.day(), y, m, d));
+    QCOMPARE(y, year);
+    QCOMPARE(m, -month);
+    QVERIFY(d == 29 || d == 30);
+}
+
+// Every day of lunar years 1921 to 2100 against the month starts of the reference.
+void TestLunar::everyDayOfTheTable()
+{
+    const auto &ref = reference();
+    QVERIFY(ref.size() > 1);
+    int days = 0;
+    for (int i = 0; i + 1 < ref.size(); ++i) {
+        const MonthStart &s = ref[i];
+        const qint64 len = s.first.daysTo(ref[i + 1].first);
+        for (qint64 k = 0; k < len; ++k) {
+            const QDate date = s.first.addDays(k);
+            int y = 0, m = 0, d = 0;
+            const bool ok = solarToLunar(date.year(), date.month(), date.day(), y, m, d);
+            if (!ok || y != s.lunarYear || m != s.lunarMonth || d != k + 1)
+                QFAIL(qPrintable(QStringLiteral("%1 gave %2 %3/%4/%5, expected %6/%7/%8")
+                                     .arg(date.toString(Qt::ISODate))
+                                     .arg(ok)
+                                     .arg(y).arg(m).arg(d)
+                                     .arg(s.lunarYear).arg(s.lunarMonth).arg(k + 1)));
+            ++days;
+        }
+    }
+    QCOMPARE(days, 65734);
+}
+
+QUILLORA_TEST_MAIN(TestLunar)
+#include "tst_lunar.moc"
