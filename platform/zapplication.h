@@ -6,6 +6,8 @@
 // font of the machine, so Chinese texts render everywhere.
 
 #include <QApplication>
+#include <QPointer>
+#include <QWidget>
 
 class ZApplication : public QApplication
 {
@@ -21,6 +23,19 @@ public:
     static void chooseHeadlessPlatform();
     // Maps "AMCSL" to the fonts that replace it.
     static void substitutePhoneFont();
+
+    // The application's main widget: closing it (MyBaseDlg::done) quits the application.
+    void setMainWidget(QWidget *widget) { m_mainWidget = widget; }
+    QWidget *mainWidget() const { return m_mainWidget; }
+    // Makes the widget the main widget and shows it.
+    void showMainWidget(QWidget *widget)
+    {
+        setMainWidget(widget);
+        widget->show();
+    }
+
+private:
+    QPointer<QWidget> m_mainWidget;
 };
 
 extern ZApplication *app;

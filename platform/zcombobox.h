@@ -1,0 +1,22 @@
+#pragma once
+// A selector with a popup list. Choosing an entry emits activated(int) (QComboBox); setting
+// the current entry from the program does not. Phone keys: select (Return) opens the list,
+// up / down are left to the window (moving the focus), left / right step through the entries
+// and emit activated(int). The wheel only turns it while it has the focus.
+
+#include <QComboBox>
+
+class ZComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit ZComboBox(QWidget *parent = nullptr, const QString &name = QString());
+
+    void setCurrentItem(int index) { setCurrentIndex(index); }
+    int currentItem() const { return currentIndex(); }
+    QString text(int index) const { return itemText(index); }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+};

@@ -1,0 +1,25 @@
+#pragma once
+// A date picker with a year, a month and a day field. It offers every date from 1901/01/01
+// to 2099/12/31 (the notices reserve 1901/01/01 and 1901/01/02). dateChanged(QDate) on every
+// change. Phone keys: left / right move between the fields, up / down are left to the window,
+// digits type into the current field.
+
+#include <QDate>
+#include <QDateEdit>
+
+class ZDateModule : public QDateEdit
+{
+    Q_OBJECT
+public:
+    static QDate firstDate() { return QDate(1901, 1, 1); }
+    static QDate lastDate() { return QDate(2099, 12, 31); }
+
+    explicit ZDateModule(QWidget *parent = nullptr, const QString &name = QString());
+
+    // A date outside the offered range is brought to the nearest end of it.
+    void setDate(const QDate &date);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+};
