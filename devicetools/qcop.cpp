@@ -1,0 +1,47 @@
+// qcop CHANNEL MESSAGE [INT...]
+// Sends one message on a broadcast channel of the phone of this program directory. The integers
+// become the message data, each a 32-bit integer in a data stream, so
+//     qcop /hardkey/bc 'keyMsg(int,int)' 4171 1
+// is a press of key 4171. Integers may be written in decimal or, with "0x", in hexadecimal.
+#include "qcopchannel.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QIODevice>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QByteArray &line, int code)
+{
+    std::fprintf(stderr, "qcop: %s\n", line.constData());
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() < 2)
+        return fail("usage: qcop CHANNEL MESSAGE [INT...]", 2);
+
+    QByteArray data;
+    {
+        QDataStream out(&data, QIODevice::WriteOnly);
+        for (int i = 2; i < args.size(); ++i) {
+            bool ok = false;
+            const qint32 value = args.at(i).toInt(&ok, 0);
+            if (!ok)
+                return fail("not a 32-bit integer: " + args.at(i).toLocal8Bit(), 2);
+            out << value;
+        }
+    }
+
+    const QByteArray channel = args.at(0).toUtf8();
+    if (!QCopChannel::send(channel, args.at(1).toUtf8(), data))
+        return fail("could not deliver the message on " + channel + " to every listener", 1);
+    return 0;
+}
