@@ -1,8 +1,8 @@
 #pragma once
 // A selector with a popup list. Choosing an entry emits activated(int) (QComboBox); setting
-// the current entry from the program does not. Phone keys: select (Return) opens the list,
-// up / down are left to the window (moving the focus), left / right step through the entries
-// and emit activated(int). The wheel only turns it while it has the focus.
+// the current entry from the program does not. Phone keys: select (Return) opens the list;
+// up, down, left and right are left to the window (moving the focus or the tab). The wheel
+// only turns it while it has the focus.
 
 #include <QComboBox>
 

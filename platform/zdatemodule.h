@@ -1,8 +1,8 @@
 #pragma once
 // A date picker with a year, a month and a day field. It offers every date from 1901/01/01
 // to 2099/12/31 (the notices reserve 1901/01/01 and 1901/01/02). dateChanged(QDate) on every
-// change. Phone keys: left / right move between the fields, up / down are left to the window,
-// digits type into the current field.
+// change. Phone keys: left / right move between the fields, up / down step the current field,
+// digits type into it.
 
 #include <QDate>
 #include <QDateEdit>

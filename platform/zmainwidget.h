@@ -47,7 +47,7 @@ public:
     static int headerSizeOf(int type);
 
     void setAppInfoArea(ZAppInfoArea *area);
-    ZAppInfoArea *appInfoArea() const { return m_infoArea; }
+    ZAppInfoArea *appInfoArea() const;
 
     void setContentWidget(QWidget *content);
     QWidget *contentWidget() const { return m_content; }
@@ -63,7 +63,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void replaceBand(QPointer<QWidget> &slot, QWidget *widget, int layoutIndex, int stretch);
+    void replaceBand(QPointer<QWidget> &slot, QWidget *widget);
     void updateHeader();
 
     int m_headerType;

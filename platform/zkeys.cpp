@@ -1,0 +1,36 @@
+#include "zkeys.h"
+
+#include <QKeyEvent>
+
+namespace ZKey {
+
+int fromQtKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Escape:
+    case Qt::Key_Back:
+        return Back;
+    case Qt::Key_Delete:
+        return Delete;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Select:
+        return Select;
+    case Qt::Key_Menu:
+        return Add;
+    default:
+        break;
+    }
+    // The desktop's function and navigation keys (0x01000000 to 0x0100ffff) keep their order
+    // on the phone, which numbers them from 0x1000: F1 is 4144, the arrow keys 4114 to 4117.
+    if (qtKey >= 0x01000000 && qtKey <= 0x0100ffff)
+        return qtKey - 0x01000000 + 0x1000;
+    return qtKey;
+}
+
+int code(const QKeyEvent *event)
+{
+    return event ? fromQtKey(event->key()) : 0;
+}
+
+} // namespace ZKey

@@ -1,0 +1,39 @@
+#include "zpressbutton.h"
+
+#include "zkeys.h"
+
+#include <QKeyEvent>
+
+ZPressButton::ZPressButton(const QString &text, QWidget *parent, const QString &name)
+    : QPushButton(text, parent)
+{
+    if (!name.isEmpty())
+        setObjectName(name);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoDefault(false);
+}
+
+ZPressButton::ZPressButton(const QPixmap &icon, const QString &text, QWidget *parent)
+    : ZPressButton(text, parent)
+{
+    setIcon(QIcon(icon));
+    setIconSize(QSize(20, 20));
+}
+
+void ZPressButton::keyPressEvent(QKeyEvent *event)
+{
+    switch (ZKey::code(event)) {
+    case ZKey::Select:
+    case ZKey::Digit5:
+        click();
+        return;
+    case ZKey::Up:
+    case ZKey::Down:
+    case ZKey::Left:
+    case ZKey::Right:
+        event->ignore();
+        return;
+    default:
+        QPushButton::keyPressEvent(event);
+    }
+}

@@ -1,0 +1,83 @@
+#include "zscrollpanel.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QVBoxLayout>
+
+ZScrollPanel::ZScrollPanel(QWidget *parent, const QString &name)
+    : QScrollArea(parent)
+    , m_contents(new QWidget)
+{
+    if (!name.isEmpty())
+        setObjectName(name);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(true);
+    setFocusPolicy(Qt::NoFocus);
+    setWidget(m_contents);
+    connect(qApp, &QApplication::focusChanged, this, &ZScrollPanel::followFocus);
+}
+
+void ZScrollPanel::addChild(QWidget *child, int x, int y)
+{
+    if (!child)
+        return;
+    child->setParent(m_contents);
+    child->move(x, y);
+    if (!child->testAttribute(Qt::WA_Resized))
+        child->adjustSize();
+    child->installEventFilter(this);
+    child->show();
+    fitContents();
+}
+
+void ZScrollPanel::addWidget(QWidget *child, int stretch)
+{
+    auto *layout = qobject_cast<QVBoxLayout *>(m_contents->layout());
+    if (!layout) {
+        if (m_contents->layout())
+            return; // the caller laid the contents out in its own way
+        layout = new QVBoxLayout(m_contents);
+    }
+    layout->addWidget(child, stretch);
+}
+
+// The contents are at least as large as their fixed-position children need.
+void ZScrollPanel::fitContents()
+{
+    int right = 0;
+    int bottom = 0;
+    const QList<QWidget *> children = m_contents->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *w : children) {
+        if (w->isWindow() || w->isHidden())
+            continue;
+        if (m_contents->layout() && m_contents->layout()->indexOf(w) >= 0)
+            continue;
+        right = qMax(right, w->geometry().right() + 1);
+        bottom = qMax(bottom, w->geometry().bottom() + 1);
+    }
+    if (!m_contents->layout())
+        m_contents->setMinimumSize(right, bottom + 6);
+}
+
+bool ZScrollPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::Hide:
+        if (watched->parent() == m_contents)
+            fitContents();
+        break;
+    default:
+        break;
+    }
+    return QScrollArea::eventFilter(watched, event);
+}
+
+void ZScrollPanel::followFocus(QWidget *, QWidget *now)
+{
+    if (now && m_contents->isAncestorOf(now))
+        ensureWidgetVisible(now, 10, 10);
+}

@@ -1,0 +1,68 @@
+#include "mybasedlg.h"
+
+#include "device.h"
+#include "zapplication.h"
+#include "zdialogmonitor.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+
+MyBaseDlg::MyBaseDlg()
+    : ZKbMainWidget(ZMainWidget::TitleHeader, nullptr, QStringLiteral("ZMainWidget"),
+                    ZMainWidget::TopLevel | ZMainWidget::Modal)
+{
+}
+
+MyBaseDlg::~MyBaseDlg()
+{
+    // A dialog deleted while its loop still runs leaves that loop first.
+    if (m_loop)
+        m_loop->exit(0);
+}
+
+int MyBaseDlg::exec()
+{
+    m_result = 0;
+    show();
+    m_loopFlag = true;
+    QEventLoop loop;
+    m_loop = &loop;
+    ZDialogMonitor::instance()->reportShown(this);
+    loop.exec(QEventLoop::DialogExec);
+    m_loop = nullptr;
+    return m_result;
+}
+
+void MyBaseDlg::done(int r)
+{
+    hide();
+    if (m_loopFlag && m_loop)
+        m_loop->exit(0);
+    m_result = r;
+    if (app && app->mainWidget() == this)
+        app->quit();
+}
+
+void MyBaseDlg::accept()
+{
+    done(1);
+}
+
+void MyBaseDlg::reject()
+{
+    done(0);
+}
+
+QString MyBaseDlg::getProgramDir()
+{
+    return Platform::programDir();
+}
+
+void MyBaseDlg::closeEvent(QCloseEvent *event)
+{
+    // Closing the window from the desktop ends the dialog like the back key; the event itself
+    // is not taken, since done() hides the window.
+    if (isVisible())
+        reject();
+    event->ignore();
+}
