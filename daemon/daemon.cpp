@@ -1,0 +1,141 @@
+#include "daemon.h"
+
+#include "device.h"
+#include "idlefocus.h"
+#include "qcopchannel.h"
+#include "zconfig.h"
+#include "zmyapp.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QIODevice>
+#include <QTimer>
+
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+const QString kGroup = QStringLiteral("Quillora");
+const int kTickMs = 500;
+// With "Refresh" off the daemon draws once and stays, doing nothing, for this many seconds
+// before it ends.
+const unsigned kPauseSeconds = 2000;
+
+qint64 minuteCount(const QDateTime &t)
+{
+    const QTime time = t.time();
+    return t.date().toJulianDay() * 1440 + time.hour() * 60 + time.minute();
+}
+
+} // namespace
+
+Daemon::Daemon()
+    : m_timer(new QTimer)
+    , m_clock(&QDateTime::currentDateTime)
+{
+    connect(m_timer, &QTimer::timeout, this, &Daemon::updateTheme);
+
+    auto *system = new QCopChannel("EZX/System", this);
+    connect(system, &QCopChannel::received, this, &Daemon::LCDChanged);
+    auto *keys = new QCopChannel("/hardkey/bc", this);
+    connect(keys, &QCopChannel::received, this, &Daemon::KeyChanged);
+
+    m_programDir = getProgramDir();
+    m_config = new ZConfig(m_programDir + QStringLiteral("settings.ini"), true);
+
+    m_unIdleRefresh = m_config->readBoolEntry(kGroup, QStringLiteral("UnIdleRefresh"), false);
+    if (!m_config->readBoolEntry(kGroup, QStringLiteral("Refresh"), false)) {
+        redraw();
+        unsigned left = kPauseSeconds;
+        while (left > 0)
+            left = ::sleep(left);
+        ZMyApp::quit();
+    }
+
+    m_themeList = m_config->readListEntry(kGroup, QStringLiteral("ThemeList"), QLatin1Char(';'));
+    const QString current = m_config->readEntry(kGroup, QStringLiteral("CurrentTheme"), QString());
+    if (m_themeList.isEmpty())
+        m_themeList.append(current);
+    m_themeIndex = qMax(0, m_themeList.indexOf(current));
+}
+
+Daemon::~Daemon()
+{
+    delete m_timer;
+    delete m_config;
+}
+
+void Daemon::Start()
+{
+    m_timer->start(kTickMs);
+}
+
+QString Daemon::getProgramDir() const
+{
+    return Platform::programDir();
+}
+
+void Daemon::redraw()
+{
+    const QString command = Platform::shellQuote(m_programDir + QStringLiteral("show"));
+    // The result is not looked at: a missing "show" only means the desktop stays as it is.
+    const int ignored = std::system(QFile::encodeName(command).constData());
+    Q_UNUSED(ignored);
+}
+
+void Daemon::updateTheme()
+{
+    if (UTIL_GetIdleFocus() == 0 && !m_unIdleRefresh)
+        return;
+    m_currentMinute = minuteCount(m_clock());
+    if (m_currentMinute == m_lastMinute)
+        return;
+    redraw();
+    m_lastMinute = m_currentMinute;
+}
+
+void Daemon::LCDChanged(const QByteArray &msg, const QByteArray &)
+{
+    if (msg == "LCDOn") {
+        updateTheme();
+        m_timer->start(kTickMs);
+    } else if (msg == "LCDOff") {
+        m_timer->stop();
+    }
+}
+
+void Daemon::KeyChanged(const QByteArray &msg, const QByteArray &data)
+{
+    if (msg != "keyMsg(int,int)")
+        return;
+    if (UTIL_GetIdleFocus() == 0)
+        return;
+
+    QDataStream in(data);
+    qint32 code = 0;
+    qint32 state = 0;
+    in >> code >> state;
+    if (in.status() != QDataStream::Ok)
+        return;
+
+    if (code != NextThemeKey && code != PreviousThemeKey)
+        return;
+    if (state == KeyCancelled) {
+        m_armed = false;
+        return;
+    }
+    if (state == KeyPressed) {
+        m_armed = true;
+        return;
+    }
+    if (state != KeyReleased || !m_armed)
+        return;
+
+    const int count = int(m_themeList.size());
+    m_themeIndex = code == NextThemeKey ? (m_themeIndex + 1) % count
+                                        : (m_themeIndex + count - 1) % count;
+    m_config->writeEntry(kGroup, QStringLiteral("CurrentTheme"), m_themeList.at(m_themeIndex));
+    redraw();
+    m_armed = false;
+}

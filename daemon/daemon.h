@@ -1,0 +1,61 @@
+#pragma once
+// The theme daemon: keeps the phone's desktop current.
+//
+// While the idle screen is in front it has the desktop redrawn as soon as the minute changes,
+// redraws when the display is switched on, and steps through the list of themes with the two
+// theme keys. It never draws itself: every redraw is a run of the program "show" of the program
+// directory, which the daemon waits for.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+
+class QTimer;
+class ZConfig;
+
+class Daemon : public QObject
+{
+    Q_OBJECT
+public:
+    // Key codes and key states of the theme keys on the channel "/hardkey/bc".
+    enum { NextThemeKey = 4171, PreviousThemeKey = 4172 };
+    enum { KeyPressed = 1, KeyReleased = 2, KeyCancelled = 0x10000001 };
+
+    // Reads the settings once. With "Refresh" off it has the desktop drawn once, pauses 2000
+    // seconds and asks the application to quit.
+    Daemon();
+    ~Daemon() override;
+
+    // Starts the tick: every 500 ms, repeating.
+    void Start();
+    QString getProgramDir() const;
+
+    // The clock the minute check reads; the system clock unless replaced.
+    using Clock = std::function<QDateTime()>;
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+
+private slots:
+    void updateTheme();
+    void LCDChanged(const QByteArray &msg, const QByteArray &data);
+    void KeyChanged(const QByteArray &msg, const QByteArray &data);
+
+private:
+    void redraw();
+
+    QTimer *m_timer;
+    int m_themeIndex = 0;
+    // Minute of the latest redraw as a running count of minutes (date and time together),
+    // -1 before the first one; the minute of the hour alone would take a redraw exactly whole
+    // hours later for no change.
+    qint64 m_lastMinute = -1;
+    qint64 m_currentMinute = -1;
+    bool m_armed = false;
+    bool m_unIdleRefresh = false;
+    QString m_programDir;
+    QStringList m_themeList;
+    ZConfig *m_config = nullptr;
+    Clock m_clock;
+};

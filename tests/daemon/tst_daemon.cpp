@@ -1,0 +1,194 @@
+// The theme daemon's decisions, driven step by step inside the test process: a script of clock
+// settings, ticks, display and key messages, with checks of the runs of "show" and of the
+// theme written to settings.ini along the way.
+#include "daemon.h"
+#include "idlefocus.h"
+#include "stubshow.h"
+#include "testenv.h"
+#include "zconfig.h"
+
+#include <QDataStream>
+
+#include <memory>
+
+namespace {
+
+QByteArray keyData(qint32 code, qint32 state)
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out << code << state;
+    return data;
+}
+
+QString currentTheme()
+{
+    return ZConfig(TestEnv::path(QStringLiteral("settings.ini")))
+        .readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"));
+}
+
+} // namespace
+
+class TestDaemon : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void script_data();
+    void script();
+
+private:
+    void run(Daemon *daemon, const QString &script);
+    QDateTime m_now;
+};
+
+void TestDaemon::init()
+{
+    StubShow::install();
+    Platform::setIdleFocus(true);
+    m_now = QDateTime(QDate(2024, 5, 1), QTime(10, 0, 5));
+}
+
+// Script words:
+//   @2024-05-01T10:00:30  the clock the daemon reads from now on
+//   focus0 / focus1       another window / the idle screen in front
+//   tick                  one timer tick (the minute check)
+//   on / off / lcdother   "LCDOn", "LCDOff", another message on "EZX/System"
+//   k4171:1               key message: key code, key state (decimal or 0x...)
+//   wrongname / short     a key press under another message name / with half its data
+//   =N                    "show" has run N times so far
+//   theme=NAME            CurrentTheme in settings.ini is NAME
+//   shown=NAME            the latest run of "show" saw CurrentTheme NAME
+void TestDaemon::script_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("script");
+
+    const QByteArray plain("[Quillora]\nRefresh = 1\n");
+    const QByteArray abc("[Quillora]\nRefresh = 1\nThemeList = a.theme;b.theme;c.theme\n"
+                         "CurrentTheme = c.theme\n");
+    const QByteArray abcFromA("[Quillora]\nRefresh = 1\nThemeList = a.theme;b.theme;c.theme\n"
+                              "CurrentTheme = a.theme\n");
+
+    // The minute check.
+    QTest::newRow("first tick draws, not again in that minute")
+        << plain << "tick =1 tick =1 @2024-05-01T10:00:59 tick =1 @2024-05-01T10:01:00 tick =2";
+    QTest::newRow("same minute one hour later draws")
+        << plain << "@2024-05-01T10:05:00 tick =1 @2024-05-01T11:05:10 tick =2";
+    QTest::newRow("same time one day later draws")
+        << plain << "@2024-05-01T10:05:00 tick =1 @2024-05-02T10:05:00 tick =2";
+    QTest::newRow("another window in front")
+        << plain << "focus0 tick tick =0 focus1 tick =1";
+    QTest::newRow("another window in front, UnIdleRefresh")
+        << QByteArray("[Quillora]\nRefresh = 1\nUnIdleRefresh = 1\n")
+        << "focus0 tick =1 @2024-05-01T10:01:00 tick =2";
+    QTest::newRow("display on in the same minute")
+        << plain << "tick =1 off on =1 lcdother =1";
+    QTest::newRow("display on a minute later draws at once")
+        << plain << "tick =1 off @2024-05-01T10:01:00 on =2";
+    QTest::newRow("display on an hour later draws at once")
+        << plain << "tick =1 off @2024-05-01T11:00:20 on =2";
+    QTest::newRow("display on behind another window")
+        << plain << "tick =1 off focus0 @2024-05-01T10:01:00 on =1";
+
+    // The theme keys.
+    QTest::newRow("next from the last wraps to the first")
+        << abc << "k4171:1 =0 k4171:2 =1 theme=a.theme shown=a.theme";
+    QTest::newRow("previous from the first wraps to the last")
+        << abcFromA << "k4172:1 k4172:2 =1 theme=c.theme shown=c.theme";
+    QTest::newRow("next then previous")
+        << abcFromA << "k4171:1 k4171:2 theme=b.theme k4172:1 k4172:2 theme=a.theme =2";
+    QTest::newRow("release without press")
+        << abc << "k4171:2 k4172:2 =0 theme=c.theme";
+    QTest::newRow("press cancelled before release")
+        << abc << "k4171:1 k4171:0x10000001 k4171:2 =0 theme=c.theme";
+    QTest::newRow("one press switches once")
+        << abc << "k4171:1 k4171:2 k4171:2 =1 theme=a.theme";
+    QTest::newRow("other key codes do nothing")
+        << abc << "k4170:1 k4170:2 k4173:1 k4173:2 =0 theme=c.theme";
+    QTest::newRow("other key states do nothing")
+        << abc << "k4171:0 k4171:2 k4171:3 =0 k4171:1 k4171:3 k4171:2 =1 theme=a.theme";
+    QTest::newRow("wrong message name or short data")
+        << abc << "wrongname k4171:2 short k4171:2 =0 theme=c.theme";
+    QTest::newRow("another window in front ignores keys, armed kept")
+        << abc << "k4171:1 focus0 k4171:0x10000001 k4171:2 =0 theme=c.theme focus1 k4171:2 =1 theme=a.theme";
+    QTest::newRow("another window in front does not arm")
+        << abc << "focus0 k4171:1 focus1 k4171:2 =0 theme=c.theme";
+    QTest::newRow("empty list keeps the current theme")
+        << QByteArray("[Quillora]\nRefresh = 1\nCurrentTheme = night.theme\n")
+        << "k4171:1 k4171:2 =1 theme=night.theme k4172:1 k4172:2 =2 theme=night.theme shown=night.theme";
+    QTest::newRow("current theme not in the list counts as the first")
+        << QByteArray("[Quillora]\nRefresh = 1\nThemeList = a.theme;b.theme\nCurrentTheme = x.theme\n")
+        << "k4171:1 k4171:2 theme=b.theme";
+    QTest::newRow("keys work with the display off")
+        << abc << "off k4171:1 k4171:2 =1 theme=a.theme";
+    QTest::newRow("a switch does not count as the minute's redraw")
+        << abc << "tick =1 k4171:1 k4171:2 =2 tick =2 @2024-05-01T10:01:00 tick =3 shown=a.theme";
+}
+
+void TestDaemon::script()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, script);
+    TestEnv::writeFile(QStringLiteral("settings.ini"), settings);
+
+    auto daemon = std::make_unique<Daemon>();
+    daemon->setClock([this] { return m_now; });
+    run(daemon.get(), script);
+}
+
+void TestDaemon::run(Daemon *daemon, const QString &script)
+{
+    const QStringList words = script.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (const QString &word : words) {
+        const QByteArray step = word.toUtf8();
+        auto key = [daemon](const QByteArray &msg, const QByteArray &data) {
+            QVERIFY(QMetaObject::invokeMethod(daemon, "KeyChanged", Q_ARG(QByteArray, msg),
+                                              Q_ARG(QByteArray, data)));
+        };
+        auto lcd = [daemon](const QByteArray &msg) {
+            QVERIFY(QMetaObject::invokeMethod(daemon, "LCDChanged", Q_ARG(QByteArray, msg),
+                                              Q_ARG(QByteArray, QByteArray())));
+        };
+        if (word.startsWith(QLatin1Char('@'))) {
+            m_now = QDateTime::fromString(word.mid(1), Qt::ISODate);
+            QVERIFY(m_now.isValid());
+        } else if (word == QLatin1String("focus0") || word == QLatin1String("focus1")) {
+            QVERIFY(Platform::setIdleFocus(word.endsWith(QLatin1Char('1'))));
+        } else if (word == QLatin1String("tick")) {
+            QVERIFY(QMetaObject::invokeMethod(daemon, "updateTheme"));
+        } else if (word == QLatin1String("on")) {
+            lcd("LCDOn");
+        } else if (word == QLatin1String("off")) {
+            lcd("LCDOff");
+        } else if (word == QLatin1String("lcdother")) {
+            lcd("LCDon");
+        } else if (word == QLatin1String("wrongname")) {
+            key("keyMsg(int)", keyData(4171, 1));
+        } else if (word == QLatin1String("short")) {
+            QByteArray half;
+            QDataStream(&half, QIODevice::WriteOnly) << qint32(4171);
+            key("keyMsg(int,int)", half);
+        } else if (word.startsWith(QLatin1Char('k'))) {
+            bool okCode = false, okState = false;
+            const int code = word.mid(1).section(QLatin1Char(':'), 0, 0).toInt(&okCode);
+            const int state = word.section(QLatin1Char(':'), 1).toInt(&okState, 0);
+            QVERIFY2(okCode && okState, step.constData());
+            key("keyMsg(int,int)", keyData(code, state));
+        } else if (word.startsWith(QLatin1Char('='))) {
+            QVERIFY2(StubShow::count() == word.mid(1).toInt(),
+                     qPrintable(QStringLiteral("at %1: show ran %2 times").arg(word).arg(StubShow::count())));
+        } else if (word.startsWith(QLatin1String("theme="))) {
+            QCOMPARE(currentTheme(), word.mid(6));
+        } else if (word.startsWith(QLatin1String("shown="))) {
+            QCOMPARE(StubShow::field(-1, 1), word.mid(6));
+        } else {
+            QFAIL(qPrintable(QStringLiteral("unknown script word ") + word));
+        }
+        if (QTest::currentTestFailed())
+            return;
+    }
+}
+
+QUILLORA_TEST_MAIN(TestDaemon)
+#include "tst_daemon.moc"

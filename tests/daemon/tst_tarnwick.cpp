@@ -1,0 +1,229 @@
+// The theme daemon as a program: started from the test's program directory, driven through the
+// broadcast channels with the qcop command, its clock moved with libfaketime.
+#include "qcopchannel.h"
+#include "idlefocus.h"
+#include "stubshow.h"
+#include "testenv.h"
+#include "zconfig.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <memory>
+
+class TestTarnwick : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void redrawsWhenTheMinuteChanges();
+    void displayOffStopsTicksAndOnRedrawsAtOnce();
+    void themeKeys();
+    void refreshOffDrawsOncePausesAndEnds();
+    void refreshOffPauseHandlesNothing();
+
+private:
+    // Fake time = real time + offset seconds; a rate > 1 makes it (and sleeps) run faster.
+    void setClockOffset(qint64 seconds, int rate = 1);
+    // The offset that puts the fake clock at the given second of a minute now.
+    static qint64 offsetToSecond(int second);
+    void startDaemon(bool fakeTime = true);
+    void qcop(const QStringList &args);
+    void key(int code, int state) { qcop({"/hardkey/bc", "keyMsg(int,int)", QString::number(code), QString::number(state)}); }
+    // Waits that long and checks that "show" did not run meanwhile.
+    void expectNoRedraw(int ms);
+
+    std::unique_ptr<QProcess> m_daemon;
+    QString m_clockFile;
+};
+
+void TestTarnwick::initTestCase()
+{
+    TestEnv::installProgram(QStringLiteral("tarnwick"));
+    TestEnv::installProgram(QStringLiteral("qcop"));
+    QVERIFY(QFileInfo(TestEnv::path(QStringLiteral("tarnwick"))).isExecutable());
+    m_clockFile = TestEnv::path(QStringLiteral("faketime.rc"));
+}
+
+void TestTarnwick::init()
+{
+    StubShow::install();
+    QVERIFY(Platform::setIdleFocus(true));
+    TestEnv::writeFile(QStringLiteral("settings.ini"),
+                       "[Quillora]\nRefresh = 1\nThemeList = a.theme;b.theme;c.theme\nCurrentTheme = c.theme\n");
+}
+
+void TestTarnwick::cleanup()
+{
+    if (m_daemon) {
+        m_daemon->kill();
+        m_daemon->waitForFinished(3000);
+        m_daemon.reset();
+    }
+}
+
+void TestTarnwick::setClockOffset(qint64 seconds, int rate)
+{
+    QByteArray spec = (seconds < 0 ? "" : "+") + QByteArray::number(seconds);
+    if (rate != 1)
+        spec += " x" + QByteArray::number(rate);
+    QFile file(m_clockFile + QStringLiteral(".new"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(spec + "\n");
+    file.close();
+    QVERIFY(::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(m_clockFile).constData()) == 0);
+}
+
+qint64 TestTarnwick::offsetToSecond(int second)
+{
+    return second - QTime::currentTime().second();
+}
+
+void TestTarnwick::startDaemon(bool fakeTime)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (fakeTime) {
+        if (QByteArray(FAKETIME_LIB).isEmpty())
+            QSKIP("libfaketime is not installed");
+        env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAKETIME_LIB));
+        env.insert(QStringLiteral("FAKETIME_TIMESTAMP_FILE"), m_clockFile);
+        env.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+        env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
+    }
+    m_daemon = std::make_unique<QProcess>();
+    m_daemon->setProcessEnvironment(env);
+    m_daemon->setProcessChannelMode(QProcess::ForwardedChannels);
+    m_daemon->start(TestEnv::path(QStringLiteral("tarnwick")), QStringList());
+    QVERIFY(m_daemon->waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(QCopChannel::isRegistered("/hardkey/bc"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(QCopChannel::isRegistered("EZX/System"), 5000);
+}
+
+void TestTarnwick::qcop(const QStringList &args)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(TestEnv::path(QStringLiteral("qcop")), args);
+    QVERIFY(p.waitForFinished(5000));
+    QCOMPARE(p.exitCode(), 0);
+}
+
+void TestTarnwick::expectNoRedraw(int ms)
+{
+    const int before = StubShow::count();
+    QTest::qWait(ms);
+    QCOMPARE(StubShow::count(), before);
+}
+
+void TestTarnwick::redrawsWhenTheMinuteChanges()
+{
+    setClockOffset(offsetToSecond(56));
+    startDaemon();
+    // The first tick draws; the ticks of the rest of that minute do not; the first tick of
+    // the next minute does, within half a second of its start.
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 2, 8000);
+    const QTime first = QTime::fromString(StubShow::field(0, 0), QStringLiteral("HH:mm:ss"));
+    const QTime second = QTime::fromString(StubShow::field(1, 0), QStringLiteral("HH:mm:ss"));
+    QVERIFY2(first.second() >= 56, qPrintable(StubShow::calls().join(QLatin1Char(','))));
+    QCOMPARE(second.second(), 0);
+    QCOMPARE(second.minute(), (first.minute() + 1) % 60);
+    expectNoRedraw(1000);
+    QCOMPARE(m_daemon->state(), QProcess::Running);
+}
+
+void TestTarnwick::displayOffStopsTicksAndOnRedrawsAtOnce()
+{
+    const qint64 offset = offsetToSecond(10);
+    setClockOffset(offset);
+    startDaemon();
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 5000);
+
+    // Display off, then the minute changes: no tick runs, so nothing is drawn.
+    qcop({"EZX/System", "LCDOff"});
+    setClockOffset(offset + 60);
+    expectNoRedraw(1000);
+    // Display on: the minute check runs at once.
+    qcop({"EZX/System", "LCDOn"});
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 2, 2000);
+
+    // Off for exactly one hour: the same minute of the hour, yet another minute of the day.
+    qcop({"EZX/System", "LCDOff"});
+    setClockOffset(offset + 60 + 3600);
+    expectNoRedraw(1000);
+    qcop({"EZX/System", "LCDOn"});
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 3, 2000);
+    // The ticks run again, and keep quiet within the minute.
+    expectNoRedraw(1000);
+}
+
+void TestTarnwick::themeKeys()
+{
+    setClockOffset(offsetToSecond(5));
+    startDaemon();
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 5000);
+
+    key(4171, 1);
+    key(4171, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 2, 5000);
+    // The new theme was in settings.ini before "show" ran.
+    QCOMPARE(StubShow::field(1, 1), QStringLiteral("a.theme"));
+
+    // Behind another window the keys do nothing.
+    QVERIFY(Platform::setIdleFocus(false));
+    key(4172, 1);
+    key(4172, 2);
+    expectNoRedraw(1000);
+    QVERIFY(Platform::setIdleFocus(true));
+
+    key(4172, 1);
+    key(4172, 0x10000001);
+    key(4172, 2);
+    expectNoRedraw(1000);
+
+    key(4172, 1);
+    key(4172, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 3, 5000);
+    QCOMPARE(StubShow::field(2, 1), QStringLiteral("c.theme"));
+    QCOMPARE(ZConfig(TestEnv::path(QStringLiteral("settings.ini")))
+                 .readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme")),
+             QStringLiteral("c.theme"));
+}
+
+void TestTarnwick::refreshOffDrawsOncePausesAndEnds()
+{
+    // The clock runs a thousand times faster, so the pause of 2000 seconds lasts two.
+    TestEnv::writeFile(QStringLiteral("settings.ini"), "[Quillora]\nRefresh = 0\n");
+    setClockOffset(0, 1000);
+    QElapsedTimer clock;
+    clock.start();
+    startDaemon();
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 5000);
+    key(4171, 1);
+    key(4171, 2);
+    qcop({"EZX/System", "LCDOn"});
+    QVERIFY(m_daemon->waitForFinished(15000));
+    QCOMPARE(m_daemon->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_daemon->exitCode(), 0);
+    QVERIFY2(clock.elapsed() >= 1500, qPrintable(QString::number(clock.elapsed())));
+    // Nothing after the pause: the messages that came meanwhile were never handled.
+    QCOMPARE(StubShow::count(), 1);
+}
+
+void TestTarnwick::refreshOffPauseHandlesNothing()
+{
+    // A missing Refresh counts as off. In real time the pause outlasts the test.
+    TestEnv::writeFile(QStringLiteral("settings.ini"), "[Quillora]\nThemeList = a.theme;b.theme\n");
+    startDaemon(false);
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 5000);
+    key(4171, 1);
+    key(4171, 2);
+    expectNoRedraw(1000);
+    QCOMPARE(m_daemon->state(), QProcess::Running);
+}
+
+QUILLORA_TEST_MAIN(TestTarnwick)
+#include "tst_tarnwick.moc"
