@@ -1,0 +1,102 @@
+// The month calendar grid: a header of weekday names, Monday first, then the days of the
+// month in rows of seven, today in its own colour over an optional marker picture.
+
+#include "drawimg.h"
+
+#include "textconv.h"
+#include "zconfig.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+// A calendar without FontSize (or with a negative one) is still drawn, at this size.
+constexpr int kCalendarDefaultFontSize = 9;
+
+// Scale_X / Scale_Y: a decimal number, 0 when empty or not a number. Kept within a range that
+// still gives a drawable grid.
+double readScale(const QString &value)
+{
+    bool ok = false;
+    const double scale = value.trimmed().toDouble(&ok);
+    if (!ok || !qIsFinite(scale))
+        return 0.0;
+    return qBound(-1.0, scale, 100.0);
+}
+
+} // namespace
+
+void DrawImg::drawCalendar()
+{
+    if (!readEnabled(QStringLiteral("Calendar")))
+        return;
+    painter->save();
+    bgImage = theme->readEntry(itemName, QStringLiteral("BGImage"), QString());
+    if (!bgImage.isEmpty())
+        drawBackground(programDir + QStringLiteral("theme/images/") + bgImage);
+
+    fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
+    if (fontSize == 0) {
+        painter->restore();
+        return;
+    }
+    shadow = theme->readBoolEntry(itemName, QStringLiteral("Shadow"), false);
+    fontR = theme->readNumEntry(itemName, QStringLiteral("FontColor_R"), -1);
+    fontG = theme->readNumEntry(itemName, QStringLiteral("FontColor_G"), -1);
+    fontB = theme->readNumEntry(itemName, QStringLiteral("FontColor_B"), -1);
+    posX = theme->readNumEntry(itemName, QStringLiteral("Position_X"), -1);
+    posY = theme->readNumEntry(itemName, QStringLiteral("Position_Y"), -1);
+    const double scaleX = readScale(theme->readEntry(itemName, QStringLiteral("Scale_X"), QString()));
+    const double scaleY = readScale(theme->readEntry(itemName, QStringLiteral("Scale_Y"), QString()));
+    const int todayR = theme->readNumEntry(itemName, QStringLiteral("TodayColor_R"), -1);
+    const int todayG = theme->readNumEntry(itemName, QStringLiteral("TodayColor_G"), -1);
+    const int todayB = theme->readNumEntry(itemName, QStringLiteral("TodayColor_B"), -1);
+    const QString todayImage = theme->readEntry(itemName, QStringLiteral("TodayBGImage"), QString());
+
+    const QDate today = now.date();
+    const QDate first(today.year(), today.month(), 1);
+    const int daysInMonth = today.daysInMonth();
+    const int firstWeekday = first.dayOfWeek(); // 1 Monday .. 7 Sunday
+    const int todayCell = today.day() + firstWeekday - 2 + 7;
+
+    const QFont font = itemFont(fontSize > 0 ? fontSize : kCalendarDefaultFontSize);
+    const QFontMetrics metrics(font);
+    const int cellW = int(metrics.horizontalAdvance(QStringLiteral("00")) * (1.0 + scaleX));
+    const int cellH = int(metrics.height() * (1.0 + scaleY));
+
+    // Cell texts, as UTF-8 byte strings.
+    QStringList cells;
+    const QStringList names = theme->readListEntry(itemName, QStringLiteral("WeekList"), QLatin1Char(','));
+    if (names.size() == 7) {
+        for (const QString &name : names)
+            cells << UnicodeAndChinese(name);
+    } else {
+        cells << QStringLiteral("Mo") << QStringLiteral("Tu") << QStringLiteral("We") << QStringLiteral("Th")
+              << QStringLiteral("Fr") << QStringLiteral("Sa") << QStringLiteral("Su");
+    }
+    for (int i = 0; i < firstWeekday - 1; ++i)
+        cells << QStringLiteral(" ");
+    for (int d = 1; d <= daysInMonth; ++d)
+        cells << bytesToByteString(formatText("%02d ", {FormatArg::number(d)}));
+
+    painter->setFont(font);
+    for (int j = 0; j < cells.size(); ++j) {
+        const int x = posX + (j % 7) * cellW;
+        const int y = posY + (j / 7) * cellH;
+        const QString text = ChineseAndEnglish(cells.at(j));
+        const bool isToday = j == todayCell;
+        if (isToday && !todayImage.isEmpty()) {
+            scratchImage = QImage(programDir + QStringLiteral("theme/images/") + todayImage);
+            if (!scratchImage.isNull())
+                painter->drawImage(x - 2, y - 2, scratchImage);
+        }
+        if (shadow)
+            drawTextAt(x + 1, y + 1, text, 128, 128, 128);
+        if (isToday)
+            drawTextAt(x, y, text, todayR, todayG, todayB);
+        else
+            drawTextAt(x, y, text, fontR, fontG, fontB);
+    }
+    painter->restore();
+}

@@ -1,0 +1,102 @@
+#pragma once
+// The renderer: composes one 240 x 320 desktop picture.
+//
+// All the work happens in the constructor: it reads settings.ini, the current theme (or the
+// working copy "/tmp/tmp.theme" of a theme under edit), today's date, the wallpaper, the
+// notice database and the weather file, and paints every enabled item over the wallpaper in a
+// fixed order. getPixmap() lends the finished picture; to render again, build a new object.
+
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include "textformat.h"
+
+class QPainter;
+class QPixmap;
+class QFont;
+class ZConfig;
+
+// A Gregorian date handed to getLunar().
+struct tagDate
+{
+    qint32 day;   // 1 to 31
+    qint32 month; // 1 to 12
+    qint32 year;  // four digits
+};
+
+class DrawImg
+{
+public:
+    // The size of the desktop picture.
+    static constexpr int Width = 240;
+    static constexpr int Height = 320;
+
+    DrawImg();
+    ~DrawImg();
+    DrawImg(const DrawImg &) = delete;
+    DrawImg &operator=(const DrawImg &) = delete;
+
+    // The composed picture, still owned by the renderer.
+    QPixmap *getPixmap();
+    // The program directory with trailing "/", empty when the program was started by a bare
+    // name.
+    QString getProgramDir();
+
+private:
+    void drawPixmap();
+
+    void drawSysTime();
+    void drawHour();
+    void drawMinute();
+    void drawYear();
+    void drawMonth();
+    void drawDay();
+    void drawLunarYear();
+    void drawLunarMonth();
+    void drawLunarDay();
+    void drawWeek();
+    void drawCalendar();
+    void drawNotify();
+    void drawNote();
+    void drawWeather();
+    bool readweatherinfo();
+    void drawWeatherItem(int day, int field);
+
+    void getLunar(tagDate &date);
+    void drawItem(QString text);
+
+    // Shared steps of the items.
+    bool readEnabled(const QString &group);
+    void drawBackground(const QString &path);
+    void drawTurnedText(const QString &byteString);
+    void drawFormattedItem(const QString &defaultFormat, const QList<FormatArg> &values);
+    QString formatItem(const QString &defaultFormat, const QList<FormatArg> &values);
+    void drawTextAt(int x, int y, const QString &text, int r, int g, int b);
+    QFont itemFont(int pointSize) const;
+    void loadWallpaper();
+
+    QPixmap *picture = nullptr;
+    QImage scratchImage;
+    QPainter *painter = nullptr;
+    QDateTime now;
+    QString programDir;
+    ZConfig *settings = nullptr;
+    ZConfig *theme = nullptr;
+    QString currentTheme;
+    QString itemName;
+    bool enabled = false;
+    bool shadow = false;
+    qint32 bgX = -1, bgY = -1, bgW = 0, bgH = 0;
+    qint32 fontR = -1, fontG = -1, fontB = -1;
+    qint32 fontSize = -1;
+    qint32 posX = -1, posY = -1;
+    qint32 rotateAngle = 0;
+    QString bgImage;
+    QString textFormat;
+    QStringList weatherLines;
+    qint32 lunarYear = 0, lunarMonth = 0, lunarDay = 0;
+    // False when today lies outside the lunar table: the lunar items draw nothing then.
+    bool lunarKnown = false;
+};

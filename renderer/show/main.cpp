@@ -1,0 +1,67 @@
+#include "showmain.h"
+
+#include "device.h"
+#include "drawimg.h"
+#include "zapplication.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QPixmap>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// PNG at a low compression level: the picture is small and written every minute, and the
+// default level spends most of the program's time in the encoder for a few kilobytes.
+constexpr int kPngCompression = 1;
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "show: %s\n", qPrintable(message));
+    return 1;
+}
+
+int run()
+{
+    const QString target = Platform::phonePath(QStringLiteral("/idle/desktop.png"));
+    const QString absolute = QFileInfo(target).absoluteFilePath();
+    if (!QDir().mkpath(QFileInfo(absolute).absolutePath()))
+        return fail(QStringLiteral("cannot create the folder of %1").arg(absolute));
+
+    DrawImg renderer;
+    const QImage image = renderer.getPixmap()->toImage();
+
+    QSaveFile file(absolute);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("cannot write %1: %2").arg(absolute, file.errorString()));
+    QImageWriter writer(&file, "png");
+    writer.setCompression(kPngCompression);
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return fail(QStringLiteral("cannot encode %1: %2").arg(absolute, writer.errorString()));
+    }
+    if (!file.commit())
+        return fail(QStringLiteral("cannot write %1: %2").arg(absolute, file.errorString()));
+
+    std::printf("%s\n", QFile::encodeName(absolute).constData());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // show never opens a window: it always draws offscreen, whatever display there is.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ZApplication::substitutePhoneFont();
+    const int status = run();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    return status;
+}
