@@ -47,9 +47,7 @@ Daemon::Daemon()
     m_unIdleRefresh = m_config->readBoolEntry(kGroup, QStringLiteral("UnIdleRefresh"), false);
     if (!m_config->readBoolEntry(kGroup, QStringLiteral("Refresh"), false)) {
         redraw();
-        unsigned left = kPauseSeconds;
-        while (left > 0)
-            left = ::sleep(left);
+        ::sleep(kPauseSeconds);
         ZMyApp::quit();
     }
 
