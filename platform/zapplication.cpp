@@ -34,8 +34,11 @@ void ZApplication::chooseHeadlessPlatform()
 
 void ZApplication::substitutePhoneFont()
 {
+    // Latin letters, digits and symbols come from DejaVu Sans; Chinese characters, which it
+    // lacks, fall back to the CJK font. (WenQuanYi Micro Hei has an empty glyph for "℃", so
+    // it must not come first.)
     QFont::insertSubstitutions(QStringLiteral("AMCSL"),
-                               {QStringLiteral("WenQuanYi Micro Hei"),
-                                QStringLiteral("Noto Sans CJK SC"),
-                                QStringLiteral("DejaVu Sans")});
+                               {QStringLiteral("DejaVu Sans"),
+                                QStringLiteral("WenQuanYi Micro Hei"),
+                                QStringLiteral("Noto Sans CJK SC")});
 }
