@@ -1,0 +1,367 @@
+// The wallpaper list's logic without a window: the list file, thumbnails, folder listings and
+// the reorder arithmetic.
+#include "folderlisting.h"
+#include "reorderstate.h"
+#include "testenv.h"
+#include "thumbnails.h"
+#include "wallpaperlist.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <unistd.h>
+
+class TestWallpaperLogic : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readList_data();
+    void readList();
+    void readListAppendsAndKeepsOnMissingFile();
+    void writeListWholeFile();
+    void unreadableFileIsNotEmptied();
+    void fileNameOf_data();
+    void fileNameOf();
+    void fittedSize_data();
+    void fittedSize();
+    void decodeAtThumbnailSize();
+    void loaderQueuesCachesAndFallsBack();
+    void loaderPrefersRowsNearHighlight();
+    void listingOrder();
+    void hiddenNamesListed();
+    void rootHasNoExtraParentRow();
+    void missingFolderIsUnreadable();
+    void storageRootsLieUnderDevice_data();
+    void storageRootsLieUnderDevice();
+    void reorder_data();
+    void reorder();
+
+private:
+    QString makeDir(const QString &name);
+};
+
+static void writeImage(const QString &path, const QSize &size, const char *format = nullptr)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QVERIFY(image.save(path, format));
+}
+
+QString TestWallpaperLogic::makeDir(const QString &name)
+{
+    const QString dir = TestEnv::path(name);
+    QDir(dir).removeRecursively();
+    QDir().mkpath(dir);
+    return QDir(dir).canonicalPath();
+}
+
+void TestWallpaperLogic::readList_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("entries");
+
+    QTest::newRow("two lines") << QByteArray("/a/x.png\n/b/y.jpg\n")
+                               << QStringList{"/a/x.png", "/b/y.jpg"};
+    QTest::newRow("no final line end") << QByteArray("/a/x.png\n/b/y.jpg")
+                                       << QStringList{"/a/x.png", "/b/y.jpg"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("blank lines carry no entry") << QByteArray("\n/a.png\n\n/b.png\n\n")
+                                                << QStringList{"/a.png", "/b.png"};
+    QTest::newRow("CRLF line ends") << QByteArray("/a.png\r\n/b.png\r\n")
+                                    << QStringList{"/a.png", "/b.png"};
+    QTest::newRow("UTF-8 and blanks") << QByteArray("/壁纸/春 天.png\n")
+                                      << QStringList{QString::fromUtf8("/壁纸/春 天.png")};
+    QTest::newRow("duplicates kept") << QByteArray("/a.png\n/a.png\n")
+                                     << QStringList{"/a.png", "/a.png"};
+}
+
+void TestWallpaperLogic::readList()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, entries);
+    TestEnv::writeFile(QStringLiteral("r.list"), bytes);
+    QStringList got;
+    QCOMPARE(WallpaperList::readList(TestEnv::path(QStringLiteral("r.list")), got),
+             WallpaperList::ReadStatus::Read);
+    QCOMPARE(got, entries);
+}
+
+void TestWallpaperLogic::readListAppendsAndKeepsOnMissingFile()
+{
+    QStringList got{QStringLiteral("/kept.png")};
+    TestEnv::removeFile(QStringLiteral("none.list"));
+    QCOMPARE(WallpaperList::readList(TestEnv::path(QStringLiteral("none.list")), got),
+             WallpaperList::ReadStatus::Missing);
+    QCOMPARE(got, QStringList{QStringLiteral("/kept.png")});
+
+    TestEnv::writeFile(QStringLiteral("r.list"), "/new.png\n");
+    WallpaperList::readList(TestEnv::path(QStringLiteral("r.list")), got);
+    QCOMPARE(got, (QStringList{QStringLiteral("/kept.png"), QStringLiteral("/new.png")}));
+}
+
+void TestWallpaperLogic::writeListWholeFile()
+{
+    const QString file = TestEnv::path(QStringLiteral("w.list"));
+    TestEnv::writeFile(QStringLiteral("w.list"), "/old/one.png\n/old/two.png\n/old/three.png\n");
+    QVERIFY(WallpaperList::writeList(file, {QStringLiteral("/n/一.png"), QStringLiteral("/n/b c.jpg")}));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), QByteArray("/n/一.png\n/n/b c.jpg\n"));
+    QVERIFY(WallpaperList::writeList(file, {}));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), QByteArray());
+    // A folder that does not exist cannot take the file: nothing is written, false comes back.
+    QVERIFY(!WallpaperList::writeList(TestEnv::path(QStringLiteral("no/such/dir/w.list")), {"/a"}));
+}
+
+void TestWallpaperLogic::unreadableFileIsNotEmptied()
+{
+    if (::geteuid() == 0)
+        QSKIP("the superuser reads every file");
+    const QString file = TestEnv::path(QStringLiteral("locked.list"));
+    TestEnv::writeFile(QStringLiteral("locked.list"), "/a.png\n/b.png\n");
+    QFile::setPermissions(file, QFile::WriteOwner);
+    WallpaperList::Store store(file);
+    QStringList entries;
+    store.read(entries);
+    QVERIFY(entries.isEmpty());
+    QVERIFY(!store.writable());
+    QVERIFY(!store.write({QStringLiteral("/c.png")}));
+    QFile::setPermissions(file, QFile::WriteOwner | QFile::ReadOwner);
+    QCOMPARE(TestEnv::readFile(QStringLiteral("locked.list")), QByteArray("/a.png\n/b.png\n"));
+}
+
+void TestWallpaperLogic::fileNameOf_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("absolute") << "/mmc/mmca1/pics/sea.jpg" << "sea.jpg";
+    QTest::newRow("no slash shows whole") << "sea.jpg" << "sea.jpg";
+    QTest::newRow("trailing slash") << "/a/b/" << "";
+    QTest::newRow("root file") << "/x.png" << "x.png";
+}
+
+void TestWallpaperLogic::fileNameOf()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+    QCOMPARE(WallpaperList::fileNameOf(path), name);
+}
+
+void TestWallpaperLogic::fittedSize_data()
+{
+    QTest::addColumn<QSize>("source");
+    QTest::addColumn<QSize>("thumb");
+    QTest::newRow("phone wallpaper") << QSize(240, 320) << QSize(32, 43);
+    QTest::newRow("landscape photo") << QSize(2000, 1500) << QSize(32, 24);
+    QTest::newRow("small square") << QSize(16, 16) << QSize(32, 32);
+    QTest::newRow("thin strip keeps a pixel") << QSize(4000, 10) << QSize(32, 1);
+    QTest::newRow("very tall fits 48 high") << QSize(100, 1000) << QSize(5, 48);
+    QTest::newRow("exactly 48 high") << QSize(64, 96) << QSize(32, 48);
+    QTest::newRow("invalid") << QSize(0, 0) << QSize(32, 32);
+}
+
+void TestWallpaperLogic::fittedSize()
+{
+    QFETCH(QSize, source);
+    QFETCH(QSize, thumb);
+    QCOMPARE(ThumbnailLoader::fitted(source), thumb);
+}
+
+void TestWallpaperLogic::decodeAtThumbnailSize()
+{
+    const QString dir = makeDir(QStringLiteral("dec"));
+    writeImage(dir + "/w.png", QSize(240, 320));
+    writeImage(dir + "/p.jpg", QSize(800, 600));
+    writeImage(dir + "/b.bmp", QSize(64, 64));
+    TestEnv::writeFile(QStringLiteral("dec/bad.png"), "not a picture");
+
+    QCOMPARE(ThumbnailLoader::decode(dir + "/w.png").size(), QSize(32, 43));
+    QCOMPARE(ThumbnailLoader::decode(dir + "/p.jpg").size(), QSize(32, 24));
+    const QImage bmp = ThumbnailLoader::decode(dir + "/b.bmp");
+    QCOMPARE(bmp.size(), QSize(32, 32));
+    QCOMPARE(QColor(bmp.pixel(16, 16)), QColor(Qt::darkCyan));
+    QVERIFY(ThumbnailLoader::decode(dir + "/bad.png").isNull());
+    QVERIFY(ThumbnailLoader::decode(dir + "/missing.png").isNull());
+}
+
+void TestWallpaperLogic::loaderQueuesCachesAndFallsBack()
+{
+    ThumbnailLoader::clearCache();
+    const QString dir = makeDir(QStringLiteral("load"));
+    writeImage(dir + "/a.png", QSize(240, 320));
+    TestEnv::writeFile(QStringLiteral("load/bad.png"), "not a picture");
+    QPixmap fallback(10, 10);
+    fallback.fill(Qt::red);
+
+    ThumbnailLoader loader;
+    loader.setFallback(fallback);
+    QSignalSpy ready(&loader, &ThumbnailLoader::ready);
+    QSignalSpy idle(&loader, &ThumbnailLoader::idle);
+
+    // Not yet decoded: a placeholder of the final size, the picture follows through ready().
+    QCOMPARE(loader.thumbnail(0, dir + "/a.png").size(), QSize(32, 43));
+    loader.thumbnail(1, dir + "/bad.png");
+    QVERIFY(!loader.isIdle());
+    QVERIFY(idle.wait(5000));
+    QCOMPARE(ready.size(), 2);
+    QCOMPARE(ready.at(0).at(0).toInt(), 0);
+    const QImage first = ready.at(0).at(2).value<QPixmap>().toImage();
+    QCOMPARE(first.size(), QSize(32, 43));
+    QCOMPARE(QColor(first.pixel(10, 10)), QColor(Qt::darkCyan));
+    const QImage second = ready.at(1).at(2).value<QPixmap>().toImage();
+    QCOMPARE(second.size(), QSize(32, 32));
+    QCOMPARE(QColor(second.pixel(10, 10)), QColor(Qt::red));
+
+    // Now cached: given at once, nothing queued.
+    QCOMPARE(QColor(loader.thumbnail(5, dir + "/a.png").toImage().pixel(3, 3)), QColor(Qt::darkCyan));
+    QCOMPARE(QColor(loader.thumbnail(6, dir + "/bad.png").toImage().pixel(3, 3)), QColor(Qt::red));
+    QVERIFY(loader.isIdle());
+
+    // A changed file is decoded again.
+    QTest::qWait(1100); // the file time must differ
+    QImage green(300, 300, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    QVERIFY(green.save(dir + "/a.png"));
+    loader.thumbnail(0, dir + "/a.png");
+    QVERIFY(!loader.isIdle());
+    loader.finish();
+    QCOMPARE(ready.last().at(2).value<QPixmap>().size(), QSize(32, 32));
+}
+
+void TestWallpaperLogic::loaderPrefersRowsNearHighlight()
+{
+    ThumbnailLoader::clearCache();
+    const QString dir = makeDir(QStringLiteral("prefer"));
+    ThumbnailLoader loader;
+    for (int i = 0; i < 6; ++i) {
+        writeImage(dir + QStringLiteral("/%1.png").arg(i), QSize(40, 40));
+        loader.thumbnail(i, dir + QStringLiteral("/%1.png").arg(i));
+    }
+    loader.prefer(3, 4);
+    QSignalSpy ready(&loader, &ThumbnailLoader::ready);
+    loader.finish();
+    QList<int> order;
+    for (const auto &args : std::as_const(ready))
+        order << args.at(0).toInt();
+    QCOMPARE(order, (QList<int>{3, 4, 0, 1, 2, 5}));
+
+    // A new set of rows drops what was pending for the old one.
+    ThumbnailLoader::clearCache();
+    loader.thumbnail(0, dir + "/0.png");
+    loader.reset();
+    QVERIFY(loader.isIdle());
+}
+
+void TestWallpaperLogic::listingOrder()
+{
+    const QString dir = makeDir(QStringLiteral("pick"));
+    writeImage(dir + "/a.png", QSize(20, 20));
+    writeImage(dir + "/B.jpg", QSize(20, 20), "JPG");
+    writeImage(dir + "/c.bmp", QSize(20, 20));
+    writeImage(dir + "/D.PNG", QSize(20, 20), "PNG");
+    TestEnv::writeFile(QStringLiteral("pick/notes.txt"), "text");
+    TestEnv::writeFile(QStringLiteral("pick/gif.gif"), "GIF89a");
+    QDir(dir).mkdir(QStringLiteral("x"));
+    QDir(dir).mkdir(QStringLiteral("Y"));
+    QDir(dir).mkdir(QStringLiteral("pics.png"));
+
+    const FolderListing::Listing l = FolderListing::list(dir);
+    QVERIFY(l.readable);
+    QCOMPARE(l.canonicalPath, dir);
+    QVERIFY(!l.parentRowFirst);
+    QCOMPARE(l.folders, (QStringList{"..", "Y", "pics.png", "x"}));
+    QCOMPARE(l.imageNames, (QStringList{"B.jpg", "D.PNG", "a.png", "c.bmp"}));
+    QCOMPARE(l.imagePaths.first(), dir + "/B.jpg");
+
+    // Reached through "..", the folder is still named by its canonical path.
+    const FolderListing::Listing viaParent = FolderListing::list(dir + "/x/..");
+    QCOMPARE(viaParent.canonicalPath, dir);
+    QCOMPARE(viaParent.imagePaths.last(), dir + "/c.bmp");
+}
+
+void TestWallpaperLogic::hiddenNamesListed()
+{
+    const QString dir = makeDir(QStringLiteral("hidden"));
+    writeImage(dir + "/.secret.png", QSize(8, 8));
+    writeImage(dir + "/shown.png", QSize(8, 8));
+    QDir(dir).mkdir(QStringLiteral(".cache"));
+    const FolderListing::Listing l = FolderListing::list(dir);
+    QCOMPARE(l.folders, (QStringList{"..", ".cache"}));
+    QCOMPARE(l.imageNames, (QStringList{".secret.png", "shown.png"}));
+}
+
+void TestWallpaperLogic::rootHasNoExtraParentRow()
+{
+    const FolderListing::Listing l = FolderListing::list(QStringLiteral("/"));
+    QVERIFY(l.readable);
+    QCOMPARE(l.canonicalPath, QStringLiteral("/"));
+    QVERIFY(!l.parentRowFirst);
+    QCOMPARE(l.folders.count(QStringLiteral("..")), 1);
+    QCOMPARE(FolderListing::list(QStringLiteral("//..")).canonicalPath, QStringLiteral("/"));
+    QCOMPARE(FolderListing::join(QStringLiteral("/"), QStringLiteral("a.png")), QStringLiteral("/a.png"));
+    QCOMPARE(FolderListing::join(QStringLiteral("/m"), QStringLiteral("a.png")), QStringLiteral("/m/a.png"));
+}
+
+void TestWallpaperLogic::missingFolderIsUnreadable()
+{
+    const FolderListing::Listing l = FolderListing::list(TestEnv::path(QStringLiteral("no/such")));
+    QVERIFY(!l.readable);
+    QVERIFY(l.folders.isEmpty() && l.imageNames.isEmpty());
+    QVERIFY(!FolderListing::list(QString()).readable);
+}
+
+void TestWallpaperLogic::storageRootsLieUnderDevice_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("resolved");
+    QTest::newRow("memory card") << "/mmc/mmca1/" << "device/mmc/mmca1/";
+    QTest::newRow("memory card, no slash") << "/mmc/mmca1" << "device/mmc/mmca1";
+    QTest::newRow("below the phone memory") << "/ezxlocal/download/mystuff/pics"
+                                            << "device/ezxlocal/download/mystuff/pics";
+    QTest::newRow("other folder is real") << "/usr/share" << "";
+    QTest::newRow("look-alike is real") << "/mmc/mmca10" << "";
+}
+
+void TestWallpaperLogic::storageRootsLieUnderDevice()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, resolved);
+    QCOMPARE(FolderListing::resolve(folder), resolved.isEmpty() ? folder : TestEnv::path(resolved));
+}
+
+void TestWallpaperLogic::reorder_data()
+{
+    // Steps: "g<row>" grab, "m<row>" highlight reaches row, "i" insert, "c" cancel.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("order");
+    QTest::addColumn<int>("grabbed");
+
+    QTest::newRow("carry down twice") << QStringList{"g0", "m1", "m2", "i"} << "YZX" << 2;
+    QTest::newRow("cancel restores") << QStringList{"g0", "m1", "c"} << "XYZ" << 1;
+    QTest::newRow("cancel keeps earlier insert")
+        << QStringList{"g0", "m1", "i", "g1", "m2", "c"} << "YXZ" << 2;
+    QTest::newRow("moves without grab only follow") << QStringList{"m2", "m1"} << "XYZ" << 1;
+    QTest::newRow("wrap exchanges two entries") << QStringList{"g2", "m0", "i"} << "ZYX" << 0;
+    QTest::newRow("cancel without grab keeps the list") << QStringList{"m1", "c"} << "XYZ" << 1;
+    QTest::newRow("out of range ignored") << QStringList{"g0", "m7", "i"} << "XYZ" << 7;
+}
+
+void TestWallpaperLogic::reorder()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QString, order);
+    QFETCH(int, grabbed);
+    ReorderState s({"X", "Y", "Z"}, 0);
+    for (const QString &step : std::as_const(steps)) {
+        const int row = step.mid(1).toInt();
+        switch (step.at(0).toLatin1()) {
+        case 'g': s.grab(row); break;
+        case 'm': s.carryTo(row); break;
+        case 'i': s.drop(); break;
+        case 'c': s.cancel(); break;
+        }
+    }
+    QCOMPARE(s.list().join(QString()), order);
+    QCOMPARE(s.grabbedRow(), grabbed);
+    QVERIFY(!s.grabbing());
+}
+
+QUILLORA_TEST_MAIN(TestWallpaperLogic)
+#include "tst_wallpaperlogic.moc"

@@ -1,0 +1,70 @@
+#include "wallpaperlist.h"
+
+#include "device.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace WallpaperList {
+
+QString listFile()
+{
+    return Platform::programDir() + QStringLiteral("wallpaper.list");
+}
+
+ReadStatus readList(const QString &file, QStringList &entries)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return f.exists() ? ReadStatus::Unreadable : ReadStatus::Missing;
+    // Line by line as bytes, each decoded as UTF-8, so one odd line cannot shift the others.
+    while (!f.atEnd()) {
+        QByteArray line = f.readLine();
+        if (line.endsWith('\n'))
+            line.chop(1);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (!line.isEmpty())
+            entries.append(QString::fromUtf8(line));
+    }
+    if (f.error() != QFileDevice::NoError)
+        return ReadStatus::Unreadable;
+    return ReadStatus::Read;
+}
+
+bool writeList(const QString &file, const QStringList &entries)
+{
+    QByteArray bytes;
+    for (const QString &entry : entries) {
+        bytes += entry.toUtf8();
+        bytes += '\n';
+    }
+    QSaveFile f(file);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+QString fileNameOf(const QString &path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+void Store::read(QStringList &entries)
+{
+    m_unreadable = readList(m_file, entries) == ReadStatus::Unreadable;
+}
+
+bool Store::write(const QStringList &entries) const
+{
+    if (m_unreadable)
+        return false;
+    return writeList(m_file, entries);
+}
+
+} // namespace WallpaperList

@@ -1,0 +1,49 @@
+#pragma once
+// The wallpaper list file "wallpaper.list" of the program directory: one absolute image path per
+// line, each ended by "\n", in rotation order. The file is always rewritten whole.
+
+#include <QString>
+#include <QStringList>
+
+namespace WallpaperList {
+
+// "<program directory>wallpaper.list".
+QString listFile();
+
+enum class ReadStatus {
+    Read,       // the file was read
+    Missing,    // no such file: an empty list
+    Unreadable, // the file exists but could not be read; it must not be overwritten
+};
+
+// Appends every line of the file (UTF-8, line end dropped) to `entries`; blank lines carry no
+// entry and are skipped. When the file cannot be opened, `entries` is left as it was.
+ReadStatus readList(const QString &file, QStringList &entries);
+
+// Replaces the file by the entries, each followed by "\n", atomically: a failed write leaves
+// the old file in place. Returns false when nothing was written.
+bool writeList(const QString &file, const QStringList &entries);
+
+// The text after the last "/" of a path; the whole path when it holds no "/".
+QString fileNameOf(const QString &path);
+
+// Keeps a list in step with its file, and refuses to replace a file it could not read, so a
+// file that is there but unreadable is never emptied by a rewrite.
+class Store
+{
+public:
+    explicit Store(const QString &file = listFile()) : m_file(file) {}
+
+    QString file() const { return m_file; }
+    // Reads the file, appending to `entries`.
+    void read(QStringList &entries);
+    // Rewrites the file with `entries`; false when it was not written.
+    bool write(const QStringList &entries) const;
+    bool writable() const { return !m_unreadable; }
+
+private:
+    QString m_file;
+    bool m_unreadable = false;
+};
+
+} // namespace WallpaperList
