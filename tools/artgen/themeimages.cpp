@@ -31,7 +31,7 @@ void panel(QPainter &p, const QSizeF &size, const Panel &style)
 // Warm, dark lacquer with a thin gold edge.
 const Panel kLantern{QColor(0x3a, 0x0c, 0x1c, 165), QColor(0x1c, 0x06, 0x14, 185), QColor(0xf0, 0xc0, 0x6a, 150), 8};
 // Cool, dark glass with a pale edge.
-const Panel kFrost{QColor(0x1a, 0x34, 0x5c, 140), QColor(0x0a, 0x18, 0x30, 170), QColor(0xc8, 0xe6, 0xff, 140), 9};
+const Panel kFrost{QColor(0x1a, 0x34, 0x5c, 160), QColor(0x0a, 0x18, 0x30, 190), QColor(0xc8, 0xe6, 0xff, 140), 9};
 
 void lanternOrnament(QPainter &p, const QRectF &r)
 {
@@ -87,15 +87,15 @@ std::vector<ThemeImage> themeImages()
         {"lantern_top", {232, 72}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, kLantern);
              p.setPen(QPen(QColor(0xf0, 0xc0, 0x6a, 90), 1.0));
-             p.drawLine(QPointF(114, 10), QPointF(114, 46));
+             p.drawLine(QPointF(126.5, 8), QPointF(126.5, 44));
              lanternOrnament(p, QRectF(205, 26, 18, 40));
          }},
-        {"lantern_cal", {140, 104}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_cal", {144, 104}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, kLantern);
              p.setPen(QPen(QColor(0xf0, 0xc0, 0x6a, 110), 1.0));
              p.drawLine(QPointF(8, 18.5), QPointF(s.width() - 8, 18.5));
          }},
-        {"lantern_note", {88, 104}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_note", {84, 104}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, Panel{QColor(0x4a, 0x1a, 0x10, 150), QColor(0x2a, 0x0c, 0x0a, 175),
                                QColor(0xf0, 0xc0, 0x6a, 150), 8});
              p.setPen(Qt::NoPen);
@@ -111,18 +111,18 @@ std::vector<ThemeImage> themeImages()
              for (int k = 1; k < 5; ++k)
                  p.drawLine(QPointF(k * 46.0 + 0.5, 18), QPointF(k * 46.0 + 0.5, s.height() - 6));
          }},
-        {"lantern_today", {16, 16}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_today", {18, 16}, [](QPainter &p, const QSizeF &s) {
              todayMarker(p, s, QColor(0xd8, 0x26, 0x2a), QColor(0xff, 0xd2, 0x7a), false);
          }},
         // Frost: cool glass panels, text with shadows.
-        {"frost_clock", {224, 84}, [](QPainter &p, const QSizeF &s) {
+        {"frost_clock", {226, 84}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, kFrost);
              p.setPen(Qt::NoPen);
              p.setBrush(QColor(0xd8, 0xf0, 0xff, 230));
-             p.drawEllipse(QPointF(74, 30), 3, 3);
-             p.drawEllipse(QPointF(74, 46), 3, 3);
+             p.drawEllipse(QPointF(76, 22), 3, 3);
+             p.drawEllipse(QPointF(76, 37), 3, 3);
              p.setPen(QPen(QColor(0xc8, 0xe6, 0xff, 90), 1.0));
-             p.drawLine(QPointF(142.5, 12), QPointF(142.5, s.height() - 12));
+             p.drawLine(QPointF(150.5, 12), QPointF(150.5, s.height() - 12));
          }},
         {"frost_cal", {126, 104}, [](QPainter &p, const QSizeF &s) { panel(p, s, kFrost); }},
         {"frost_weather", {96, 204}, [](QPainter &p, const QSizeF &s) {
@@ -148,7 +148,7 @@ std::vector<ThemeImage> themeImages()
              p.setBrush(Qt::white);
              p.drawPath(Art::cloudPath(QRectF(6, 9, 16, 11)));
          }},
-        {"frost_today", {14, 14}, [](QPainter &p, const QSizeF &s) {
+        {"frost_today", {15, 13}, [](QPainter &p, const QSizeF &s) {
              todayMarker(p, s, QColor(0x5a, 0xb8, 0xff, 150), QColor(0xe8, 0xf6, 0xff), true);
          }},
     };
