@@ -73,6 +73,70 @@ void todayMarker(QPainter &p, const QSizeF &s, const QColor &fill, const QColor 
     }
 }
 
+// Off-white paper with faint fibres.
+void paper(QPainter &p, const QSizeF &size)
+{
+    const QRectF r(0.5, 0.5, size.width() - 1, size.height() - 1);
+    QLinearGradient g(0, 0, size.width(), size.height());
+    g.setColorAt(0, QColor(0xfb, 0xf7, 0xee, 228));
+    g.setColorAt(1, QColor(0xf0, 0xe8, 0xd6, 228));
+    p.setPen(QPen(QColor(0x8a, 0x74, 0x5a, 130), 1.0));
+    p.setBrush(g);
+    p.drawRoundedRect(r, 5, 5);
+    Art::Random rnd(quint32(size.width() * 1000 + size.height()));
+    for (int i = 0; i < int(size.width() * size.height() / 400); ++i) {
+        const QPointF a(rnd.range(4, size.width() - 4), rnd.range(4, size.height() - 4));
+        const double len = rnd.range(3, 9), turn = rnd.range(0, M_PI);
+        p.setPen(QPen(QColor(0xa0, 0x8a, 0x6a, int(rnd.range(15, 40))), 0.6));
+        p.drawLine(a, QPointF(a.x() + len * qCos(turn), a.y() + len * qSin(turn)));
+    }
+}
+
+// A brush stroke that swells in the middle and thins at both ends.
+void brushStroke(QPainter &p, const QPointF &from, const QPointF &to, double width, const QColor &ink)
+{
+    const QLineF line(from, to);
+    const QPointF n = QPointF(-line.dy(), line.dx()) / line.length();
+    QPainterPath path;
+    const int steps = 24;
+    QList<QPointF> left, right;
+    for (int i = 0; i <= steps; ++i) {
+        const double t = double(i) / steps;
+        const double w = width * qSin(M_PI * (0.08 + 0.84 * t)) * (1.0 - 0.35 * t);
+        const QPointF c = line.pointAt(t);
+        left << c + n * w;
+        right << c - n * w;
+    }
+    path.moveTo(left.first());
+    for (const QPointF &pt : left)
+        path.lineTo(pt);
+    for (int i = right.size() - 1; i >= 0; --i)
+        path.lineTo(right.at(i));
+    path.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(ink);
+    p.drawPath(path);
+}
+
+// A red seal: a square stamp with worn edges and a carved pattern.
+void seal(QPainter &p, const QRectF &r)
+{
+    const QColor red(0xb8, 0x24, 0x24, 225);
+    p.setPen(Qt::NoPen);
+    p.setBrush(red);
+    p.drawRoundedRect(r, 2.5, 2.5);
+    p.setPen(QPen(QColor(0xfb, 0xf2, 0xe4, 230), 1.4, Qt::SolidLine, Qt::SquareCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(3, 3, -3, -3));
+    // A square meander carved into the stamp.
+    const double x0 = r.left() + 7, y0 = r.top() + 7, w = r.width() - 14, h = r.height() - 14;
+    QPolygonF meander;
+    meander << QPointF(x0, y0 + h) << QPointF(x0, y0) << QPointF(x0 + w, y0) << QPointF(x0 + w, y0 + h)
+            << QPointF(x0 + w * 0.3, y0 + h) << QPointF(x0 + w * 0.3, y0 + h * 0.3)
+            << QPointF(x0 + w * 0.7, y0 + h * 0.3) << QPointF(x0 + w * 0.7, y0 + h * 0.65);
+    p.drawPolyline(meander);
+}
+
 struct ThemeImage
 {
     const char *name;
@@ -137,6 +201,21 @@ std::vector<ThemeImage> themeImages()
              panel(p, s, kFrost);
              p.setPen(QPen(QColor(0xc8, 0xe6, 0xff, 80), 1.0));
              p.drawLine(QPointF(6, 38.5), QPointF(s.width() - 6, 38.5));
+         }},
+        // Ink: rice paper with brush marks, opaque enough for dark ink on any wallpaper.
+        {"ink_paper", {224, 124}, [](QPainter &p, const QSizeF &s) {
+             paper(p, s);
+             brushStroke(p, QPointF(98, 14), QPointF(100, 110), 3.2, QColor(0x28, 0x24, 0x22, 150));
+             brushStroke(p, QPointF(16, 113), QPointF(90, 110), 2.2, QColor(0x28, 0x24, 0x22, 90));
+             seal(p, QRectF(196, 8, 26, 26));
+         }},
+        {"ink_note", {224, 82}, [](QPainter &p, const QSizeF &s) {
+             paper(p, s);
+             brushStroke(p, QPointF(10, 31), QPointF(214, 29), 1.6, QColor(0x28, 0x24, 0x22, 80));
+         }},
+        {"ink_weather", {224, 72}, [](QPainter &p, const QSizeF &s) {
+             paper(p, s);
+             brushStroke(p, QPointF(134, 10), QPointF(135, 62), 1.8, QColor(0x28, 0x24, 0x22, 90));
          }},
         // Named by the weather description items: any picture name there switches the day's
         // weather icon on, so this one stands for "icon shown" in the item editor.
