@@ -1,0 +1,103 @@
+#include "entrydlg.h"
+
+#include "langtext.h"
+#include "noticedb.h"
+#include "zappinfoarea.h"
+#include "zconfig.h"
+#include "zkeys.h"
+#include "zlabel.h"
+#include "zlineedit.h"
+#include "znoticedlg.h"
+#include "zscrollpanel.h"
+#include "zsoftkey.h"
+
+#include <QKeyEvent>
+
+EntryDlg::EntryDlg(ZConfig *lang)
+    : m_lang(lang)
+{
+}
+
+EntryDlg::~EntryDlg()
+{
+    delete m_store;
+}
+
+QString EntryDlg::getText(const QString &key) const
+{
+    return ::getText(m_lang, key);
+}
+
+ZScrollPanel *EntryDlg::createFrame(const QString &titleKey)
+{
+    setWindowTitle(getText(titleKey));
+    setAppInfoArea(new ZAppInfoArea(this));
+    auto *panel = new ZScrollPanel(this, QStringLiteral("ZScrollPanel"));
+    setContentWidget(panel);
+    return panel;
+}
+
+void EntryDlg::addLabel(ZScrollPanel *panel, const QString &text, int x, int y, int pointSize)
+{
+    auto *label = new ZLabel(text, panel->contents());
+    QFont f = font();
+    f.setPointSize(pointSize);
+    label->setFont(f);
+    label->adjustSize();
+    panel->addChild(label, x, y);
+}
+
+void EntryDlg::addTextField(ZScrollPanel *panel, int x, int y)
+{
+    m_textField = new ZLineEdit(panel->contents());
+    m_textField->setFixedWidth(220);
+    panel->addChild(m_textField, x, y);
+}
+
+void EntryDlg::createSoftKey(const char *okSlot)
+{
+    m_softKey = new ZSoftKey(this);
+    m_softKey->setText(ZSoftKey::LEFT, getText(QStringLiteral("OK")));
+    m_softKey->setText(ZSoftKey::RIGHT, getText(QStringLiteral("Cancel")));
+    m_softKey->setClickedSlot(ZSoftKey::LEFT, this, okSlot);
+    m_softKey->setClickedSlot(ZSoftKey::RIGHT, this, SLOT(reject()));
+    setSoftKey(m_softKey);
+}
+
+void EntryDlg::openStore()
+{
+    if (!m_store)
+        m_store = new ZConfig(NoticeDb::filePath(m_programDir), true);
+}
+
+void EntryDlg::notice(const QString &text)
+{
+    auto *dlg = new ZNoticeDlg(ZNoticeDlg::Attention, 500, QString(), text, this);
+    dlg->exec();
+    delete dlg;
+}
+
+void EntryDlg::save(const QString &group, const QString &key, const QString &emptyKey)
+{
+    const QString text = m_textField->text();
+    if (text.isEmpty()) {
+        notice(getText(emptyKey));
+        return;
+    }
+    openStore();
+    if (!m_store->writeEntry(group, key, text)) {
+        // Closing now would tell the user the entry was kept; stay with the text instead.
+        notice(::getText(m_lang, QStringLiteral("SaveFailedText"),
+                         QStringLiteral("notify.db could not be written.")));
+        return;
+    }
+    accept();
+}
+
+void EntryDlg::keyPressEvent(QKeyEvent *event)
+{
+    if (ZKey::code(event) == ZKey::Back)
+        reject();
+    else
+        ZKbMainWidget::keyPressEvent(event);
+}

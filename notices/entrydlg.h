@@ -1,0 +1,54 @@
+#pragma once
+// The frame shared by the add and edit dialogs of notices and festivals: title, information
+// area, a panel of controls at fixed places, OK / Cancel soft keys, and the save step that
+// refuses an empty text and otherwise writes one entry of notify.db and closes.
+
+#include "mybasedlg.h"
+
+#include <QString>
+
+class QKeyEvent;
+class ZConfig;
+class ZLineEdit;
+class ZScrollPanel;
+class ZSoftKey;
+
+class EntryDlg : public MyBaseDlg
+{
+    Q_OBJECT
+public:
+    ~EntryDlg() override;
+
+    QString getText(const QString &key) const;
+    ZLineEdit *textField() const { return m_textField; }
+    ZSoftKey *softKeyBar() const { return m_softKey; }
+
+protected:
+    explicit EntryDlg(ZConfig *lang);
+
+    // Title, information area and the scroll panel that becomes the content widget.
+    ZScrollPanel *createFrame(const QString &titleKey);
+    // A label in the dialog's font at the given point size, placed on the panel.
+    void addLabel(ZScrollPanel *panel, const QString &text, int x, int y, int pointSize = 20);
+    // The one-line text field, 220 pixels wide.
+    void addTextField(ZScrollPanel *panel, int x, int y);
+    // OK calls the receiver's slot (given with SLOT(...)), Cancel rejects.
+    void createSoftKey(const char *okSlot);
+
+    // Opens the notice store on notify.db when it is not open yet.
+    void openStore();
+    // Refuses an empty text with the notice of emptyKey; otherwise writes the text under key
+    // in group and accepts.
+    void save(const QString &group, const QString &key, const QString &emptyKey);
+
+    void keyPressEvent(QKeyEvent *event) override;
+
+    ZConfig *m_lang;
+    ZSoftKey *m_softKey = nullptr;
+    ZConfig *m_store = nullptr;
+    QString m_programDir;
+    ZLineEdit *m_textField = nullptr;
+
+private:
+    void notice(const QString &text);
+};

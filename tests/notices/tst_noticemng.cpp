@@ -1,0 +1,509 @@
+// The notice and festival managers and their add and edit dialogs, driven with the phone's keys
+// in a private program directory.
+
+#include "dialogscript.h"
+#include "festivaldlg.h"
+#include "langtext.h"
+#include "noticelistmng.h"
+#include "notifydlg.h"
+#include "testenv.h"
+#include "zconfig.h"
+#include "zdatemodule.h"
+#include "zkeys.h"
+#include "zlineedit.h"
+#include "zlistbox.h"
+#include "znoticedlg.h"
+#include "znumpicker.h"
+#include "zoptionsmenu.h"
+#include "zsoftkey.h"
+
+#include <memory>
+
+namespace {
+
+enum Kind { Notices, Festivals };
+
+// Other groups before and after the user's entries; the Chinese text must survive byte for byte.
+const QByteArray kFestivalHead = "[FestivalNotify]\n01/01 = New Year\n08$15 = Mid-Autumn\n";
+const QByteArray kNotices = "[CustomNotify]\n"
+                            "2009/05/01 = Labour: day = off\n"
+                            "2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
+                            "2009/07/01 = see 2009/05/01\n";
+const QByteArray kFestivals = "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = quiet day\n";
+const QByteArray kFile = kFestivalHead + kNotices + kFestivals;
+
+std::unique_ptr<NoticeListMng> makeManager(Kind kind, ZConfig *lang)
+{
+    if (kind == Notices)
+        return std::make_unique<NotifyMng>(lang);
+    return std::make_unique<FestivalMng>(lang);
+}
+
+QStringList rows(const ZListBox *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->subItemText(1, 0) + QLatin1Char('|') + list->item(i)->subItemText(1, 1);
+    return out;
+}
+
+// A phone key as the keypad sends it; a key the widget leaves goes on to its parents.
+void press(QWidget *w, int code)
+{
+    QKeyEvent down(QEvent::KeyPress, code, Qt::NoModifier);
+    QApplication::sendEvent(w, &down);
+    QKeyEvent up(QEvent::KeyRelease, code, Qt::NoModifier);
+    QApplication::sendEvent(w, &up);
+}
+
+// Sets the date controls of an add or edit dialog to a key of its group.
+void setKey(QWidget *dlg, const QString &key)
+{
+    const QStringList p = key.split(QLatin1Char('/'));
+    if (auto n = qobject_cast<NotifyDlg *>(dlg)) {
+        n->dateModule()->setDate(QDate(p[0].toInt(), p[1].toInt(), p[2].toInt()));
+    } else if (auto f = qobject_cast<FestivalDlg *>(dlg)) {
+        f->monthPicker()->setValue(p[0].toInt());
+        f->dayPicker()->setValue(p[1].toInt());
+    }
+}
+
+QString keyOf(QWidget *dlg)
+{
+    if (auto n = qobject_cast<NotifyDlg *>(dlg))
+        return n->noticeKey();
+    if (auto f = qobject_cast<FestivalDlg *>(dlg))
+        return f->festivalKey();
+    return QString();
+}
+
+ZLineEdit *textOf(QWidget *dlg)
+{
+    auto e = qobject_cast<EntryDlg *>(dlg);
+    return e ? e->textField() : nullptr;
+}
+
+} // namespace
+
+class TestNoticeMng : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanupTestCase() { delete m_lang; }
+
+    void listing_data();
+    void listing();
+    void deleteEntry_data();
+    void deleteEntry();
+    void editEntry_data();
+    void editEntry();
+    void addEntry_data();
+    void addEntry();
+    void emptyTextRefused_data();
+    void emptyTextRefused();
+    void cancelWritesNothing_data();
+    void cancelWritesNothing();
+    void managerCloses_data();
+    void managerCloses();
+    void optionsMenu();
+
+private:
+    QByteArray db() const { return TestEnv::readFile(QStringLiteral("notify.db")); }
+    ZConfig *m_lang = nullptr;
+};
+
+void TestNoticeMng::initTestCase()
+{
+    m_lang = new ZConfig(TestEnv::path(QStringLiteral("resource/language/English.lng")));
+}
+
+void TestNoticeMng::init()
+{
+    TestEnv::writeFile(QStringLiteral("notify.db"), kFile);
+}
+
+void TestNoticeMng::listing_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("expected");
+
+    const QStringList notices = {QStringLiteral("Labour: day = off|2009/05/01"),
+                                 QStringLiteral("儿童节 party|2009/06/01"),
+                                 QStringLiteral("see 2009/05/01|2009/07/01")};
+    const QStringList festivals = {QStringLiteral("mum|05/01"), QStringLiteral("圣诞|12/25"),
+                                   QStringLiteral("quiet day|02/31")};
+    QTest::newRow("notices between other groups") << int(Notices) << kFile << notices;
+    QTest::newRow("festivals after other groups") << int(Festivals) << kFile << festivals;
+    QTest::newRow("only other groups") << int(Notices) << kFestivalHead + kFestivals << QStringList();
+    QTest::newRow("missing file") << int(Festivals) << QByteArray() << QStringList();
+    QTest::newRow("line without = ends the group")
+        << int(Notices) << QByteArray("[CustomNotify]\n2009/05/01 = a\n# later\n2009/05/02 = b\n")
+        << QStringList{QStringLiteral("a|2009/05/01")};
+}
+
+void TestNoticeMng::listing()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, expected);
+    if (file.isNull())
+        TestEnv::removeFile(QStringLiteral("notify.db"));
+    else
+        TestEnv::writeFile(QStringLiteral("notify.db"), file);
+
+    auto mng = makeManager(Kind(kind), m_lang);
+    QCOMPARE(rows(mng->listBox()), expected);
+    QCOMPARE(mng->windowTitle(),
+             getText(m_lang, kind == Notices ? QStringLiteral("CusNoticeMng") : QStringLiteral("CusFestivalMng")));
+    for (int i = 0; i < mng->listBox()->count(); ++i)
+        QCOMPARE(mng->listBox()->item(i)->format(), QStringLiteral("%I%M"));
+    // Listing never writes.
+    QCOMPARE(QFile::exists(TestEnv::path(QStringLiteral("notify.db"))), !file.isNull());
+}
+
+void TestNoticeMng::deleteEntry_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("first notice; Chinese text and other groups kept byte for byte")
+        << int(Notices) << kFile << 0
+        << kFestivalHead + "[CustomNotify]\n2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
+                           "2009/07/01 = see 2009/05/01\n" + kFestivals;
+    QTest::newRow("festival in the middle")
+        << int(Festivals) << kFile << 1
+        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n";
+    QTest::newRow("last entry leaves the header")
+        << int(Notices) << QByteArray("[CustomNotify]\n2009/05/01 = a\n[X]\ny = 1") << 0
+        << QByteArray("[CustomNotify]\n[X]\ny = 1\n");
+    QTest::newRow("text holding the deleted date stays")
+        << int(Notices) << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n2009/05/01 = a\n") << 1
+        << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n");
+    QTest::newRow("empty list: nothing happens")
+        << int(Notices) << QByteArray("[CustomNotify]") << -1 << QByteArray("[CustomNotify]");
+}
+
+void TestNoticeMng::deleteEntry()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, file);
+    QFETCH(int, row);
+    QFETCH(QByteArray, after);
+    TestEnv::writeFile(QStringLiteral("notify.db"), file);
+
+    auto mng = makeManager(Kind(kind), m_lang);
+    mng->show();
+    ZListBox *list = mng->listBox();
+    QStringList expectedRows = rows(list);
+    if (row >= 0) {
+        list->setCurrentItem(row);
+        expectedRows.removeAt(row);
+    }
+    DialogScript script; // deleting asks nothing
+    press(list, ZKey::Delete);
+    QCOMPARE(db(), after);
+    QCOMPARE(rows(list), expectedRows);
+    QCOMPARE(script.unexpected, 0);
+}
+
+void TestNoticeMng::editEntry_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("oldKey");
+    QTest::addColumn<QString>("oldText");
+    QTest::addColumn<QString>("newKey");
+    QTest::addColumn<QString>("newText");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("notice, same date: text replaced in place")
+        << int(Notices) << 1 << "2009/06/01" << "儿童节 party" << "2009/06/01" << "kids"
+        << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n2009/06/01 = kids\n"
+                           "2009/07/01 = see 2009/05/01\n" + kFestivals;
+    QTest::newRow("notice to a free date: one entry, under the new date")
+        << int(Notices) << 0 << "2009/05/01" << "Labour: day = off" << "2009/05/02" << "moved"
+        << kFestivalHead + "[CustomNotify]\n2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
+                           "2009/07/01 = see 2009/05/01\n2009/05/02 = moved\n" + kFestivals;
+    QTest::newRow("notice to a taken date: that text replaced, the edited entry stays")
+        << int(Notices) << 0 << "2009/05/01" << "Labour: day = off" << "2009/07/01" << "taken"
+        << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n"
+                           "2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n2009/07/01 = taken\n" + kFestivals;
+    QTest::newRow("festival to a free date")
+        << int(Festivals) << 1 << "12/25" << "圣诞" << "12/24" << "eve"
+        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n12/24 = eve\n";
+    QTest::newRow("festival, same day")
+        << int(Festivals) << 2 << "02/31" << "quiet day" << "02/31" << "calm"
+        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = calm\n";
+}
+
+void TestNoticeMng::editEntry()
+{
+    QFETCH(int, kind);
+    QFETCH(int, row);
+    QFETCH(QString, oldKey);
+    QFETCH(QString, oldText);
+    QFETCH(QString, newKey);
+    QFETCH(QString, newText);
+    QFETCH(QByteArray, after);
+
+    auto mng = makeManager(Kind(kind), m_lang);
+    mng->show();
+    ZListBox *list = mng->listBox();
+    list->setCurrentItem(row);
+
+    QString shownKey, shownText, title;
+    DialogScript script;
+    script.then([&](QWidget *dlg) {
+        title = dlg->windowTitle();
+        shownKey = keyOf(dlg);
+        shownText = textOf(dlg)->text();
+        setKey(dlg, newKey);
+        textOf(dlg)->setText(newText);
+        press(textOf(dlg), ZKey::Add); // the left soft key: OK
+    });
+    press(list, ZKey::Select);
+
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(script.unexpected, 0);
+    QCOMPARE(title, getText(m_lang, kind == Notices ? QStringLiteral("EditCusNotice") : QStringLiteral("EditCusFestival")));
+    QCOMPARE(shownKey, oldKey);
+    QCOMPARE(shownText, oldText);
+    QCOMPARE(db(), after);
+    // The list is rebuilt from the file.
+    auto fresh = makeManager(Kind(kind), m_lang);
+    QCOMPARE(rows(list), rows(fresh->listBox()));
+}
+
+void TestNoticeMng::addEntry_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<int>("newRows");
+
+    QTest::newRow("notice on a free date")
+        << int(Notices) << kFile << "2010/01/31" << "Pay rent"
+        << kFestivalHead + kNotices + "2010/01/31 = Pay rent\n" + kFestivals << 1;
+    QTest::newRow("note entry 1901/01/01")
+        << int(Notices) << kFestivals << "1901/01/01" << "buy milk|call home"
+        << kFestivals + "[CustomNotify]\n1901/01/01 = buy milk|call home\n" << 1;
+    QTest::newRow("countdown entry 1901/01/02")
+        << int(Notices) << QByteArray("[CustomNotify]\n") << "1901/01/02" << "2030|1|1|launch"
+        << QByteArray("[CustomNotify]\n1901/01/02 = 2030|1|1|launch\n") << 1;
+    QTest::newRow("notice on a taken date replaces its text")
+        << int(Notices) << kFile << "2009/06/01" << "replaced"
+        << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n2009/06/01 = replaced\n"
+                           "2009/07/01 = see 2009/05/01\n" + kFestivals << 0;
+    QTest::newRow("festival fallback 02/31")
+        << int(Festivals) << QByteArray() << "02/31" << "nothing today"
+        << QByteArray("[CustomFestival]\n02/31 = nothing today\n") << 1;
+    QTest::newRow("festival text of blanks is kept as typed")
+        << int(Festivals) << kFile << "03/08" << "   "
+        << kFestivalHead + kNotices + kFestivals + "03/08 =    \n" << 1;
+}
+
+void TestNoticeMng::addEntry()
+{
+    QFETCH(int, kind);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, after);
+    QFETCH(int, newRows);
+    if (file.isNull())
+        TestEnv::removeFile(QStringLiteral("notify.db"));
+    else
+        TestEnv::writeFile(QStringLiteral("notify.db"), file);
+
+    auto mng = makeManager(Kind(kind), m_lang);
+    mng->show();
+    const int before = mng->listBox()->count();
+
+    QString initialKey, initialText, title;
+    int result = -1;
+    DialogScript script;
+    script.then([&](QWidget *dlg) {
+        title = dlg->windowTitle();
+        initialKey = keyOf(dlg);
+        initialText = textOf(dlg)->text();
+        setKey(dlg, key);
+        QTest::keyClicks(textOf(dlg), text);
+        static_cast<EntryDlg *>(dlg)->softKeyBar()->click(ZSoftKey::LEFT);
+        result = static_cast<EntryDlg *>(dlg)->result();
+    });
+    press(mng->listBox(), ZKey::Add);
+
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(script.unexpected, 0);
+    QCOMPARE(result, 1);
+    QCOMPARE(title, getText(m_lang, kind == Notices ? QStringLiteral("AddCusNotice") : QStringLiteral("AddCusFestival")));
+    const QDate today = QDate::currentDate();
+    QCOMPARE(initialKey, kind == Notices ? today.toString(QStringLiteral("yyyy/MM/dd"))
+                                         : today.toString(QStringLiteral("MM/dd")));
+    QCOMPARE(initialText, QString());
+    QCOMPARE(db(), after);
+    const QStringList listed = rows(mng->listBox());
+    QCOMPARE(listed.count(text + QLatin1Char('|') + key), 1);
+    QCOMPARE(listed.size(), before + newRows);
+}
+
+void TestNoticeMng::emptyTextRefused_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<QString>("messageKey");
+
+    QTest::newRow("AddNotify") << int(Notices) << false << "EditNoticeText";
+    QTest::newRow("EditNotify") << int(Notices) << true << "AddNoticeText";
+    QTest::newRow("AddFestival") << int(Festivals) << false << "EditFestivalText";
+    QTest::newRow("EditFestival") << int(Festivals) << true << "EditFestivalText";
+}
+
+void TestNoticeMng::emptyTextRefused()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, edit);
+    QFETCH(QString, messageKey);
+
+    auto mng = makeManager(Kind(kind), m_lang);
+    mng->show();
+    QString message;
+    int type = -1, time = -1;
+    bool stayed = false;
+    DialogScript script;
+    script
+        .then([&](QWidget *dlg) {
+            textOf(dlg)->clear();
+            static_cast<EntryDlg *>(dlg)->softKeyBar()->click(ZSoftKey::LEFT);
+            stayed = dlg->isVisible();
+            press(textOf(dlg), ZKey::Back);
+        })
+        .then([&](QWidget *dlg) {
+            auto notice = qobject_cast<ZNoticeDlg *>(dlg);
+            QVERIFY(notice);
+            message = notice->text();
+            type = notice->noticeType();
+            time = notice->timeValue();
+            notice->accept();
+        });
+    press(mng->listBox(), edit ? ZKey::Select : ZKey::Add);
+
+    QCOMPARE(script.shown, 2);
+    QCOMPARE(script.unexpected, 0);
+    QCOMPARE(message, getText(m_lang, messageKey));
+    QCOMPARE(type, 1);
+    QCOMPARE(time, 500);
+    QVERIFY(stayed);
+    QCOMPARE(db(), kFile);
+}
+
+void TestNoticeMng::cancelWritesNothing_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<bool>("backKey");
+
+    QTest::newRow("AddNotify, key 4145") << int(Notices) << false << true;
+    QTest::newRow("EditNotify, Cancel") << int(Notices) << true << false;
+    QTest::newRow("AddFestival, Cancel") << int(Festivals) << false << false;
+    QTest::newRow("EditFestival, key 4145") << int(Festivals) << true << true;
+}
+
+void TestNoticeMng::cancelWritesNothing()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, edit);
+    QFETCH(bool, backKey);
+
+    auto mng = makeManager(Kind(kind), m_lang);
+    mng->show();
+    const QStringList before = rows(mng->listBox());
+    int result = -1;
+    DialogScript script;
+    script.then([&](QWidget *dlg) {
+        setKey(dlg, kind == Notices ? QStringLiteral("2011/11/11") : QStringLiteral("11/11"));
+        textOf(dlg)->setText(QStringLiteral("never stored"));
+        if (backKey)
+            press(textOf(dlg), ZKey::Back);
+        else
+            static_cast<EntryDlg *>(dlg)->softKeyBar()->click(ZSoftKey::RIGHT);
+        result = static_cast<EntryDlg *>(dlg)->result();
+    });
+    press(mng->listBox(), edit ? ZKey::Select : ZKey::Add);
+
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(result, 0);
+    QCOMPARE(db(), kFile);
+    QCOMPARE(rows(mng->listBox()), before);
+}
+
+void TestNoticeMng::managerCloses_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("key 4145") << 0;
+    QTest::newRow("right soft key") << 1;
+    QTest::newRow("menu entry Back") << 2;
+}
+
+void TestNoticeMng::managerCloses()
+{
+    QFETCH(int, how);
+    auto mng = makeManager(Festivals, m_lang);
+    DialogScript script;
+    script.then([&](QWidget *dlg) {
+        QCOMPARE(dlg, mng.get());
+        if (how == 0)
+            press(mng->listBox(), ZKey::Back);
+        else if (how == 1)
+            mng->softKey()->click(ZSoftKey::RIGHT);
+        else
+            mng->optionsMenu()->activateItem(3);
+        // Whatever happened above, the dialog must not stay open.
+        if (mng->isVisible())
+            mng->done(-1);
+    });
+    QCOMPARE(mng->exec(), 0);
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(db(), kFile);
+}
+
+void TestNoticeMng::optionsMenu()
+{
+    auto mng = makeManager(Notices, m_lang);
+    mng->show();
+    ZOptionsMenu *menu = mng->optionsMenu();
+    QCOMPARE(mng->softKey()->optMenu(ZSoftKey::LEFT), menu);
+    QCOMPARE(mng->softKey()->text(ZSoftKey::LEFT), getText(m_lang, QStringLiteral("Options")));
+    QCOMPARE(mng->softKey()->text(ZSoftKey::RIGHT), getText(m_lang, QStringLiteral("Back")));
+    const QStringList words = {QStringLiteral("Add"), QStringLiteral("Edit"), QStringLiteral("Delete"),
+                               QStringLiteral("Back")};
+    QCOMPARE(menu->count(), 4);
+    for (int id = 0; id < 4; ++id) {
+        QCOMPARE(menu->text(id), QStringLiteral("  ") + getText(m_lang, words[id]));
+        QVERIFY2(!menu->itemIcon(id).isNull(), qPrintable(words[id]));
+    }
+
+    // Edit and Delete of the menu act on the current row.
+    mng->listBox()->setCurrentItem(2);
+    DialogScript script;
+    script.then([&](QWidget *dlg) {
+        QCOMPARE(keyOf(dlg), QStringLiteral("2009/07/01"));
+        QMetaObject::invokeMethod(dlg, "reject");
+    });
+    menu->activateItem(1);
+    QCOMPARE(script.shown, 1);
+    menu->activateItem(2);
+    QCOMPARE(rows(mng->listBox()).size(), 2);
+    QVERIFY(!db().contains("2009/07/01 ="));
+    QCOMPARE(script.unexpected, 0);
+}
+
+QUILLORA_TEST_MAIN(TestNoticeMng)
+#include "tst_noticemng.moc"
