@@ -540,3 +540,8 @@ void ZListBox::mouseDoubleClickEvent(QMouseEvent *event)
     }
     selectItem(i);
 }
+
+void ZListBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept(); // presses on rows were taken, so are their releases
+}

@@ -20,8 +20,8 @@ ZMainWidget::ZMainWidget(int headerType, QWidget *parent, const QString &name, i
         setWindowFlags(Qt::Window);
         setFixedSize(ScreenWidth, ScreenHeight);
         setStyleSheet(ZPhoneStyle::styleSheet());
-        setAttribute(Qt::WA_StyledBackground, true);
     }
+    setAttribute(Qt::WA_StyledBackground, true);
     if (flags & Modal)
         setWindowModality(Qt::ApplicationModal);
     setFont(ZPhoneStyle::font(10));

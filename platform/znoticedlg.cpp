@@ -73,6 +73,7 @@ ZNoticeDlg::ZNoticeDlg(int type, int timeValue, const QString &title, const QStr
     connect(softKey(), &ZSoftKey::leftClicked, this, &QDialog::accept);
 
     m_timer->setSingleShot(true);
+    m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, &QDialog::accept);
 }
 

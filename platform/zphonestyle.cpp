@@ -37,10 +37,7 @@ QString styleSheet()
         "QMenu::item:selected { background: #2e86ab; color: white; }"
         "QMenu::item:disabled { color: #9aa7ad; }"
         "QMenu::icon { padding-left: 4px; }"
-        "QTabBar::tab { background: #dfe8ec; border: 1px solid #b8c8d0; border-bottom: none;"
-        " padding: 3px 0px; margin-right: 1px; min-width: 44px; }"
-        "QTabBar::tab:selected { background: #fbfcfd; border-top: 2px solid #2e86ab; }"
-        "QTabBar::tab:disabled { background: #eef2f4; }"
+        "ZMainWidget { background: #f5f8f9; }"
         "ZScrollPanel, ZScrollPanel > QWidget > QWidget { background: #fbfcfd; }"
         "ZListBox { background: white; border: none; }");
 }
