@@ -1,0 +1,63 @@
+#include "zaboutdialog.h"
+
+#include "langtext.h"
+#include "zkeys.h"
+#include "zlabel.h"
+#include "zsoftkey.h"
+
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+namespace {
+const char *const kVersion = "1.0";
+}
+
+ZAboutDialog::ZAboutDialog(ZConfig *languageStore)
+    : MyBaseDlg()
+    , m_lang(languageStore)
+{
+    setWindowTitle(getText(m_lang, QStringLiteral("About"), QStringLiteral("About")));
+
+    QWidget *content = new QWidget(this);
+    QVBoxLayout *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(6, 10, 6, 6);
+
+    const QString iconPath = getProgramDir() + QStringLiteral("show.png");
+    ZLabel *iconLabel = new ZLabel(QStringLiteral("<qt><center><img src=\"%1\"></center></qt>")
+                                       .arg(iconPath.toHtmlEscaped()),
+                                   content, QStringLiteral("aboutIcon"));
+    iconLabel->setTextFormat(Qt::RichText);
+    layout->addWidget(iconLabel);
+
+    ZLabel *name = new ZLabel(QStringLiteral("<qt><center><font size=\"+2\"><b>Quillora</b> %1</font><br>"
+                                             "<font size=\"+1\">The Quillora developers</font></center></qt>")
+                                  .arg(QLatin1String(kVersion)),
+                              content, QStringLiteral("aboutName"));
+    name->setTextFormat(Qt::RichText);
+    name->setWordWrap(true);
+    layout->addWidget(name);
+
+    layout->addStretch(1);
+
+    ZLabel *credits = new ZLabel(QStringLiteral("<qt><center><font size=\"-1\">A living desktop for the idle screen<br>"
+                                                "Lunar calendar, notices and weather</font></center></qt>"),
+                                 content, QStringLiteral("aboutCredits"));
+    credits->setTextFormat(Qt::RichText);
+    credits->setWordWrap(true);
+    layout->addWidget(credits);
+    setContentWidget(content);
+
+    ZSoftKey *keys = new ZSoftKey(this);
+    keys->setText(ZSoftKey::LEFT, getText(m_lang, QStringLiteral("OK"), QStringLiteral("OK")));
+    keys->setClickedSlot(ZSoftKey::LEFT, this, SLOT(accept()));
+    setSoftKey(keys);
+}
+
+void ZAboutDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (ZKey::code(event) == ZKey::Back) {
+        reject();
+        return;
+    }
+    ZKbMainWidget::keyPressEvent(event);
+}

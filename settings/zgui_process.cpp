@@ -1,0 +1,109 @@
+// Control of the background programs: desktop refresh, theme daemon, wallpaper rotator, the
+// autorun file, the rotator's interval, and the hand-over of the clock to the phone's idle
+// screen.
+
+#include "zgui.h"
+
+#include "formrows.h"
+#include "idleclock.h"
+#include "scriptedits.h"
+#include "setuptheme.h"
+#include "zconfig.h"
+#include "zmessagedlg.h"
+#include "zpressbutton.h"
+#include "zsoftkey.h"
+
+namespace {
+const QString kGroup = QStringLiteral("Quillora");
+}
+
+void ZGui::run()
+{
+    m_proc.refreshDesktop();
+    notice(getText(QStringLiteral("RefreshDesktopText")), 0, 500);
+}
+
+void ZGui::rundaemon()
+{
+    m_proc.stopRotator();
+    m_proc.stopDaemon();
+    m_proc.startDaemon();
+    notice(getText(QStringLiteral("RunDeamonText")), 0, 500);
+}
+
+void ZGui::kill()
+{
+    m_proc.stopDaemon();
+    notice(getText(QStringLiteral("StopDeamonText")), 0, 500);
+}
+
+void ZGui::autorunToggled(bool on)
+{
+    ScriptEdits::updateAutorun(autorunFile(), m_programDir, on);
+    notice(getText(on ? QStringLiteral("AutoRunEnabled") : QStringLiteral("AutoRunCanceled")), 0, 500);
+    m_settings->writeEntry(kGroup, QStringLiteral("AutoRun"), on);
+}
+
+void ZGui::changetimeChanged(int seconds)
+{
+    if (seconds == m_settings->readNumEntry(kGroup, QStringLiteral("ChangeTime"), -1))
+        return;
+    ScriptEdits::updateInterval(m_programDir + QStringLiteral("morvessa.lin"), seconds);
+    m_settings->writeEntry(kGroup, QStringLiteral("ChangeTime"), seconds);
+}
+
+void ZGui::modeActivated(int index)
+{
+    m_settings->writeEntry(kGroup, QStringLiteral("ChangeMode"), index);
+}
+
+void ZGui::randimgclicked()
+{
+    if (ScriptEdits::countLines(m_programDir + QStringLiteral("wallpaper.list")) < 2) {
+        notice(getText(QStringLiteral("AddWallpaperText")), 1, 0);
+        return;
+    }
+    if (m_settings->readBoolEntry(kGroup, QStringLiteral("DynamicDesktop"), false)) {
+        m_proc.stopRotator();
+        m_settings->writeEntry(kGroup, QStringLiteral("DynamicDesktop"), false);
+        if (m_rotatorButton) {
+            m_rotatorButton->setText(getText(QStringLiteral("RunWallpaperChange")));
+            FormRows::fitCaption(m_rotatorButton.data(), 190);
+        }
+        if (m_settings->readBoolEntry(kGroup, QStringLiteral("Refresh"), false))
+            m_proc.startDaemon();
+        notice(getText(QStringLiteral("StopWallpaperChange")), 0, 500);
+    } else {
+        m_proc.stopDaemon();
+        m_proc.startRotator();
+        m_settings->writeEntry(kGroup, QStringLiteral("DynamicDesktop"), true);
+        quitApplication();
+    }
+}
+
+void ZGui::refresh()
+{
+    ZMessageDlg *ask = new ZMessageDlg(getText(QStringLiteral("Caution")),
+                                       getText(QStringLiteral("RefreshSysTimeText")), ZMessageDlg::Question);
+    const bool accepted = ask->exec() == 1;
+    delete ask;
+    if (!accepted)
+        return;
+    m_currentGroup = QStringLiteral("SysTime");
+
+    const IdleClock::Item item = IdleClock::readItem(*m_theme);
+    const QString dir = SETUP_THEME::getThemeValue(SETUP_THEME::IdleClockDir);
+    if (!IdleClock::canHandOver(item, dir)) {
+        notice(getText(QStringLiteral("RefreshSysTimeText1")), 1, 500);
+        return;
+    }
+    int width = 0;
+    int height = 0;
+    IdleClock::measure(item.fontSize, &width, &height);
+    const int barHeight = (m_softKey && m_softKey->isVisible()) ? m_softKey->height() : ZSoftKey::BarHeight;
+    IdleClock::write(dir + QStringLiteral("/phone_p.ini"), IdleClock::compute(item, width, height, barHeight));
+
+    m_proc.restartPhone();
+    notice(getText(QStringLiteral("RefreshSysTimeText2")), 0, 0);
+    quitApplication();
+}
