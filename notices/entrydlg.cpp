@@ -40,8 +40,9 @@ ZScrollPanel *EntryDlg::createFrame(const QString &titleKey)
 void EntryDlg::addLabel(ZScrollPanel *panel, const QString &text, int x, int y, int pointSize)
 {
     auto *label = new ZLabel(text, panel->contents());
+    // The phone counts font points at 72 to the inch, so on its screen a point is a pixel.
     QFont f = font();
-    f.setPointSize(pointSize);
+    f.setPixelSize(pointSize);
     label->setFont(f);
     label->adjustSize();
     panel->addChild(label, x, y);

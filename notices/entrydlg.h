@@ -28,7 +28,7 @@ protected:
 
     // Title, information area and the scroll panel that becomes the content widget.
     ZScrollPanel *createFrame(const QString &titleKey);
-    // A label in the dialog's font at the given point size, placed on the panel.
+    // A label in the dialog's font at the given point size of the phone, placed on the panel.
     void addLabel(ZScrollPanel *panel, const QString &text, int x, int y, int pointSize = 20);
     // The one-line text field, 220 pixels wide.
     void addTextField(ZScrollPanel *panel, int x, int y);
