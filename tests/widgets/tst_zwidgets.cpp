@@ -1,0 +1,430 @@
+#include "phonekey.h"
+#include "resiconreader.h"
+#include "testenv.h"
+#include "zappinfoarea.h"
+#include "zcombobox.h"
+#include "zdatemodule.h"
+#include "zkeys.h"
+#include "zmainwidget.h"
+#include "znavtabwidget.h"
+#include "znumpicker.h"
+#include "zoptionsmenu.h"
+#include "zscrollpanel.h"
+#include "zsoftkey.h"
+
+#include <QPointer>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+
+class Receiver : public QObject
+{
+    Q_OBJECT
+public:
+    int calls = 0;
+public slots:
+    void hit() { ++calls; }
+};
+
+class TestZWidgets : public QObject
+{
+    Q_OBJECT
+private slots:
+    void keyMapping_data();
+    void keyMapping();
+    void optionsMenuIds();
+    void optionsMenuRunsEntries();
+    void optionsMenuKeys();
+    void softKeys();
+    void mainWidgetKeysReachSoftKeys();
+    void headerSizes();
+    void replacedBandsGoSafely();
+    void tabsEnableAndDisable_data();
+    void tabsEnableAndDisable();
+    void numPickerBounds_data();
+    void numPickerBounds();
+    void dateModuleRange_data();
+    void dateModuleRange();
+    void comboLeavesArrowsToTheWindow();
+    void scrollPanelFitsFixedChildren();
+    void systemIcons_data();
+    void systemIcons();
+};
+
+void TestZWidgets::keyMapping_data()
+{
+    QTest::addColumn<int>("qtKey");
+    QTest::addColumn<int>("phone");
+    QTest::newRow("F1") << int(Qt::Key_F1) << 4144;
+    QTest::newRow("F2") << int(Qt::Key_F2) << 4145;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << 4145;
+    QTest::newRow("F3") << int(Qt::Key_F3) << 4146;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << 4146;
+    QTest::newRow("Return") << int(Qt::Key_Return) << 4100;
+    QTest::newRow("Enter") << int(Qt::Key_Enter) << 4100;
+    QTest::newRow("Left") << int(Qt::Key_Left) << 4114;
+    QTest::newRow("Up") << int(Qt::Key_Up) << 4115;
+    QTest::newRow("Right") << int(Qt::Key_Right) << 4116;
+    QTest::newRow("Down") << int(Qt::Key_Down) << 4117;
+    QTest::newRow("digit 5") << int(Qt::Key_5) << 53;
+    QTest::newRow("phone code passes") << 4145 << 4145;
+}
+
+void TestZWidgets::keyMapping()
+{
+    QFETCH(int, qtKey);
+    QKeyEvent e(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    QTEST(ZKey::code(&e), "phone");
+}
+
+void TestZWidgets::optionsMenuIds()
+{
+    ZOptionsMenu menu(nullptr, QStringLiteral("Options"));
+    QCOMPARE(menu.objectName(), QStringLiteral("Options"));
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    QCOMPARE(menu.insertItem(QStringLiteral("  Refresh"), icon), 0);
+    QCOMPARE(menu.insertItem(QStringLiteral("  Edit"), icon), 1);
+    QCOMPARE(menu.insertItem(QStringLiteral("  Link"), icon, 5), 5);
+    QCOMPARE(menu.insertItem(QStringLiteral("  About"), icon), 6);
+    QCOMPARE(menu.count(), 4);
+    QCOMPARE(menu.idAt(2), 5);
+    QCOMPARE(menu.idAt(4), -1);
+
+    menu.changeItem(5, QStringLiteral("  Unlink"), icon);
+    QCOMPARE(menu.text(5), QStringLiteral("  Unlink"));
+    QCOMPARE(menu.text(1), QStringLiteral("  Edit"));
+    QVERIFY(!menu.itemIcon(5).isNull());
+    menu.changeItem(42, QStringLiteral("nothing")); // no such entry: no effect
+    QCOMPARE(menu.count(), 4);
+
+    // An id names one entry: inserting it again replaces the entry.
+    menu.insertItem(QStringLiteral("  Link again"), icon, 5);
+    QCOMPARE(menu.count(), 4);
+    QCOMPARE(menu.text(5), QStringLiteral("  Link again"));
+    menu.removeItem(0);
+    QVERIFY(!menu.hasItem(0));
+    QCOMPARE(menu.count(), 3);
+}
+
+void TestZWidgets::optionsMenuRunsEntries()
+{
+    ZSoftKey bar;
+    auto *menu = new ZOptionsMenu(&bar);
+    auto *sub = new ZOptionsMenu(&bar);
+    Receiver run, save;
+    menu->insertItem(QStringLiteral("  Run"), QPixmap(), &run, SLOT(hit()));
+    menu->insertItem(QStringLiteral("  Edit"), sub, QPixmap());
+    menu->insertItem(QStringLiteral("  Off"), QPixmap(), &run, SLOT(hit()));
+    sub->insertItem(QStringLiteral("  Save"), QPixmap(), &save, SLOT(hit()));
+    QSignalSpy activated(menu, &ZOptionsMenu::activated);
+    QSignalSpy subActivated(sub, &ZOptionsMenu::activated);
+
+    menu->activateItem(0);
+    menu->activateItem(1); // opens the sub-menu, runs nothing
+    QVERIFY(sub->isVisible());
+    sub->activateItem(0);
+    menu->setItemEnabled(2, false);
+    menu->activateItem(2);
+    QVERIFY(!menu->isItemEnabled(2));
+
+    QCOMPARE(run.calls, 1);
+    QCOMPARE(save.calls, 1);
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.first().first().toInt(), 0);
+    QCOMPARE(subActivated.count(), 1);
+    QCOMPARE(menu->subMenu(1), sub);
+}
+
+void TestZWidgets::optionsMenuKeys()
+{
+    ZKbMainWidget window;
+    auto *bar = new ZSoftKey;
+    bar->setText(ZSoftKey::LEFT, QStringLiteral("Options"));
+    auto *menu = new ZOptionsMenu(bar);
+    for (const char *text : {"  a", "  b", "  c"})
+        menu->insertItem(QString::fromLatin1(text), QPixmap());
+    bar->setOptMenu(ZSoftKey::LEFT, menu);
+    window.setSoftKey(bar);
+    window.show();
+    QSignalSpy activated(menu, &ZOptionsMenu::activated);
+
+    sendPhoneKey(&window, ZKey::Add); // the left key opens the menu
+    QVERIFY(menu->isVisible());
+    sendPhoneKey(menu, '8'); // the first entry
+    sendPhoneKey(menu, '8');
+    sendPhoneKey(menu, '8');
+    sendPhoneKey(menu, '2');
+    sendPhoneKey(menu, ZKey::Down);
+    sendPhoneKey(menu, '5');
+    QTRY_COMPARE(activated.count(), 1);
+    QCOMPARE(activated.first().first().toInt(), 2);
+    QVERIFY(!menu->isVisible());
+
+    bar->click(ZSoftKey::LEFT);
+    QVERIFY(menu->isVisible());
+    sendPhoneKey(menu, ZKey::Back);
+    QTRY_VERIFY(!menu->isVisible());
+    QCOMPARE(activated.count(), 1);
+}
+
+void TestZWidgets::softKeys()
+{
+    ZSoftKey bar;
+    QCOMPARE(bar.height(), ZSoftKey::BarHeight);
+    Receiver left, right;
+    bar.setClickedSlot(ZSoftKey::LEFT, &left, SLOT(hit()));
+    bar.setClickedSlot(ZSoftKey::RIGHT, &right, SLOT(hit()));
+
+    bar.click(ZSoftKey::LEFT); // no text: a key without text does nothing
+    QCOMPARE(left.calls, 0);
+
+    bar.setText(ZSoftKey::LEFT, QStringLiteral("Save"));
+    bar.setText(ZSoftKey::RIGHT, QStringLiteral("Back"));
+    QSignalSpy clicked(&bar, &ZSoftKey::clicked);
+    bar.click(ZSoftKey::LEFT);
+    bar.click(ZSoftKey::RIGHT);
+    QCOMPARE(left.calls, 1);
+    QCOMPARE(right.calls, 1);
+    QCOMPARE(clicked.count(), 2);
+    QCOMPARE(clicked.at(1).first().toInt(), int(ZSoftKey::RIGHT));
+
+    bar.clearClickedSlot(ZSoftKey::LEFT);
+    bar.click(ZSoftKey::LEFT);
+    bar.click(ZSoftKey::RIGHT);
+    QCOMPARE(left.calls, 1);
+    QCOMPARE(right.calls, 2);
+}
+
+void TestZWidgets::mainWidgetKeysReachSoftKeys()
+{
+    ZKbMainWidget window;
+    auto *bar = new ZSoftKey;
+    bar->setText(ZSoftKey::LEFT, QStringLiteral("Options"));
+    bar->setText(ZSoftKey::RIGHT, QStringLiteral("Preview"));
+    window.setSoftKey(bar);
+    QSignalSpy left(bar, &ZSoftKey::leftClicked);
+    QSignalSpy right(bar, &ZSoftKey::rightClicked);
+    QVERIFY(sendPhoneKey(&window, ZKey::Add));
+    QVERIFY(sendPhoneKey(&window, Qt::Key_F4));
+    QCOMPARE(left.count(), 1);
+    QCOMPARE(right.count(), 1);
+    // Keys of the dialogs themselves are left to them.
+    QVERIFY(!sendPhoneKey(&window, ZKey::Back));
+    QVERIFY(!sendPhoneKey(&window, ZKey::Delete));
+}
+
+void TestZWidgets::headerSizes()
+{
+    ZMainWidget window;
+    QCOMPARE(window.size(), QSize(240, 320));
+    QCOMPARE(window.headerType(), int(ZMainWidget::TitleHeader));
+    const int title = window.headerSize();
+    window.setHeaderType(ZMainWidget::SlimHeader);
+    const int slim = window.headerSize();
+    window.setHeaderType(ZMainWidget::NoHeader);
+    QCOMPARE(window.headerSize(), 0);
+    QVERIFY(slim > 0);
+    QVERIFY(title > slim);
+
+    // The header really is that high once the window is laid out.
+    window.setHeaderType(ZMainWidget::SlimHeader);
+    window.setWindowTitle(QStringLiteral("Preview"));
+    auto *content = new QWidget;
+    window.setContentWidget(content);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(content->geometry().top(), slim);
+}
+
+void TestZWidgets::replacedBandsGoSafely()
+{
+    ZMainWidget window;
+    auto *info = new ZAppInfoArea;
+    info->setText(QStringLiteral("Settings"));
+    window.setAppInfoArea(info);
+    QCOMPARE(window.appInfoArea()->text(), QStringLiteral("Settings"));
+    QCOMPARE(window.appInfoArea()->text(3), QString());
+
+    // A content widget that replaces the window's content from one of its own signals (as
+    // the language selector rebuilds the main window) survives until that signal returns.
+    auto *old = new ZComboBox;
+    old->addItems({"English", "Chinese"});
+    QPointer<ZComboBox> guard(old);
+    window.setContentWidget(old);
+    auto *fresh = new QWidget;
+    connect(old, &QComboBox::currentIndexChanged, &window, [&] {
+        window.setContentWidget(fresh);
+        QVERIFY(guard); // still alive inside its own signal
+        old->setToolTip(QStringLiteral("touched after the swap"));
+    });
+    old->setCurrentIndex(1);
+    QCOMPARE(window.contentWidget(), fresh);
+    QTRY_VERIFY(!guard); // deleted afterwards
+    QCOMPARE(fresh->parentWidget(), &window);
+
+    auto *bar = new ZSoftKey;
+    window.setSoftKey(bar);
+    QCOMPARE(window.softKey(), bar);
+    auto *other = new QWidget;
+    window.setCSTWidget(other);
+    QCOMPARE(window.softKey(), nullptr);
+    QCOMPARE(window.cstWidget(), other);
+}
+
+void TestZWidgets::tabsEnableAndDisable_data()
+{
+    QTest::addColumn<int>("tabs");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("disabling the current tab moves on") << 5 << 3 << 4;
+    QTest::newRow("the last tab moves back") << 4 << 3 << 2;
+}
+
+void TestZWidgets::tabsEnableAndDisable()
+{
+    QFETCH(int, tabs);
+    QFETCH(int, current);
+    QFETCH(int, expected);
+    ZNavTabWidget widget(nullptr, QStringLiteral("tabWidget"));
+    QSignalSpy changed(&widget, &ZNavTabWidget::currentChanged);
+    QList<QWidget *> pages;
+    for (int i = 0; i < tabs; ++i) {
+        pages << new QWidget;
+        QCOMPARE(widget.addTab(pages.last(), QIcon()), i);
+    }
+    QCOMPARE(changed.count(), 1); // the first tab became current
+    QCOMPARE(widget.currentPageIndex(), 0);
+
+    widget.setCurrentPage(current);
+    QCOMPARE(widget.currentPage(), pages[current]);
+    QCOMPARE(changed.last().first().value<QWidget *>(), pages[current]);
+    widget.setTabEnabled(current, false);
+    QVERIFY(!widget.isTabEnabled(current));
+    QCOMPARE(widget.currentPageIndex(), expected);
+    QCOMPARE(changed.last().first().value<QWidget *>(), pages[expected]);
+    QCOMPARE(widget.indexOf(pages[expected]), expected);
+
+    // A disabled tab is skipped by the keypad's left and right.
+    widget.setCurrentPage(current - 1);
+    sendPhoneKey(&widget, ZKey::Right);
+    QCOMPARE(widget.currentPageIndex(), current + 1 < tabs ? current + 1 : current - 1);
+    widget.setTabEnabled(pages[current], true);
+    QVERIFY(widget.isTabEnabled(current));
+}
+
+void TestZWidgets::numPickerBounds_data()
+{
+    QTest::addColumn<int>("min");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("set");
+    QTest::addColumn<int>("value");
+    QTest::newRow("inside") << 1 << 12 << 7 << 7;
+    QTest::newRow("below") << 1 << 12 << -1 << 1;
+    QTest::newRow("above") << 1 << 31 << 40 << 31;
+    QTest::newRow("unset item -1 in 0..100") << 0 << 100 << -1 << 0;
+}
+
+void TestZWidgets::numPickerBounds()
+{
+    QFETCH(int, min);
+    QFETCH(int, max);
+    QFETCH(int, set);
+    QFETCH(int, value);
+    ZNumPicker picker(4);
+    picker.setMinValue(min);
+    picker.setMaxValue(max);
+    picker.setValue(min + 1 <= max ? min + 1 : min);
+    QSignalSpy changed(&picker, &ZNumPicker::valueChanged);
+    picker.setValue(set);
+    QCOMPARE(picker.value(), value);
+    // The value the picker took is what it reports.
+    QCOMPARE(changed.isEmpty() ? picker.value() : changed.last().first().toInt(), value);
+
+    // The keypad steps it within its bounds.
+    picker.setValue(max);
+    sendPhoneKey(&picker, ZKey::Right);
+    QCOMPARE(picker.value(), max);
+    sendPhoneKey(&picker, ZKey::Left);
+    QCOMPARE(picker.value(), max - 1);
+    QVERIFY(!sendPhoneKey(&picker, ZKey::Down)); // left to the window
+}
+
+void TestZWidgets::dateModuleRange_data()
+{
+    QTest::addColumn<QDate>("set");
+    QTest::addColumn<QDate>("shown");
+    QTest::newRow("note entry") << QDate(1901, 1, 1) << QDate(1901, 1, 1);
+    QTest::newRow("countdown entry") << QDate(1901, 1, 2) << QDate(1901, 1, 2);
+    QTest::newRow("today") << QDate(2024, 2, 29) << QDate(2024, 2, 29);
+    QTest::newRow("before the first year") << QDate(1899, 5, 5) << QDate(1901, 1, 1);
+    QTest::newRow("after the last year") << QDate(2150, 1, 1) << QDate(2099, 12, 31);
+}
+
+void TestZWidgets::dateModuleRange()
+{
+    QFETCH(QDate, set);
+    ZDateModule module;
+    module.setDate(set);
+    QTEST(module.date(), "shown");
+    QCOMPARE(module.minimumDate(), QDate(1901, 1, 1));
+}
+
+void TestZWidgets::comboLeavesArrowsToTheWindow()
+{
+    ZComboBox combo;
+    combo.addItems({"a", "b", "c"});
+    QSignalSpy activated(&combo, &QComboBox::activated);
+    for (int key : {ZKey::Up, ZKey::Down, ZKey::Left, ZKey::Right})
+        QVERIFY(!sendPhoneKey(&combo, key));
+    QCOMPARE(combo.currentItem(), 0);
+    QCOMPARE(activated.count(), 0);
+}
+
+void TestZWidgets::scrollPanelFitsFixedChildren()
+{
+    ZScrollPanel panel;
+    panel.resize(240, 200);
+    auto *label = new QWidget;
+    label->resize(100, 20);
+    panel.addChild(label, 10, 400);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    QCOMPARE(label->pos(), QPoint(10, 400));
+    QVERIFY(panel.contents()->height() >= 420);
+    QVERIFY(panel.verticalScrollBar()->maximum() > 0);
+}
+
+void TestZWidgets::systemIcons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("icon") << QStringLiteral("fm_pic_small.g") << QStringLiteral("resource/sysicons/fm_pic_small.png");
+    QTest::newRow("folder") << QStringLiteral("fm_folder_small.g") << QStringLiteral("resource/sysicons/fm_folder_small.png");
+    QTest::newRow("leaves the folder") << QStringLiteral("../../settings.g") << QString();
+}
+
+void TestZWidgets::systemIcons()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, path);
+    const QString expected = path.isEmpty() ? QString() : TestEnv::path(path);
+    QCOMPARE(RES_ICON_Reader::iconPath(name), expected);
+
+    // A drawn picture is read; a missing one comes back as the placeholder, never empty.
+    TestEnv::removeFile(QStringLiteral("resource/sysicons/fm_pic_small.png"));
+    RES_ICON_Reader reader;
+    const QPixmap missing = reader.getIcon(name);
+    QVERIFY(!missing.isNull());
+    if (!path.isEmpty()) {
+        QImage img(20, 10, QImage::Format_ARGB32);
+        img.fill(Qt::green);
+        QDir().mkpath(TestEnv::path(QStringLiteral("resource/sysicons")));
+        QVERIFY(img.save(expected));
+        QCOMPARE(reader.getIcon(name).size(), QSize(20, 10));
+        TestEnv::removeFile(path);
+    }
+}
+
+QUILLORA_TEST_MAIN(TestZWidgets)
+#include "tst_zwidgets.moc"
