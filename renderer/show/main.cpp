@@ -20,6 +20,14 @@ namespace {
 // default level spends most of the program's time in the encoder for a few kilobytes.
 constexpr int kPngCompression = 1;
 
+// Only real failures reach standard error: Qt's notes about the environment (a missing
+// runtime folder and the like) would be noise in the callers' output.
+void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "show: %s\n", qPrintable(message));
+}
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "show: %s\n", qPrintable(message));
@@ -58,6 +66,7 @@ int main(int argc, char **argv)
 {
     // show never opens a window: it always draws offscreen, whatever display there is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
     QGuiApplication application(argc, argv);
     ZApplication::substitutePhoneFont();
     const int status = run();

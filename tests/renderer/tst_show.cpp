@@ -1,0 +1,109 @@
+// The program show as a process: one picture written where the idle screen reads it.
+
+#include "renderfixture.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+
+using namespace RenderFixture;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run runShow(const QStringList &prefix = {})
+{
+    const QString show = TestEnv::installProgram(QStringLiteral("show"));
+    QProcess process;
+    process.setWorkingDirectory(QDir::rootPath()); // relative files come from the program directory
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    process.setProcessEnvironment(env);
+    if (prefix.isEmpty())
+        process.start(show, {});
+    else
+        process.start(prefix.first(), prefix.mid(1) + QStringList{show});
+    Run run;
+    if (!process.waitForFinished(30000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+const QString kPicture = QStringLiteral("device/idle/desktop.png");
+
+} // namespace
+
+class TestShow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writesThePictureAndPrintsItsPath();
+    void drawsWhatTheRendererComposes();
+    void failure_data();
+    void failure();
+};
+
+void TestShow::writesThePictureAndPrintsItsPath()
+{
+    setUp(textItem("Date_Year", 20, 10, 10, QColor(255, 0, 0)));
+    QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
+    const Run run = runShow();
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, TestEnv::path(kPicture).toUtf8() + "\n");
+    QCOMPARE(run.err, QByteArray());
+    const QImage picture(TestEnv::path(kPicture), "png");
+    QCOMPARE(picture.size(), QSize(240, 320));
+    QVERIFY(!boundsOfColour(picture.convertToFormat(QImage::Format_RGB32), QColor(255, 0, 0)).isNull());
+    // No temporary file is left beside the picture.
+    QCOMPARE(QDir(TestEnv::path(QStringLiteral("device/idle"))).entryList(QDir::Files), QStringList{QStringLiteral("desktop.png")});
+}
+
+void TestShow::drawsWhatTheRendererComposes()
+{
+    const QString faketime = QStandardPaths::findExecutable(QStringLiteral("faketime"));
+    if (faketime.isEmpty())
+        QSKIP("faketime is not installed");
+    setUp(textItem("SysTime", 20, 10, 10, QColor(255, 255, 0)) + textItem("Lunar_Month", 14, 10, 60, QColor(0, 255, 255))
+          + textItem("Calendar", 9, 10, 100, QColor(255, 255, 255), "TodayColor_R = 255\n"));
+    const Run run = runShow({faketime, QStringLiteral("2020-05-23 09:05:10")});
+    QCOMPARE(run.status, 0);
+    const QImage drawn = QImage(TestEnv::path(kPicture), "png").convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(drawn, render(QDateTime(QDate(2020, 5, 23), QTime(9, 5, 10))));
+}
+
+void TestShow::failure_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::newRow("picture path is a folder") << kPicture;
+    QTest::newRow("idle folder is a file") << QStringLiteral("device/idle");
+}
+
+void TestShow::failure()
+{
+    QFETCH(QString, obstacle);
+    setUp(QByteArray());
+    QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
+    if (obstacle == kPicture)
+        QVERIFY(QDir().mkpath(TestEnv::path(kPicture)));
+    else
+        TestEnv::writeFile(obstacle, "not a folder");
+    const Run run = runShow();
+    QCOMPARE(run.status, 1);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.startsWith("show: ") && run.err.endsWith('\n') && run.err.count('\n') == 1, run.err.constData());
+    QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
+    TestEnv::removeFile(QStringLiteral("device/idle"));
+}
+
+QUILLORA_TEST_MAIN(TestShow)
+#include "tst_show.moc"
