@@ -33,7 +33,8 @@ public:
 
     // Connects the click of a key to a slot given with SLOT(...); any number of receivers.
     void setClickedSlot(int key, QObject *receiver, const char *member);
-    // Drops every receiver of a key's click (and its menu), so the key does nothing.
+    // Drops the key's menu and every receiver of its leftClicked() / rightClicked() signal,
+    // so the key does nothing (receivers of clicked(int) stay).
     void clearClickedSlot(int key);
 
     // Clicking the key opens the menu above the bar instead of emitting a click.

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QPointer>
 
 MyBaseDlg::MyBaseDlg()
     : ZKbMainWidget(ZMainWidget::TitleHeader, nullptr, QStringLiteral("ZMainWidget"),
@@ -28,7 +29,10 @@ int MyBaseDlg::exec()
     QEventLoop loop;
     m_loop = &loop;
     ZDialogMonitor::instance()->reportShown(this);
+    QPointer<MyBaseDlg> guard(this);
     loop.exec(QEventLoop::DialogExec);
+    if (!guard)
+        return 0; // deleted while it ran: nothing of it may be touched any more
     m_loop = nullptr;
     return m_result;
 }

@@ -49,6 +49,7 @@ private slots:
     void doneWithoutExec();
     void nestedDialogs();
     void mainWidgetQuits();
+    void deletedWhileRunning();
     void programDir();
     void getText_data();
     void getText();
@@ -156,6 +157,14 @@ void TestMyBaseDlg::mainWidgetQuits()
     QVERIFY(!main->isVisible());
     app->setMainWidget(nullptr);
     delete main;
+}
+
+void TestMyBaseDlg::deletedWhileRunning()
+{
+    QPointer<BackDlg> dlg = new BackDlg;
+    onNextDialog([&](QWidget *) { delete dlg.data(); });
+    QCOMPARE(dlg->exec(), 0);
+    QVERIFY(!dlg);
 }
 
 void TestMyBaseDlg::programDir()
