@@ -24,7 +24,6 @@ class TestNoticeDb : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { TestEnv::resetData(); }
 
     void readGroup_data();
     void readGroup();

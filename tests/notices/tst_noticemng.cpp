@@ -105,6 +105,7 @@ private slots:
     void emptyTextRefused();
     void cancelWritesNothing_data();
     void cancelWritesNothing();
+    void failedWriteKeepsDialogOpen();
     void managerCloses_data();
     void managerCloses();
     void optionsMenu();
@@ -442,6 +443,36 @@ void TestNoticeMng::cancelWritesNothing()
     QCOMPARE(result, 0);
     QCOMPARE(db(), kFile);
     QCOMPARE(rows(mng->listBox()), before);
+}
+
+void TestNoticeMng::failedWriteKeepsDialogOpen()
+{
+    // A notify.db that cannot be replaced (here a directory in its place): OK must not close
+    // the dialog as if the notice were kept.
+    TestEnv::removeFile(QStringLiteral("notify.db"));
+    QVERIFY(QDir().mkpath(TestEnv::path(QStringLiteral("notify.db"))));
+    auto mng = makeManager(Notices, m_lang);
+    mng->show();
+    bool stayed = false;
+    QString message;
+    DialogScript script;
+    script
+        .then([&](QWidget *dlg) {
+            textOf(dlg)->setText(QStringLiteral("lost?"));
+            static_cast<EntryDlg *>(dlg)->softKeyBar()->click(ZSoftKey::LEFT);
+            stayed = dlg->isVisible();
+            QCOMPARE(textOf(dlg)->text(), QStringLiteral("lost?"));
+            press(textOf(dlg), ZKey::Back);
+        })
+        .then([&](QWidget *dlg) {
+            message = qobject_cast<ZNoticeDlg *>(dlg)->text();
+            QMetaObject::invokeMethod(dlg, "accept");
+        });
+    press(mng->listBox(), ZKey::Add);
+    QDir(TestEnv::path(QStringLiteral("notify.db"))).removeRecursively();
+    QCOMPARE(script.shown, 2);
+    QVERIFY(stayed);
+    QVERIFY(!message.isEmpty());
 }
 
 void TestNoticeMng::managerCloses_data()
