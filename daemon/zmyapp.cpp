@@ -6,6 +6,8 @@ bool ZMyApp::s_running = false;
 ZMyApp::ZMyApp(int &argc, char **argv)
     : ZApplication(argc, argv, ZApplication::GUI_CLIENT)
 {
+    // The rotator's momentary window comes and goes; its closing must not end the program.
+    setQuitOnLastWindowClosed(false);
 }
 
 ZMyApp::~ZMyApp() = default;

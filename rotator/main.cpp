@@ -1,0 +1,12 @@
+// morvessa: the wallpaper rotator. Runs without a window until it is killed, or ends at once
+// when the wallpaper list holds fewer than two images.
+#include "morvessa.h"
+#include "zmyapp.h"
+
+int main(int argc, char **argv)
+{
+    ZMyApp a(argc, argv);
+    Morvessa *rotator = new Morvessa;
+    rotator->Start();
+    return a.exec();
+}
