@@ -1,0 +1,60 @@
+#include "stubs.h"
+
+#include "processcontrol.h"
+#include "testenv.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
+namespace Stubs {
+
+void install(const QString &dir, const QString &name)
+{
+    const QString target = dir + name;
+    QFile::remove(target);
+    QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/settings_stub"), target);
+    QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
+                                 | QFile::ExeGroup);
+}
+
+void installAll()
+{
+    for (const char *name : {"tarnwick", "morvessa", "show", "phone"})
+        install(TestEnv::dir(), QLatin1String(name));
+}
+
+QStringList log(const QString &dir)
+{
+    QFile f(dir + QStringLiteral("stub.log"));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void clearLog(const QString &dir)
+{
+    QFile::remove(dir + QStringLiteral("stub.log"));
+}
+
+bool waitFor(const QString &dir, const QString &line)
+{
+    QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        if (log(dir).contains(line))
+            return true;
+        QThread::msleep(20);
+    }
+    return log(dir).contains(line);
+}
+
+void stopAll()
+{
+    const ProcessControl proc(TestEnv::dir());
+    proc.stopDaemon();
+    proc.stopRotator();
+    proc.restartPhone();
+}
+
+} // namespace Stubs

@@ -1,0 +1,372 @@
+// The settings program's logic without a window: process command lines against stand-in
+// programs, the autorun and script edits, the idle-clock values, and the file lists and names.
+
+#include "device.h"
+#include "idleclock.h"
+#include "processcontrol.h"
+#include "scriptedits.h"
+#include "stubs.h"
+#include "testenv.h"
+#include "themefiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+class TestSettingsLogic : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanupTestCase() { Stubs::stopAll(); }
+
+    void startAndStopInAnyDirectory_data();
+    void startAndStopInAnyDirectory();
+    void stopLeavesOtherDirectoriesAlone();
+    void stopWithNothingRunning();
+
+    void autorun_data();
+    void autorun();
+    void autorunUnreadableIsKept();
+    void interval_data();
+    void interval();
+    void intervalKeepsScriptExecutable();
+
+    void colorValue_data();
+    void colorValue();
+    void clockValues_data();
+    void clockValues();
+    void handOver_data();
+    void handOver();
+
+    void fileLists();
+    void displayName_data();
+    void displayName();
+    void saveAsName_data();
+    void saveAsName();
+    void itemGroup_data();
+    void itemGroup();
+    void cycleChecks();
+    void pictureIndex();
+};
+
+void TestSettingsLogic::startAndStopInAnyDirectory_data()
+{
+    QTest::addColumn<QString>("sub");
+    QTest::newRow("plain") << "plain";
+    QTest::newRow("blank and quote") << "it's a dir";
+    QTest::newRow("shell characters") << "a;b $(x) `y` &z";
+}
+
+void TestSettingsLogic::startAndStopInAnyDirectory()
+{
+    QFETCH(QString, sub);
+    QTemporaryDir tmp;
+    const QString dir = tmp.path() + QLatin1Char('/') + sub + QLatin1Char('/');
+    QVERIFY(QDir().mkpath(dir));
+    Stubs::install(dir, QStringLiteral("tarnwick"));
+    Stubs::install(dir, QStringLiteral("morvessa"));
+    const ProcessControl proc(dir);
+
+    proc.startDaemon();
+    proc.startRotator();
+    QVERIFY(Stubs::waitFor(dir, QStringLiteral("started tarnwick")));
+    QVERIFY(Stubs::waitFor(dir, QStringLiteral("started morvessa")));
+
+    proc.stopRotator();
+    QVERIFY(Stubs::waitFor(dir, QStringLiteral("stopped morvessa")));
+    QVERIFY(!Stubs::log(dir).contains(QStringLiteral("stopped tarnwick")));
+    proc.stopDaemon();
+    QVERIFY(Stubs::waitFor(dir, QStringLiteral("stopped tarnwick")));
+    // Nothing but the two programs ever ran: no word of the directory name became a command.
+    QCOMPARE(Stubs::log(dir).size(), 4);
+}
+
+void TestSettingsLogic::stopLeavesOtherDirectoriesAlone()
+{
+    QTemporaryDir other;
+    const QString otherDir = other.path() + QLatin1Char('/');
+    Stubs::install(otherDir, QStringLiteral("tarnwick"));
+    QProcess foreign;
+    foreign.start(otherDir + QStringLiteral("tarnwick"), {});
+    QVERIFY(foreign.waitForStarted());
+    QVERIFY(Stubs::waitFor(otherDir, QStringLiteral("started tarnwick")));
+
+    Stubs::install(TestEnv::dir(), QStringLiteral("tarnwick"));
+    const ProcessControl proc(TestEnv::dir());
+    proc.startDaemon();
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started tarnwick")));
+    proc.stopDaemon();
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("stopped tarnwick")));
+
+    QCOMPARE(foreign.state(), QProcess::Running);
+    QVERIFY(!Stubs::log(otherDir).contains(QStringLiteral("stopped tarnwick")));
+    foreign.terminate();
+    QVERIFY(foreign.waitForFinished(5000));
+}
+
+void TestSettingsLogic::stopWithNothingRunning()
+{
+    Stubs::clearLog(TestEnv::dir());
+    const ProcessControl proc(TestEnv::dir());
+    proc.stopDaemon();
+    proc.stopRotator();
+    QVERIFY(Stubs::log(TestEnv::dir()).isEmpty());
+}
+
+void TestSettingsLogic::autorun_data()
+{
+    QTest::addColumn<QByteArray>("before"); // "-" for a missing file
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QByteArray>("after");
+    const QByteArray line = Platform::shellQuote(TestEnv::dir() + QStringLiteral("tarnwick.lin")).toUtf8() + " &\n";
+    QTest::newRow("on replaces old suite line") << QByteArray("a\nb\n/old/tarnwick.lin &\n") << true
+                                                << QByteArray("a\nb\n") + line;
+    QTest::newRow("off drops it") << QByteArray("a\nb\n/old/tarnwick.lin &\n") << false << QByteArray("a\nb\n");
+    QTest::newRow("on twice leaves one") << QByteArray("a\n") + line << true << QByteArray("a\n") + line;
+    QTest::newRow("off drops hand-written lines") << QByteArray("x\necho tarnwick\ny") << false
+                                                  << QByteArray("x\ny\n");
+    QTest::newRow("case-sensitive") << QByteArray("Tarnwick\n") << false << QByteArray("Tarnwick\n");
+    QTest::newRow("missing file, on") << QByteArray("-") << true << line;
+    QTest::newRow("missing file, off") << QByteArray("-") << false << QByteArray();
+}
+
+void TestSettingsLogic::autorun()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(bool, on);
+    QFETCH(QByteArray, after);
+    const QString file = TestEnv::path(QStringLiteral("device/ezxlocal/autorun.txt"));
+    QFile::remove(file);
+    if (before != "-")
+        TestEnv::writeFile(QStringLiteral("device/ezxlocal/autorun.txt"), before);
+    QVERIFY(ScriptEdits::updateAutorun(file, TestEnv::dir(), on));
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("device/ezxlocal/autorun.txt")), after);
+}
+
+void TestSettingsLogic::autorunUnreadableIsKept()
+{
+    // A path that exists but cannot be read as a file is never replaced by an empty one.
+    const QString path = TestEnv::path(QStringLiteral("device/ezxlocal/unreadable"));
+    QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
+    QVERIFY(!ScriptEdits::updateAutorun(path, TestEnv::dir(), true));
+    QVERIFY(QFileInfo(path + QStringLiteral("/inside")).isDir());
+}
+
+void TestSettingsLogic::interval_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("comment dropped with the line")
+        << QByteArray("#!/bin/sh\nwhile true; do\n  sleep 30 # wait\ndone\n") << 45
+        << QByteArray("#!/bin/sh\nwhile true; do\n\t sleep 45\ndone\n");
+    QTest::newRow("every sleep line") << QByteArray("sleep 1\nusleep 2\n") << 7
+                                      << QByteArray("\t sleep 7\n\t sleep 7\n");
+    QTest::newRow("no sleep line") << QByteArray("a\nSLEEP 3\n") << 9 << QByteArray("a\nSLEEP 3\n");
+    QTest::newRow("missing final newline") << QByteArray("x\nsleep 5") << 60 << QByteArray("x\n\t sleep 60\n");
+}
+
+void TestSettingsLogic::interval()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(int, seconds);
+    QFETCH(QByteArray, after);
+    TestEnv::writeFile(QStringLiteral("script.lin"), before);
+    QVERIFY(ScriptEdits::updateInterval(TestEnv::path(QStringLiteral("script.lin")), seconds));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("script.lin")), after);
+}
+
+void TestSettingsLogic::intervalKeepsScriptExecutable()
+{
+    const QString script = TestEnv::path(QStringLiteral("morvessa.lin"));
+    TestEnv::writeFile(QStringLiteral("morvessa.lin"), "#!/bin/sh\nsleep 30\n");
+    QVERIFY(QFile(script).setPermissions(QFile(script).permissions() | QFile::ExeOwner));
+    QVERIFY(ScriptEdits::updateInterval(script, 12));
+    QVERIFY(QFile(script).permissions() & QFile::ExeOwner);
+
+    QFile::remove(script);
+    QVERIFY(ScriptEdits::updateInterval(script, 12));
+    QVERIFY(QFile::exists(script));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("morvessa.lin")), QByteArray());
+}
+
+void TestSettingsLogic::colorValue_data()
+{
+    QTest::addColumn<int>("r");
+    QTest::addColumn<int>("g");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<int>("value");
+    QTest::newRow("ff000a") << 255 << 0 << 10 << 16711690;
+    QTest::newRow("black") << 0 << 0 << 0 << 0;
+    QTest::newRow("white") << 255 << 255 << 255 << 0xffffff;
+    QTest::newRow("single digits padded") << 1 << 2 << 3 << 0x010203;
+    QTest::newRow("out of range kept in 0..255") << 300 << -1 << 16 << 0xff0010;
+}
+
+void TestSettingsLogic::colorValue()
+{
+    QFETCH(int, r);
+    QFETCH(int, g);
+    QFETCH(int, b);
+    QFETCH(int, value);
+    QCOMPARE(IdleClock::colorValue(r, g, b), value);
+}
+
+void TestSettingsLogic::clockValues_data()
+{
+    QTest::addColumn<bool>("enable");
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("bottom");
+    // Clock at (100, 200), "00:00" 50 wide, lines 20 high, soft keys 30 high.
+    QTest::newRow("enabled") << true << 240 - 150 << 320 - 30 - 220;
+    QTest::newRow("disabled goes below the screen") << false << 240 - 150 << 320 - 30 - 420;
+}
+
+void TestSettingsLogic::clockValues()
+{
+    QFETCH(bool, enable);
+    QFETCH(int, right);
+    QFETCH(int, bottom);
+    IdleClock::Item item;
+    item.fontSize = 18;
+    item.red = 255;
+    item.green = 0;
+    item.blue = 10;
+    item.posX = 100;
+    item.posY = 200;
+    item.enable = enable;
+    const IdleClock::Values v = IdleClock::compute(item, 50, 20, 30);
+    QCOMPARE(v.paddingRight, right);
+    QCOMPARE(v.paddingBottom, bottom);
+    QCOMPARE(v.size, 18);
+    QCOMPARE(v.color, 16711690);
+}
+
+void TestSettingsLogic::handOver_data()
+{
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("dir");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("placed") << 10 << 20 << 12 << "d" << true;
+    QTest::newRow("x 0") << 0 << 20 << 12 << "d" << false;
+    QTest::newRow("y 0") << 10 << 0 << 12 << "d" << false;
+    QTest::newRow("no folder") << 10 << 20 << 12 << "" << false;
+    QTest::newRow("item missing") << -1 << -1 << -1 << "d" << false;
+}
+
+void TestSettingsLogic::handOver()
+{
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(int, size);
+    QFETCH(QString, dir);
+    QFETCH(bool, ok);
+    IdleClock::Item item;
+    item.posX = x;
+    item.posY = y;
+    item.fontSize = size;
+    QCOMPARE(IdleClock::canHandOver(item, dir), ok);
+}
+
+void TestSettingsLogic::fileLists()
+{
+    QTemporaryDir tmp;
+    const QString dir = tmp.path() + QLatin1Char('/');
+    QDir().mkpath(dir + QStringLiteral("theme/images"));
+    QDir().mkpath(dir + QStringLiteral("theme/folder.theme"));
+    for (const char *f : {"theme/Red.theme", "theme/blue.theme", "theme/a.b.theme", "theme/notes.txt",
+                          "theme/images/z.png", "theme/images/B.jpg", "theme/images/c.bmp", "theme/images/d.gif"}) {
+        QFile file(dir + QLatin1String(f));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const QStringList themes = ThemeFiles::themeFiles(dir);
+    QCOMPARE(themes, QStringList({"a.b.theme", "blue.theme", "Red.theme"}));
+    QCOMPARE(ThemeFiles::displayNames(themes), QStringList({"a.b", "blue", "Red"}));
+    QCOMPARE(ThemeFiles::cycleEntries(dir), QStringList({"_", "a.b.theme", "blue.theme", "Red.theme"}));
+    QCOMPARE(ThemeFiles::pictureEntries(dir), QStringList({"", "B.jpg", "c.bmp", "z.png"}));
+    QCOMPARE(ThemeFiles::languageFiles(dir), QStringList());
+}
+
+void TestSettingsLogic::displayName_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << "Ink.theme" << "Ink";
+    QTest::newRow("dot inside") << "a.b.theme" << "a.b";
+    QTest::newRow("chinese") << "简体中文.lng" << "简体中文";
+    QTest::newRow("no dot") << "_" << "_";
+}
+
+void TestSettingsLogic::displayName()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, shown);
+    QCOMPARE(ThemeFiles::displayName(file), shown);
+}
+
+void TestSettingsLogic::saveAsName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("plain") << "Night" << true;
+    QTest::newRow("blank and quote") << "my 'theme'" << true;
+    QTest::newRow("dots") << ".." << true; // "...theme" stays inside theme/
+    QTest::newRow("chinese") << "夜色" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("slash") << "a/b" << false;
+    QTest::newRow("parent") << "../x" << false;
+    QTest::newRow("absolute") << "/etc/x" << false;
+    QTest::newRow("newline") << "a\nb" << false;
+}
+
+void TestSettingsLogic::saveAsName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, valid);
+    QCOMPARE(ThemeFiles::isValidSaveAsName(name), valid);
+}
+
+void TestSettingsLogic::itemGroup_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("group");
+    QTest::newRow("clock") << 0 << 3 << "SysTime";
+    QTest::newRow("notice") << 11 << 0 << "Notify";
+    QTest::newRow("note") << 12 << 2 << "Note";
+    QTest::newRow("city day 2") << 13 << 2 << "Weather2_City";
+    QTest::newRow("wind day 3") << 17 << 3 << "Weather3_Wind";
+    QTest::newRow("description now") << 15 << 0 << "Weather0_Description";
+    QTest::newRow("out of range") << 18 << 0 << "";
+}
+
+void TestSettingsLogic::itemGroup()
+{
+    QFETCH(int, index);
+    QFETCH(int, day);
+    QFETCH(QString, group);
+    QCOMPARE(ThemeFiles::itemGroup(index, day), group);
+}
+
+void TestSettingsLogic::cycleChecks()
+{
+    const QStringList entries = {"_", "day.theme", "night.theme"};
+    const QList<bool> checks = ThemeFiles::cycleChecks(entries, {"_", "gone.theme", "night.theme"});
+    QCOMPARE(checks, QList<bool>({true, false, true}));
+    QCOMPARE(ThemeFiles::checkedEntries(entries, checks), QStringList({"_", "night.theme"}));
+}
+
+void TestSettingsLogic::pictureIndex()
+{
+    const QStringList entries = {"", "a.png", "b.png", "a.png"};
+    QCOMPARE(ThemeFiles::pictureIndex(entries, QStringLiteral("a.png")), 3);
+    QCOMPARE(ThemeFiles::pictureIndex(entries, QStringLiteral("A.png")), 0);
+    QCOMPARE(ThemeFiles::pictureIndex(entries, QString()), 0);
+}
+
+QUILLORA_TEST_MAIN(TestSettingsLogic)
+#include "tst_settingslogic.moc"
