@@ -4,7 +4,7 @@
 #include "drawimg.h"
 
 #include "textconv.h"
-#include "zconfig.h"
+#include "configsnapshot.h"
 
 #include <QFontMetrics>
 #include <QPainter>

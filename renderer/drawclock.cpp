@@ -3,7 +3,7 @@
 #include "drawimg.h"
 
 #include "textconv.h"
-#include "zconfig.h"
+#include "configsnapshot.h"
 
 #include <QPainter>
 

@@ -4,7 +4,7 @@
 #include "renderclock.h"
 #include "setuptheme.h"
 #include "textconv.h"
-#include "zconfig.h"
+#include "configsnapshot.h"
 
 #include <QFile>
 #include <QFont>
@@ -33,15 +33,15 @@ DrawImg::DrawImg()
     getLunar(today);
 
     programDir = getProgramDir();
-    settings = new ZConfig(programDir + QStringLiteral("settings.ini"), true);
+    settings = new ConfigSnapshot(programDir + QStringLiteral("settings.ini"));
     currentTheme = settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
 
     // The working copy of a theme under edit is drawn in place of the current theme.
     const QString workingCopy = Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
     if (QFile::exists(workingCopy))
-        theme = new ZConfig(workingCopy, true);
+        theme = new ConfigSnapshot(workingCopy);
     else
-        theme = new ZConfig(programDir + QStringLiteral("theme/") + currentTheme, true);
+        theme = new ConfigSnapshot(programDir + QStringLiteral("theme/") + currentTheme);
 
     loadWallpaper();
     painter = new QPainter;

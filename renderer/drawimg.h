@@ -16,7 +16,7 @@
 class QPainter;
 class QPixmap;
 class QFont;
-class ZConfig;
+class ConfigSnapshot;
 
 // A Gregorian date handed to getLunar().
 struct tagDate
@@ -82,8 +82,8 @@ private:
     QPainter *painter = nullptr;
     QDateTime now;
     QString programDir;
-    ZConfig *settings = nullptr;
-    ZConfig *theme = nullptr;
+    ConfigSnapshot *settings = nullptr;
+    ConfigSnapshot *theme = nullptr;
     QString currentTheme;
     QString itemName;
     bool enabled = false;

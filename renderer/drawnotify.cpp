@@ -4,7 +4,7 @@
 #include "drawimg.h"
 
 #include "textconv.h"
-#include "zconfig.h"
+#include "configsnapshot.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void DrawImg::drawNotify()
 {
     if (!readEnabled(QStringLiteral("Notify")))
         return;
-    const ZConfig db(programDir + QStringLiteral("notify.db"), true);
+    const ConfigSnapshot db(programDir + QStringLiteral("notify.db"));
     const QDate today = now.date();
     const QString group = QStringLiteral("Quillora");
     QString collected;
@@ -97,7 +97,7 @@ void DrawImg::drawNote()
 {
     if (!readEnabled(QStringLiteral("Note")))
         return;
-    const ZConfig db(programDir + QStringLiteral("notify.db"), true);
+    const ConfigSnapshot db(programDir + QStringLiteral("notify.db"));
     QString note = db.readEntry(kCustomNotify, QStringLiteral("1901/01/01"), QString());
     if (note.isEmpty())
         return;

@@ -5,7 +5,7 @@
 
 #include "device.h"
 #include "textconv.h"
-#include "zconfig.h"
+#include "configsnapshot.h"
 
 #include <QFile>
 #include <QPainter>

@@ -1,0 +1,76 @@
+#include "configsnapshot.h"
+
+#include "inidocument.h"
+
+#include <QFile>
+
+ConfigSnapshot::ConfigSnapshot(const QString &path)
+    : m_path(path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray text = file.readAll();
+    if (text.isEmpty())
+        return;
+    QList<QByteArray> lines = text.split('\n');
+    if (text.endsWith('\n'))
+        lines.removeLast();
+
+    QHash<QString, QString> *current = nullptr; // entries of the group being read, if it counts
+    for (QByteArray &line : lines) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        QByteArray name;
+        if (IniDocument::isHeader(line, &name)) {
+            const QString group = QString::fromUtf8(name);
+            // A later header of the same name is not looked at by the store.
+            current = m_groups.contains(group) ? nullptr : &m_groups[group];
+            continue;
+        }
+        QByteArray key, value;
+        if (!current || !IniDocument::splitEntry(line, &key, &value))
+            continue;
+        const QString k = QString::fromUtf8(key);
+        if (!current->contains(k))
+            current->insert(k, QString::fromUtf8(value.isNull() ? QByteArray("") : value));
+    }
+}
+
+bool ConfigSnapshot::hasEntry(const QString &group, const QString &key) const
+{
+    const auto g = m_groups.constFind(group);
+    return g != m_groups.constEnd() && g->contains(key);
+}
+
+QString ConfigSnapshot::readEntry(const QString &group, const QString &key, const QString &def) const
+{
+    const auto g = m_groups.constFind(group);
+    if (g == m_groups.constEnd())
+        return def;
+    const auto v = g->constFind(key);
+    return v == g->constEnd() ? def : *v;
+}
+
+int ConfigSnapshot::readNumEntry(const QString &group, const QString &key, int def) const
+{
+    bool ok = false;
+    const int n = readEntry(group, key).trimmed().toInt(&ok, 10);
+    return ok ? n : def;
+}
+
+bool ConfigSnapshot::readBoolEntry(const QString &group, const QString &key, bool def) const
+{
+    const QString v = readEntry(group, key).trimmed().toLower();
+    if (v == QLatin1String("true") || v == QLatin1String("1") || v == QLatin1String("yes") || v == QLatin1String("on"))
+        return true;
+    if (v == QLatin1String("false") || v == QLatin1String("0") || v == QLatin1String("no") || v == QLatin1String("off"))
+        return false;
+    return def;
+}
+
+QStringList ConfigSnapshot::readListEntry(const QString &group, const QString &key, QChar sep) const
+{
+    const QString v = readEntry(group, key);
+    return v.isEmpty() ? QStringList() : v.split(sep);
+}

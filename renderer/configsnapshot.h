@@ -1,0 +1,30 @@
+#pragma once
+// A read-only configuration store for one rendering.
+//
+// The renderer reads a few hundred entries of the settings, the theme and the notice database
+// while it draws one picture. This store reads its file once, with the line rules of the
+// configuration store (IniDocument), and answers every read from memory with the same results
+// ZConfig gives: the first "[Group]" of a name and the first entry of a key count, numbers and
+// flags are converted the same way, and every read passes its default. A picture is thus drawn
+// from one version of each file even if another program rewrites it meanwhile.
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+class ConfigSnapshot
+{
+public:
+    explicit ConfigSnapshot(const QString &path);
+
+    QString path() const { return m_path; }
+    bool hasEntry(const QString &group, const QString &key) const;
+    QString readEntry(const QString &group, const QString &key, const QString &def = QString()) const;
+    int readNumEntry(const QString &group, const QString &key, int def = 0) const;
+    bool readBoolEntry(const QString &group, const QString &key, bool def = false) const;
+    QStringList readListEntry(const QString &group, const QString &key, QChar sep) const;
+
+private:
+    QString m_path;
+    QHash<QString, QHash<QString, QString>> m_groups;
+};
