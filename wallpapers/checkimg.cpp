@@ -23,14 +23,21 @@ QString CheckImg::getText(const QString &key) const
 
 int CheckImg::shownHeight(const QString &path)
 {
-    // The header tells the height; the picture itself is drawn by the label.
+    // The header tells the size; the picture itself is drawn by the label.
     QImageReader reader(path);
     QSize size = reader.size();
     if (!size.isValid()) {
         const QImage image = reader.read();
         size = image.size();
     }
-    return qMin(qMax(0, size.height()), 200);
+    if (size.width() <= 0 || size.height() <= 0)
+        return 0;
+    int height = qMin(size.height(), 200);
+    // A wide picture is kept within the width of the screen rather than cut off at its sides.
+    const qint64 widthAtHeight = qint64(size.width()) * height / size.height();
+    if (widthAtHeight > ZMainWidget::ScreenWidth)
+        height = int(qint64(size.height()) * ZMainWidget::ScreenWidth / size.width());
+    return qMax(1, height);
 }
 
 QString CheckImg::imageHtml(const QString &path, int height)

@@ -1,6 +1,6 @@
 #pragma once
-// The image viewer: one picture, at most 200 pixels high and centred, with its path below in
-// small type.
+// The image viewer: one picture, at most 200 pixels high (and no wider than the screen) and
+// centred, with its path below in small type.
 
 #include "mybasedlg.h"
 
@@ -22,7 +22,8 @@ public:
     // The rich texts of the two labels for a picture `height` pixels high.
     static QString imageHtml(const QString &path, int height);
     static QString pathHtml(const QString &path);
-    // The height the picture is shown at: its own, at most 200; 0 when it cannot be loaded.
+    // The height the picture is shown at: its own, at most 200, and low enough for the picture
+    // to fit the screen's width; 0 when it cannot be loaded.
     static int shownHeight(const QString &path);
 
     QLabel *imageLabel() const { return m_image; }

@@ -4,7 +4,35 @@
 #include "wallpaperlist.h"
 #include "zlistbox.h"
 
+#include <QEvent>
+
 namespace WallpaperRows {
+
+namespace {
+class CurrentRowKeeper : public QObject
+{
+public:
+    CurrentRowKeeper(ZListBox *box) : QObject(box), m_box(box) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Resize) {
+            // From the top when the current row can be seen there, otherwise just far enough.
+            m_box->setTopItem(0);
+            if (!m_box->itemVisible(m_box->currentItem()))
+                m_box->ensureCurrentVisible();
+        }
+        return false;
+    }
+
+private:
+    ZListBox *m_box;
+};
+} // namespace
+
+void keepCurrentVisible(ZListBox *box)
+{
+    box->viewport()->installEventFilter(new CurrentRowKeeper(box));
+}
 
 void fill(ZListBox *box, const QStringList &entries, const QString &format, ThumbnailLoader *thumbs)
 {
@@ -41,6 +69,7 @@ void setThumbnail(ZListBox *box, int row, const QString &path, const QPixmap &th
 
 void connect(ZListBox *box, ThumbnailLoader *thumbs)
 {
+    keepCurrentVisible(box);
     QObject::connect(thumbs, &ThumbnailLoader::ready, box,
                      [box](int row, const QString &path, const QPixmap &thumbnail) {
                          setThumbnail(box, row, path, thumbnail);

@@ -18,6 +18,11 @@ void fill(ZListBox *box, const QStringList &entries, const QString &format, Thum
 // Sets the thumbnails the loader reports on the rows of `box` that show their path.
 void connect(ZListBox *box, ThumbnailLoader *thumbs);
 
+// Shows the list from the top, or else far enough down for the current row, whenever the list
+// box changes size (a list filled before its window was laid out would otherwise stay scrolled
+// for the size it had then).
+void keepCurrentVisible(ZListBox *box);
+
 // The loader decodes the rows around the current row first.
 void preferCurrent(ZListBox *box, ThumbnailLoader *thumbs);
 

@@ -341,6 +341,8 @@ void TestImagePicker::viewerHeight_data()
     QTest::newRow("small picture at its own height") << "view/small.png" << QSize(32, 32) << 32;
     QTest::newRow("blanks and # in the path") << "view/my pics/sea #1.png" << QSize(60, 80) << 80;
     QTest::newRow("percent and quote") << "view/100% \"best\".png" << QSize(20, 50) << 50;
+    QTest::newRow("wide photo fits the screen's width") << "view/wide.png" << QSize(800, 600) << 180;
+    QTest::newRow("panorama") << "view/pano.png" << QSize(960, 100) << 25;
 }
 
 void TestImagePicker::viewerHeight()
