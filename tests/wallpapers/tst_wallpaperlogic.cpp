@@ -1,7 +1,5 @@
-// The wallpaper list's logic without a window: the list file, thumbnails, folder listings and
-// the reorder arithmetic.
+// The wallpaper list's logic without a window: the list file, thumbnails and folder listings.
 #include "folderlisting.h"
-#include "reorderstate.h"
 #include "testenv.h"
 #include "thumbnails.h"
 #include "wallpaperlist.h"
@@ -19,21 +17,14 @@ private slots:
     void readListAppendsAndKeepsOnMissingFile();
     void writeListWholeFile();
     void unreadableFileIsNotEmptied();
-    void fileNameOf_data();
-    void fileNameOf();
     void fittedSize_data();
     void fittedSize();
     void decodeAtThumbnailSize();
     void loaderQueuesCachesAndFallsBack();
     void loaderPrefersRowsNearHighlight();
     void listingOrder();
-    void hiddenNamesListed();
-    void rootHasNoExtraParentRow();
-    void missingFolderIsUnreadable();
     void storageRootsLieUnderDevice_data();
     void storageRootsLieUnderDevice();
-    void reorder_data();
-    void reorder();
 
 private:
     QString makeDir(const QString &name);
@@ -127,23 +118,6 @@ void TestWallpaperLogic::unreadableFileIsNotEmptied()
     QCOMPARE(TestEnv::readFile(QStringLiteral("locked.list")), QByteArray("/a.png\n/b.png\n"));
 }
 
-void TestWallpaperLogic::fileNameOf_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("absolute") << "/mmc/mmca1/pics/sea.jpg" << "sea.jpg";
-    QTest::newRow("no slash shows whole") << "sea.jpg" << "sea.jpg";
-    QTest::newRow("trailing slash") << "/a/b/" << "";
-    QTest::newRow("root file") << "/x.png" << "x.png";
-}
-
-void TestWallpaperLogic::fileNameOf()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, name);
-    QCOMPARE(WallpaperList::fileNameOf(path), name);
-}
-
 void TestWallpaperLogic::fittedSize_data()
 {
     QTest::addColumn<QSize>("source");
@@ -215,10 +189,13 @@ void TestWallpaperLogic::loaderQueuesCachesAndFallsBack()
     QVERIFY(loader.isIdle());
 
     // A changed file is decoded again.
-    QTest::qWait(1100); // the file time must differ
     QImage green(300, 300, QImage::Format_RGB32);
     green.fill(Qt::green);
     QVERIFY(green.save(dir + "/a.png"));
+    QFile changed(dir + "/a.png");
+    QVERIFY(changed.open(QIODevice::ReadWrite));
+    QVERIFY(changed.setFileTime(QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime));
+    changed.close();
     loader.thumbnail(0, dir + "/a.png");
     QVERIFY(!loader.isIdle());
     loader.finish();
@@ -276,37 +253,6 @@ void TestWallpaperLogic::listingOrder()
     QCOMPARE(viaParent.imagePaths.last(), dir + "/c.bmp");
 }
 
-void TestWallpaperLogic::hiddenNamesListed()
-{
-    const QString dir = makeDir(QStringLiteral("hidden"));
-    writeImage(dir + "/.secret.png", QSize(8, 8));
-    writeImage(dir + "/shown.png", QSize(8, 8));
-    QDir(dir).mkdir(QStringLiteral(".cache"));
-    const FolderListing::Listing l = FolderListing::list(dir);
-    QCOMPARE(l.folders, (QStringList{"..", ".cache"}));
-    QCOMPARE(l.imageNames, (QStringList{".secret.png", "shown.png"}));
-}
-
-void TestWallpaperLogic::rootHasNoExtraParentRow()
-{
-    const FolderListing::Listing l = FolderListing::list(QStringLiteral("/"));
-    QVERIFY(l.readable);
-    QCOMPARE(l.canonicalPath, QStringLiteral("/"));
-    QVERIFY(!l.parentRowFirst);
-    QCOMPARE(l.folders.count(QStringLiteral("..")), 1);
-    QCOMPARE(FolderListing::list(QStringLiteral("//..")).canonicalPath, QStringLiteral("/"));
-    QCOMPARE(FolderListing::join(QStringLiteral("/"), QStringLiteral("a.png")), QStringLiteral("/a.png"));
-    QCOMPARE(FolderListing::join(QStringLiteral("/m"), QStringLiteral("a.png")), QStringLiteral("/m/a.png"));
-}
-
-void TestWallpaperLogic::missingFolderIsUnreadable()
-{
-    const FolderListing::Listing l = FolderListing::list(TestEnv::path(QStringLiteral("no/such")));
-    QVERIFY(!l.readable);
-    QVERIFY(l.folders.isEmpty() && l.imageNames.isEmpty());
-    QVERIFY(!FolderListing::list(QString()).readable);
-}
-
 void TestWallpaperLogic::storageRootsLieUnderDevice_data()
 {
     QTest::addColumn<QString>("folder");
@@ -324,43 +270,6 @@ void TestWallpaperLogic::storageRootsLieUnderDevice()
     QFETCH(QString, folder);
     QFETCH(QString, resolved);
     QCOMPARE(FolderListing::resolve(folder), resolved.isEmpty() ? folder : TestEnv::path(resolved));
-}
-
-void TestWallpaperLogic::reorder_data()
-{
-    // Steps: "g<row>" grab, "m<row>" highlight reaches row, "i" insert, "c" cancel.
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QString>("order");
-    QTest::addColumn<int>("grabbed");
-
-    QTest::newRow("carry down twice") << QStringList{"g0", "m1", "m2", "i"} << "YZX" << 2;
-    QTest::newRow("cancel restores") << QStringList{"g0", "m1", "c"} << "XYZ" << 1;
-    QTest::newRow("cancel keeps earlier insert")
-        << QStringList{"g0", "m1", "i", "g1", "m2", "c"} << "YXZ" << 2;
-    QTest::newRow("moves without grab only follow") << QStringList{"m2", "m1"} << "XYZ" << 1;
-    QTest::newRow("wrap exchanges two entries") << QStringList{"g2", "m0", "i"} << "ZYX" << 0;
-    QTest::newRow("cancel without grab keeps the list") << QStringList{"m1", "c"} << "XYZ" << 1;
-    QTest::newRow("out of range ignored") << QStringList{"g0", "m7", "i"} << "XYZ" << 7;
-}
-
-void TestWallpaperLogic::reorder()
-{
-    QFETCH(QStringList, steps);
-    QFETCH(QString, order);
-    QFETCH(int, grabbed);
-    ReorderState s({"X", "Y", "Z"}, 0);
-    for (const QString &step : std::as_const(steps)) {
-        const int row = step.mid(1).toInt();
-        switch (step.at(0).toLatin1()) {
-        case 'g': s.grab(row); break;
-        case 'm': s.carryTo(row); break;
-        case 'i': s.drop(); break;
-        case 'c': s.cancel(); break;
-        }
-    }
-    QCOMPARE(s.list().join(QString()), order);
-    QCOMPARE(s.grabbedRow(), grabbed);
-    QVERIFY(!s.grabbing());
 }
 
 QUILLORA_TEST_MAIN(TestWallpaperLogic)
