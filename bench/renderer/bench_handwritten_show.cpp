@@ -33,7 +33,7 @@ int main(int argc, char **argv)
         return 1;
     QImageWriter writer(&file, "png");
     if (!naive)
-        writer.setCompression(1);
+        writer.setCompression(11); // as show writes it
     if (!writer.write(picture) || !file.commit())
         return 1;
     std::printf("%s\n", qPrintable(target));

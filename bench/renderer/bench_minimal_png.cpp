@@ -18,6 +18,6 @@ int main(int argc, char **argv)
     if (!file.open(QIODevice::WriteOnly))
         return 1;
     QImageWriter writer(&file, "png");
-    writer.setCompression(1);
+    writer.setCompression(11); // as show writes it
     return writer.write(image) && file.commit() ? 0 : 1;
 }

@@ -6,7 +6,9 @@
 #include "renderclock.h"
 #include "zapplication.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImageWriter>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -69,9 +71,29 @@ void BM_BareQPainterAllItems(benchmark::State &state)
     }
 }
 
+// Encoding the composed picture as PNG: -1 the encoder's default level, 1 stored uncompressed,
+// 11 (zlib level 1) what show uses.
+void BM_EncodePng(benchmark::State &state)
+{
+    writeSettings(AllItems::settingsFor(QStringLiteral("AllItems.theme")));
+    const QImage picture = DrawImg().getPixmap()->toImage();
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "png");
+        if (state.range(0) >= 0)
+            writer.setCompression(int(state.range(0)));
+        writer.write(picture);
+        bytes = buffer.size();
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
 BENCHMARK(BM_ComposeDefaultTheme)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeAllItems)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareQPainterAllItems)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EncodePng)->Arg(-1)->Arg(1)->Arg(11)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
