@@ -84,8 +84,8 @@ QStringList TestImagePicker::rowTexts(ZListBox *box)
 void TestImagePicker::listingOrderAndRows()
 {
     auto dlg = picker();
-    QCOMPARE(dlg->windowTitle(), QStringLiteral("Add wallpapers"));
-    QCOMPARE(dlg->softKeyBar()->text(ZSoftKey::RIGHT), QStringLiteral("Add"));
+    QCOMPARE(dlg->windowTitle(), text("AddWallpaper"));
+    QCOMPARE(dlg->softKeyBar()->text(ZSoftKey::RIGHT), text("Add"));
     QCOMPARE(dlg->optionsMenu()->count(), 4);
     FileBrowser *b = dlg->browser();
     QVERIFY(b->setDir(m_pick));
@@ -356,7 +356,7 @@ void TestImagePicker::viewerHeight()
     CheckImg viewer(m_lang.get(), path);
     viewer.show();
     QVERIFY(QTest::qWaitForWindowExposed(&viewer));
-    QCOMPARE(viewer.windowTitle(), QStringLiteral("View wallpaper"));
+    QCOMPARE(viewer.windowTitle(), text("CheckWallpaper"));
     QVERIFY(viewer.imageLabel()->text().contains(QStringLiteral("height=\"%1\"").arg(height)));
     // The label draws the picture itself: a magenta block of the expected height, centred.
     const QImage shot = viewer.imageLabel()->grab().toImage();
@@ -406,7 +406,7 @@ void TestImagePicker::viewerKeys()
     QFETCH(int, result);
     OnDialog answer([&](QWidget *w) {
         auto *viewer = qobject_cast<CheckImg *>(w);
-        QCOMPARE(viewer->softKeyBar()->text(ZSoftKey::LEFT), QStringLiteral("Back"));
+        QCOMPARE(viewer->softKeyBar()->text(ZSoftKey::LEFT), text("Back"));
         QCOMPARE(viewer->softKeyBar()->text(ZSoftKey::RIGHT), QString());
         if (key < 0)
             viewer->softKeyBar()->click(ZSoftKey::LEFT);

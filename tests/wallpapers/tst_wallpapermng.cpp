@@ -117,11 +117,11 @@ void TestWallpaperMng::rowsShowNameAndPath()
     QCOMPARE(box->item(1)->subItemText(1, 0), QStringLiteral("plainname.png"));
     QCOMPARE(box->item(1)->subItemText(1, 1), QStringLiteral("plainname.png"));
     QCOMPARE(box->currentItem(), 0);
-    QCOMPARE(mng->windowTitle(), QStringLiteral("Wallpaper list"));
-    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::LEFT), QStringLiteral("Options"));
-    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), QStringLiteral("Back"));
+    QCOMPARE(mng->windowTitle(), text("WallpaperListMng"));
+    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::LEFT), text("Options"));
+    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), text("Back"));
     QCOMPARE(mng->optionsMenu()->count(), 7);
-    QCOMPARE(mng->optionsMenu()->text(5), QStringLiteral("  Set as wallpaper"));
+    QCOMPARE(mng->optionsMenu()->text(5), "  " + text("SetAsWallpaper"));
 }
 
 void TestWallpaperMng::thumbnailsArriveWithFallback()
@@ -244,7 +244,7 @@ void TestWallpaperMng::multiRemove()
     QVERIFY(mng->removeMode());
     QCOMPARE(box->item(0)->format(), QStringLiteral("%C%M"));
     QVERIFY(!box->item(0)->pixmap(0).isNull());
-    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), QStringLiteral("Remove"));
+    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), text("Remove"));
     QCOMPARE(mng->optionsMenu()->count(), 3);
 
     press(box, 4100); // select toggles row 0; in remove mode nothing opens
@@ -260,7 +260,7 @@ void TestWallpaperMng::multiRemove()
     QVERIFY(!mng->removeMode());
     QCOMPARE(rowNames(box), (QStringList{"Y", "W"}));
     QCOMPARE(box->item(0)->format(), QStringLiteral("%I%M"));
-    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), QStringLiteral("Back"));
+    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), text("Back"));
 }
 
 void TestWallpaperMng::cancelRemoveKeepsFile()
@@ -279,7 +279,7 @@ void TestWallpaperMng::cancelRemoveKeepsFile()
     QVERIFY(!mng->removeMode());
     QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), before);
     QCOMPARE(mng->listBox()->item(0)->format(), QStringLiteral("%I%M"));
-    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), QStringLiteral("Back"));
+    QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), text("Back"));
     QCOMPARE(mng->optionsMenu()->count(), 7);
 }
 
@@ -300,7 +300,7 @@ void TestWallpaperMng::setAsWallpaper()
     });
     mng->optionsMenu()->activateItem(5);
     QCOMPARE(answer.shown, 1);
-    QCOMPARE(noticeText, spaced + QStringLiteral(" is now the wallpaper"));
+    QCOMPARE(noticeText, text("SetAsWallpaperText").arg(spaced));
     QCOMPARE(SETUP_THEME::getThemeValue(9), spaced);
     ZConfig settings(TestEnv::path(QStringLiteral("settings.ini")));
     QCOMPARE(settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("WallpaperPath")), spaced);
@@ -467,11 +467,11 @@ void TestWallpaperMng::reorderNeedsTwoEntries()
     mng = open();
     OnDialog answer2([](QWidget *dlg) {
         auto *reorder = qobject_cast<ReorderDlg *>(dlg);
-        QCOMPARE(reorder->windowTitle(), QStringLiteral("Reorder"));
-        QCOMPARE(reorder->softKeyBar()->text(ZSoftKey::LEFT), QStringLiteral("Grab"));
+        QCOMPARE(reorder->windowTitle(), text("Reorder"));
+        QCOMPARE(reorder->softKeyBar()->text(ZSoftKey::LEFT), text("Grab"));
         reorder->reorder();
-        QCOMPARE(reorder->softKeyBar()->text(ZSoftKey::LEFT), QStringLiteral("Insert"));
-        QCOMPARE(reorder->softKeyBar()->text(ZSoftKey::RIGHT), QStringLiteral("Cancel"));
+        QCOMPARE(reorder->softKeyBar()->text(ZSoftKey::LEFT), text("Insert"));
+        QCOMPARE(reorder->softKeyBar()->text(ZSoftKey::RIGHT), text("Cancel"));
         press(reorder->listBox(), 4117);
         press(reorder->listBox(), 4145);
     });

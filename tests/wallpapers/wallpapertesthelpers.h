@@ -1,7 +1,9 @@
 #pragma once
 // Helpers of the wallpaper dialog tests: pictures, key presses, and answers to nested dialogs.
 
+#include "langtext.h"
 #include "testenv.h"
+#include "zconfig.h"
 #include "zdialogmonitor.h"
 
 #include <QDir>
@@ -21,6 +23,13 @@ inline QString makeImage(const QString &relative, const QSize &size, const QColo
     image.fill(colour);
     image.save(path, format);
     return path;
+}
+
+// The English text of a key, as the dialogs under test read it.
+inline QString text(const char *key)
+{
+    static ZConfig english(TestEnv::path(QStringLiteral("resource/language/English.lng")));
+    return getText(&english, QString::fromLatin1(key));
 }
 
 // Sends a phone key to a widget as the keypad does; an ignored key travels up to the window.
