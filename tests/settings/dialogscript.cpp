@@ -4,6 +4,7 @@
 #include "zmessagedlg.h"
 #include "zsinglecapturedlg.h"
 
+#include <QKeyEvent>
 #include <QtTest/QtTest>
 
 DialogScript::DialogScript()
@@ -96,5 +97,8 @@ DialogScript::Answer DialogScript::typeAndAccept(const QString &text)
 
 DialogScript::Answer DialogScript::backKey()
 {
-    return [](QWidget *w) { QTest::keyClick(w, Qt::Key(ZKey::Back)); };
+    return [](QWidget *w) {
+        QKeyEvent press(QEvent::KeyPress, ZKey::Back, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &press);
+    };
 }

@@ -51,10 +51,19 @@ bool waitFor(const QString &dir, const QString &line)
 
 void stopAll()
 {
+    // Only the programs the log shows started more often than stopped can still run.
+    const QStringList lines = log(TestEnv::dir());
+    auto running = [&](const char *name) {
+        return lines.count(QStringLiteral("started ") + QLatin1String(name))
+               > lines.count(QStringLiteral("stopped ") + QLatin1String(name));
+    };
     const ProcessControl proc(TestEnv::dir());
-    proc.stopDaemon();
-    proc.stopRotator();
-    proc.restartPhone();
+    if (running("tarnwick"))
+        proc.stopDaemon();
+    if (running("morvessa"))
+        proc.stopRotator();
+    if (running("phone"))
+        proc.restartPhone();
 }
 
 } // namespace Stubs
