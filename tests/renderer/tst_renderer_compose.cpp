@@ -2,6 +2,7 @@
 
 #include "renderfixture.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 
 using namespace RenderFixture;
@@ -27,14 +28,17 @@ private slots:
 void TestRendererCompose::wallpaperStretched_data()
 {
     QTest::addColumn<QSize>("size");
-    QTest::newRow("smaller, wide") << QSize(100, 50);
-    QTest::newRow("larger, tall") << QSize(480, 1000);
-    QTest::newRow("exact") << QSize(240, 320);
+    QTest::addColumn<QString>("phonePath"); // the wallpaper named by its path on the phone
+    QTest::newRow("smaller, wide") << QSize(100, 50) << QString();
+    QTest::newRow("larger, tall") << QSize(480, 1000) << QString();
+    QTest::newRow("exact") << QSize(240, 320) << QString();
+    QTest::newRow("on the memory card") << QSize(60, 80) << QStringLiteral("/mmc/mmca1/w.png");
 }
 
 void TestRendererCompose::wallpaperStretched()
 {
     QFETCH(QSize, size);
+    QFETCH(QString, phonePath);
     setUp(QByteArray());
     // Left half red, right half green, whatever its size: stretched, the halves meet at x 120.
     QImage wall(size, QImage::Format_RGB32);
@@ -42,7 +46,13 @@ void TestRendererCompose::wallpaperStretched()
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width() / 2; ++x)
             wall.setPixel(x, y, qRgb(255, 0, 0));
-    QVERIFY(wall.save(TestEnv::path(QStringLiteral("wall.png"))));
+    if (phonePath.isEmpty()) {
+        QVERIFY(wall.save(TestEnv::path(QStringLiteral("wall.png"))));
+    } else {
+        QDir().mkpath(TestEnv::path(QStringLiteral("device/mmc/mmca1")));
+        QVERIFY(wall.save(TestEnv::path(QStringLiteral("device") + phonePath)));
+        TestEnv::writeFile(QStringLiteral("device/setup.ini"), "[SETUP_THEME]\n9 = " + phonePath.toUtf8() + "\n");
+    }
 
     const QImage picture = render(kNoon);
     QCOMPARE(picture.size(), QSize(240, 320));
