@@ -102,6 +102,12 @@ void clickTab(ZGui *gui, int index)
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
+QString en(const char *key)
+{
+    return ZConfig(TestEnv::path(QStringLiteral("resource/language/English.lng")))
+        .readEntry(QStringLiteral("Quillora"), QLatin1String(key), QStringLiteral("<missing>"));
+}
+
 QString setting(const QString &key)
 {
     return ZConfig(TestEnv::path(QStringLiteral("settings.ini"))).readEntry(QStringLiteral("Quillora"), key,

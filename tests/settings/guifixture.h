@@ -42,6 +42,8 @@ void phoneKey(QWidget *widget, int code);
 void click(QWidget *widget);
 // Clicks a tab of the main window with the mouse.
 void clickTab(ZGui *gui, int index);
+// The English text of a key, as the shipped language file has it.
+QString en(const char *key);
 // A settings.ini entry as stored on disk.
 QString setting(const QString &key);
 // An entry of a theme file (relative to the program directory).

@@ -93,10 +93,10 @@ void TestMainWindow::startup_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("linkEntry");
     QTest::newRow("no language") << QByteArray("Language = \n") << "InitText" << "Quillora" << "  LInkThemePath";
-    QTest::newRow("english") << QByteArray() << "Welcome to Quillora, your living desktop" << "Quillora"
-                             << "  Link theme folder";
-    QTest::newRow("linked") << QByteArray("Linked = true\n") << "Welcome to Quillora, your living desktop"
-                            << "Quillora" << "  Remove theme folder link";
+    QTest::newRow("english") << QByteArray() << en("InitText") << "Quillora"
+                             << "  " + en("LInkThemePath");
+    QTest::newRow("linked") << QByteArray("Linked = true\n") << en("InitText")
+                            << "Quillora" << "  " + en("RemoveThemePath");
 }
 
 void TestMainWindow::startup()
@@ -127,10 +127,10 @@ void TestMainWindow::tabTitles_data()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("info");
-    QTest::newRow("notices") << 1 << "Notices";
-    QTest::newRow("wallpaper") << 2 << "Wallpaper";
-    QTest::newRow("weather") << 4 << "Weather";
-    QTest::newRow("back to settings") << 0 << "Settings";
+    QTest::newRow("notices") << 1 << en("Notices");
+    QTest::newRow("wallpaper") << 2 << en("Wallpaper");
+    QTest::newRow("weather") << 4 << en("WeatherShow");
+    QTest::newRow("back to settings") << 0 << en("Settings");
 }
 
 void TestMainWindow::tabTitles()
@@ -164,13 +164,15 @@ void TestMainWindow::menus()
     ZOptionsMenu *menu = gui->optionsMenu();
     ZOptionsMenu *edit = gui->editMenu();
     QCOMPARE(gui->softKeyBar()->optMenu(ZSoftKey::LEFT), menu);
-    QCOMPARE(gui->softKeyBar()->text(ZSoftKey::LEFT), QStringLiteral("Options"));
-    QCOMPARE(gui->softKeyBar()->text(ZSoftKey::RIGHT), QStringLiteral("Preview"));
-    QCOMPARE(menu->objectName(), QStringLiteral("Options"));
-    QCOMPARE(edit->objectName(), QStringLiteral("Edit theme"));
+    QCOMPARE(gui->softKeyBar()->text(ZSoftKey::LEFT), en("Options"));
+    QCOMPARE(gui->softKeyBar()->text(ZSoftKey::RIGHT), en("Preview"));
+    QCOMPARE(menu->objectName(), en("Options"));
+    QCOMPARE(edit->objectName(), en("EditTheme"));
 
-    const QStringList options = {"  Refresh desktop", "  Edit theme", "  Start theme daemon", "  Stop theme daemon",
-                                 "  Apply clock to phone", "  Link theme folder", "  About", "  Exit"};
+    QStringList options;
+    for (const char *key : {"RefreshDesktop", "EditTheme", "RunDeamon", "StopDeamon", "RefreshSysTime",
+                            "LInkThemePath", "About", "Exit"})
+        options << "  " + en(key);
     QCOMPARE(menu->count(), options.size());
     for (int id = 0; id < options.size(); ++id) {
         QCOMPARE(menu->idAt(id), id);
@@ -179,7 +181,9 @@ void TestMainWindow::menus()
         QVERIFY(menu->isItemEnabled(id));
     }
     QCOMPARE(menu->subMenu(ZGui::MenuEdit), edit);
-    const QStringList edits = {"  Start editing", "  Save theme", "  Save theme as...", "  End editing"};
+    QStringList edits;
+    for (const char *key : {"EditStart", "EditSave", "EditSaveAs", "EditEnd"})
+        edits << "  " + en(key);
     QCOMPARE(edit->count(), edits.size());
     for (int id = 0; id < edits.size(); ++id) {
         QCOMPARE(edit->text(id), edits.at(id));
@@ -200,8 +204,8 @@ void TestMainWindow::menus()
     QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started tarnwick")));
     menu->activateItem(ZGui::MenuStopDaemon);
     QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("stopped tarnwick")));
-    QCOMPARE(m_script->shownTexts(), QStringList({"The desktop is being redrawn", "The theme daemon has been started",
-                                                  "The theme daemon has been stopped"}));
+    QCOMPARE(m_script->shownTexts(),
+             QStringList({en("RefreshDesktopText"), en("RunDeamonText"), en("StopDeamonText")}));
     for (const ShownDialog &d : m_script->shown()) {
         QCOMPARE(d.type, 0);
         QCOMPARE(d.time, 500);
@@ -235,13 +239,13 @@ void TestMainWindow::linkTwice()
     gui->optionsMenu()->activateItem(ZGui::MenuLink);
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(QFileInfo(link).canonicalFilePath(), QFileInfo(TestEnv::path(QStringLiteral("theme"))).canonicalFilePath());
-    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), QStringLiteral("  Remove theme folder link"));
+    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), QString("  " + en("RemoveThemePath")));
     QCOMPARE(setting(QStringLiteral("Linked")), QStringLiteral("true"));
 
     gui->optionsMenu()->activateItem(ZGui::MenuLink);
     QVERIFY(!QFileInfo(link).isSymLink());
     QVERIFY(QFileInfo(TestEnv::path(QStringLiteral("theme/Test.theme"))).exists());
-    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), QStringLiteral("  Link theme folder"));
+    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), QString("  " + en("LInkThemePath")));
     QCOMPARE(setting(QStringLiteral("Linked")), QStringLiteral("false"));
 
     QCOMPARE(m_script->shown().size(), 2);
@@ -368,7 +372,7 @@ void TestMainWindow::refreshSwitchRunsDaemon()
     QCOMPARE(setting(QStringLiteral("Refresh")), QStringLiteral("false"));
     QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("stopped tarnwick")));
     QCOMPARE(m_script->shownTexts(),
-             QStringList({"The theme daemon has been started", "The theme daemon has been stopped"}));
+             QStringList({en("RunDeamonText"), en("StopDeamonText")}));
 }
 
 void TestMainWindow::idleRefreshRestartsDaemon()

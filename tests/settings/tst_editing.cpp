@@ -1,0 +1,552 @@
+// Theme editing on the working copy, save-as, preview, and the commands of the main window that
+// start and stop programs or rewrite the phone's files, against stand-in programs.
+
+#include "device.h"
+#include "drawimg.h"
+#include "guifixture.h"
+#include "preview.h"
+#include "stubs.h"
+#include "testenv.h"
+#include "zcheckbox.h"
+#include "zcombobox.h"
+#include "zconfig.h"
+#include "zkeys.h"
+#include "zmessagedlg.h"
+#include "znavtabwidget.h"
+#include "znumpicker.h"
+#include "zoptionsmenu.h"
+#include "zpressbutton.h"
+#include "zsinglecapturedlg.h"
+#include "zsoftkey.h"
+
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QPixmap>
+
+using namespace GuiFixture;
+
+// The soft-key bar of a window (the preview names its own member like the bar).
+static ZSoftKey *keysOf(ZMainWidget *w)
+{
+    return w->softKey();
+}
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void editSaveEnd_data();
+    void editSaveEnd();
+    void saveWhileNotEditing();
+    void editWithoutThemeFile();
+    void editAgainDropsUnsavedChanges();
+    void saveAs_data();
+    void saveAs();
+    void saveAsWhileNotEditing();
+
+    void preview_data();
+    void preview();
+    void previewCutsHeaderRows();
+    void previewLanguageDefaults();
+
+    void autorunSwitch();
+    void interval();
+    void intervalAlreadyStored();
+    void orderSelector();
+    void rotatorButton_data();
+    void rotatorButton();
+    void idleClock_data();
+    void idleClock();
+
+private:
+    ZGui *open();
+    DialogScript *m_script = nullptr;
+    ZGui *m_gui = nullptr;
+};
+
+ZGui *TestEditing::open()
+{
+    delete m_script;
+    m_script = new DialogScript;
+    m_gui = new ZGui(nullptr);
+    flushDeletes();
+    m_script->clear();
+    return m_gui;
+}
+
+void TestEditing::cleanup()
+{
+    delete m_gui;
+    m_gui = nullptr;
+    delete m_script;
+    m_script = nullptr;
+    Stubs::stopAll();
+}
+
+static const QString kTmp = QStringLiteral("device/tmp/tmp.theme");
+static const QString kTheme = QStringLiteral("theme/Test.theme");
+
+void TestEditing::editSaveEnd_data()
+{
+    QTest::addColumn<int>("tabAtEnd");
+    QTest::addColumn<int>("tabAfter");
+    QTest::newRow("ending on the weather tab") << 4 << 0;
+    QTest::newRow("ending on the notices tab") << 1 << 1;
+    QTest::newRow("ending on the item editor") << 3 << 0;
+}
+
+void TestEditing::editSaveEnd()
+{
+    QFETCH(int, tabAtEnd);
+    QFETCH(int, tabAfter);
+    prepare();
+    ZGui *gui = open();
+    ZComboBox *themes = child<ZComboBox>(gui, "themeSelector");
+
+    gui->editMenu()->activateItem(ZGui::EditStart);
+    QVERIFY(gui->tabWidget()->isTabEnabled(ZGui::TabItems));
+    QCOMPARE(gui->tabWidget()->currentPageIndex(), int(ZGui::TabItems));
+    QVERIFY(!themes->isEnabled());
+    QCOMPARE(TestEnv::readFile(kTmp), testTheme());
+    QCOMPARE(gui->themeStore()->path(), ZGui::workingCopy());
+
+    child<ZNumPicker>(gui, "sizePicker")->setValue(44);
+    QCOMPARE(themeEntry(kTmp, "SysTime", "FontSize"), QStringLiteral("44"));
+    QCOMPARE(TestEnv::readFile(kTheme), testTheme());
+
+    gui->editMenu()->activateItem(ZGui::EditSave);
+    QCOMPARE(TestEnv::readFile(kTheme), TestEnv::readFile(kTmp));
+    QVERIFY(QFileInfo::exists(ZGui::workingCopy())); // editing goes on
+    QVERIFY(gui->tabWidget()->isTabEnabled(ZGui::TabItems));
+
+    clickTab(gui, tabAtEnd);
+    gui->editMenu()->activateItem(ZGui::EditEnd);
+    QVERIFY(!QFileInfo::exists(ZGui::workingCopy()));
+    QVERIFY(!gui->tabWidget()->isTabEnabled(ZGui::TabItems));
+    QVERIFY(themes->isEnabled());
+    QCOMPARE(gui->tabWidget()->currentPageIndex(), tabAfter);
+    QCOMPARE(themeEntry(kTheme, "SysTime", "FontSize"), QStringLiteral("44"));
+    QVERIFY(m_script->shown().isEmpty());
+}
+
+void TestEditing::saveWhileNotEditing()
+{
+    prepare();
+    ZGui *gui = open();
+    gui->editMenu()->activateItem(ZGui::EditSave);
+    gui->editMenu()->activateItem(ZGui::EditEnd);
+    QCOMPARE(TestEnv::readFile(kTheme), testTheme());
+    QVERIFY(!QFileInfo::exists(ZGui::workingCopy()));
+    QVERIFY(m_script->shown().isEmpty());
+}
+
+void TestEditing::editWithoutThemeFile()
+{
+    prepare("CurrentTheme = \n");
+    ZGui *gui = open();
+    gui->editMenu()->activateItem(ZGui::EditStart);
+    QVERIFY(!QFileInfo::exists(ZGui::workingCopy()));
+    QVERIFY(!child<ZCheckBox>(gui, "enableBox")->isChecked());
+    QCOMPARE(child<ZNumPicker>(gui, "sizePicker")->value(), 0);
+    child<ZNumPicker>(gui, "posXPicker")->setValue(12);
+    QCOMPARE(themeEntry(kTmp, "SysTime", "Position_X"), QStringLiteral("12"));
+}
+
+void TestEditing::editAgainDropsUnsavedChanges()
+{
+    prepare();
+    ZGui *gui = open();
+    gui->editMenu()->activateItem(ZGui::EditStart);
+    child<ZNumPicker>(gui, "sizePicker")->setValue(60);
+    gui->editMenu()->activateItem(ZGui::EditStart);
+    QCOMPARE(TestEnv::readFile(kTmp), testTheme());
+}
+
+void TestEditing::saveAs_data()
+{
+    QTest::addColumn<QStringList>("answers");     // names typed in turn; "<cancel>" cancels
+    QTest::addColumn<QStringList>("notices");     // notice texts shown in turn
+    QTest::addColumn<QString>("created");         // theme file created, empty for none
+    QTest::addColumn<QString>("entry");           // new last entry of the theme selector
+    const QString taken = en("ThemeExistText");
+    const QString refused = QStringLiteral("<refused>");
+    QTest::newRow("free name") << QStringList({"Night"}) << QStringList() << "Night.theme" << "Night";
+    QTest::newRow("taken, then free") << QStringList({"Test", "Fresh"}) << QStringList({taken}) << "Fresh.theme"
+                                      << "Fresh";
+    QTest::newRow("refused, then cancel") << QStringList({"", "../evil", "a/b", "<cancel>"})
+                                          << QStringList({refused, refused, refused}) << "" << "";
+    QTest::newRow("cancel") << QStringList({"<cancel>"}) << QStringList() << "" << "";
+    QTest::newRow("dot in name") << QStringList({"a.b"}) << QStringList() << "a.b.theme" << "a.b";
+    QTest::newRow("blank and quote") << QStringList({"it's mine"}) << QStringList() << "it's mine.theme"
+                                     << "it's mine";
+}
+
+void TestEditing::saveAs()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(QStringList, notices);
+    QFETCH(QString, created);
+    QFETCH(QString, entry);
+    prepare();
+    ZGui *gui = open();
+    gui->editMenu()->activateItem(ZGui::EditStart);
+    child<ZNumPicker>(gui, "sizePicker")->setValue(77);
+    ZComboBox *themes = child<ZComboBox>(gui, "themeSelector");
+    const int entriesBefore = themes->count();
+    const QStringList themesBefore = QDir(TestEnv::path("theme")).entryList(QDir::Files);
+
+    QStringList shownAgainWith;
+    for (const QString &answer : answers) {
+        m_script->expect([&, answer](QWidget *w) {
+            auto *dlg = qobject_cast<ZSingleCaptureDlg *>(w);
+            QVERIFY(dlg);
+            QCOMPARE(dlg->objectName(), QStringLiteral("ZSingleCaptureDlg"));
+            QCOMPARE(dlg->title(), en("SaveAs"));
+            shownAgainWith << dlg->text();
+            if (answer == "<cancel>") {
+                dlg->reject();
+            } else {
+                dlg->setText(answer);
+                dlg->accept();
+            }
+        });
+    }
+    gui->editMenu()->activateItem(ZGui::EditSaveAs);
+    QCOMPARE(m_script->pending(), 0);
+
+    QStringList shownNotices;
+    for (const ShownDialog &d : m_script->shown()) {
+        if (d.className == "ZNoticeDlg") {
+            QCOMPARE(d.type, 1);
+            QCOMPARE(d.time, 0);
+            shownNotices << d.text;
+        }
+    }
+    QCOMPARE(shownNotices.size(), notices.size());
+    for (int i = 0; i < notices.size(); ++i) {
+        if (notices.at(i) != "<refused>")
+            QCOMPARE(shownNotices.at(i), notices.at(i));
+        else
+            QVERIFY(!shownNotices.at(i).isEmpty() && shownNotices.at(i) != en("ThemeExistText"));
+    }
+    // Asked again, the dialog shows the name last typed.
+    for (int i = 1; i < shownAgainWith.size(); ++i)
+        QCOMPARE(shownAgainWith.at(i), answers.at(i - 1));
+
+    QVERIFY(!QFileInfo::exists(TestEnv::path("evil.theme")));
+    QVERIFY(!QFileInfo::exists(TestEnv::path("theme/a")));
+    if (created.isEmpty()) {
+        QCOMPARE(QDir(TestEnv::path("theme")).entryList(QDir::Files), themesBefore);
+        QCOMPARE(themes->count(), entriesBefore);
+        QCOMPARE(gui->currentTheme(), QStringLiteral("Test.theme"));
+        return;
+    }
+    QCOMPARE(TestEnv::readFile("theme/" + created), TestEnv::readFile(kTmp));
+    QCOMPARE(TestEnv::readFile(kTheme), testTheme());
+    QCOMPARE(themes->count(), entriesBefore + 1);
+    QCOMPARE(themes->currentIndex(), entriesBefore);
+    QCOMPARE(themes->currentText(), entry);
+    QCOMPARE(gui->currentTheme(), created);
+    QCOMPARE(setting("CurrentTheme"), QStringLiteral("Test.theme")); // not written by save-as
+
+    // Editing goes on; a save now writes to the new name.
+    child<ZNumPicker>(gui, "sizePicker")->setValue(78);
+    gui->editMenu()->activateItem(ZGui::EditSave);
+    QCOMPARE(themeEntry("theme/" + created, "SysTime", "FontSize"), QStringLiteral("78"));
+    QCOMPARE(TestEnv::readFile(kTheme), testTheme());
+}
+
+void TestEditing::saveAsWhileNotEditing()
+{
+    prepare();
+    ZGui *gui = open();
+    gui->editMenu()->activateItem(ZGui::EditSaveAs);
+    QCOMPARE(m_script->shownClasses(), QStringList({"ZNoticeDlg"}));
+    QCOMPARE(m_script->shown().first().text, en("SaveAsText"));
+    QCOMPARE(m_script->shown().first().type, 1);
+    QCOMPARE(m_script->shown().first().time, 0);
+}
+
+void TestEditing::preview_data()
+{
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<int>("how"); // 0 left soft key, 1 right soft key, 2 back key
+    QTest::addColumn<QString>("leftText");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("not editing, left key does nothing, then back") << false << 0 << "" << false;
+    QTest::newRow("editing, save") << true << 0 << "Save" << true;
+    QTest::newRow("editing, right key") << true << 1 << "Save" << false;
+    QTest::newRow("editing, back key") << true << 2 << "Save" << false;
+}
+
+void TestEditing::preview()
+{
+    QFETCH(bool, editing);
+    QFETCH(int, how);
+    QFETCH(QString, leftText);
+    QFETCH(bool, saved);
+    prepare();
+    ZGui *gui = open();
+    if (editing) {
+        gui->editMenu()->activateItem(ZGui::EditStart);
+        child<ZNumPicker>(gui, "sizePicker")->setValue(55);
+    }
+    QString left;
+    QString right;
+    bool stillOpenAfterLeft = false;
+    m_script->expect([&](QWidget *w) {
+        auto *dlg = qobject_cast<PreView *>(w);
+        QVERIFY(dlg);
+        left = keysOf(dlg)->text(ZSoftKey::LEFT);
+        right = keysOf(dlg)->text(ZSoftKey::RIGHT);
+        if (how == 0) {
+            keysOf(dlg)->click(ZSoftKey::LEFT);
+            stillOpenAfterLeft = dlg->isVisible();
+            if (stillOpenAfterLeft)
+                keysOf(dlg)->click(ZSoftKey::RIGHT);
+        } else if (how == 1) {
+            keysOf(dlg)->click(ZSoftKey::RIGHT);
+        } else {
+            phoneKey(dlg, ZKey::Back);
+        }
+    });
+    // The right soft key of the main window opens the preview.
+    gui->softKeyBar()->click(ZSoftKey::RIGHT);
+    QCOMPARE(m_script->shownClasses(), QStringList({"PreView"}));
+    QCOMPARE(left, leftText);
+    QCOMPARE(right, QStringLiteral("Back"));
+    QCOMPARE(stillOpenAfterLeft, how == 0 && !editing);
+    QCOMPARE(themeEntry(kTheme, "SysTime", "FontSize"), saved ? QStringLiteral("55") : QStringLiteral("18"));
+}
+
+void TestEditing::previewCutsHeaderRows()
+{
+    prepare();
+    // Nothing of the test theme draws, so the picture is the wallpaper alone and does not
+    // change between two renderings.
+    QImage full;
+    {
+        DrawImg renderer;
+        full = renderer.getPixmap()->toImage();
+    }
+    PreView dlg;
+    const int cut = dlg.headerSize();
+    QVERIFY(cut > 0);
+    const QImage shown = dlg.contentWidget()->property("picture").value<QPixmap>().toImage();
+    QCOMPARE(shown.size(), QSize(240, 320 - cut));
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+             full.copy(0, cut, 240, 320 - cut).convertToFormat(QImage::Format_RGB32));
+}
+
+void TestEditing::previewLanguageDefaults()
+{
+    prepare("Language = none.lng\n");
+    TestEnv::writeFile(kTmp, testTheme());
+    PreView dlg;
+    QCOMPARE(keysOf(&dlg)->text(ZSoftKey::LEFT), QStringLiteral("Save"));
+    QCOMPARE(keysOf(&dlg)->text(ZSoftKey::RIGHT), QStringLiteral("Back"));
+}
+
+void TestEditing::autorunSwitch()
+{
+    prepare();
+    TestEnv::writeFile("device/ezxlocal/autorun.txt", "a\nb\n/old/place/tarnwick.lin &\n");
+    ZGui *gui = open();
+    ZCheckBox *box = child<ZCheckBox>(gui, "autorunBox");
+    QVERIFY(!box->isChecked());
+    const QByteArray line = Platform::shellQuote(TestEnv::dir() + "tarnwick.lin").toUtf8() + " &\n";
+
+    click(box);
+    QCOMPARE(TestEnv::readFile("device/ezxlocal/autorun.txt"), "a\nb\n" + line);
+    QCOMPARE(setting("AutoRun"), QStringLiteral("true"));
+    click(box);
+    QCOMPARE(TestEnv::readFile("device/ezxlocal/autorun.txt"), QByteArray("a\nb\n"));
+    QCOMPARE(setting("AutoRun"), QStringLiteral("false"));
+    QCOMPARE(m_script->shownTexts(), QStringList({en("AutoRunEnabled"),
+                                                  en("AutoRunCanceled")}));
+}
+
+void TestEditing::interval()
+{
+    prepare("ChangeTime = \n");
+    TestEnv::writeFile("morvessa.lin", "#!/bin/sh\n  sleep 30 # pause\nrun\n");
+    const QByteArray settingsBefore = TestEnv::readFile("settings.ini");
+    ZGui *gui = open();
+    ZNumPicker *picker = child<ZNumPicker>(gui, "intervalPicker");
+    QCOMPARE(picker->minimum(), 1);
+    QCOMPARE(picker->maximum(), 60);
+    QCOMPARE(TestEnv::readFile("settings.ini"), settingsBefore); // building writes nothing
+    picker->setValue(45);
+    QCOMPARE(TestEnv::readFile("morvessa.lin"), QByteArray("#!/bin/sh\n\t sleep 45\nrun\n"));
+    QCOMPARE(setting("ChangeTime"), QStringLiteral("45"));
+    picker->setFocus();
+    phoneKey(picker, ZKey::Right);
+    QCOMPARE(TestEnv::readFile("morvessa.lin"), QByteArray("#!/bin/sh\n\t sleep 46\nrun\n"));
+    QVERIFY(Stubs::log(TestEnv::dir()).isEmpty()); // the running rotator is not restarted
+}
+
+void TestEditing::intervalAlreadyStored()
+{
+    prepare("ChangeTime = 30\n");
+    TestEnv::writeFile("morvessa.lin", "  sleep 30 # as shipped\n");
+    ZGui *gui = open();
+    QCOMPARE(child<ZNumPicker>(gui, "intervalPicker")->value(), 30);
+    gui->changetimeChanged(30);
+    QCOMPARE(TestEnv::readFile("morvessa.lin"), QByteArray("  sleep 30 # as shipped\n"));
+}
+
+void TestEditing::orderSelector()
+{
+    prepare("ChangeMode = 1\n");
+    ZGui *gui = open();
+    ZComboBox *mode = child<ZComboBox>(gui, "modeSelector");
+    QCOMPARE(mode->currentText(), en("Random"));
+    choose(mode, 0);
+    QCOMPARE(setting("ChangeMode"), QStringLiteral("0"));
+    choose(mode, 1);
+    QCOMPARE(setting("ChangeMode"), QStringLiteral("1"));
+    QVERIFY(Stubs::log(TestEnv::dir()).isEmpty());
+}
+
+void TestEditing::rotatorButton_data()
+{
+    QTest::addColumn<int>("wallpapers");
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QStringList>("log");     // what the stand-ins logged, in order
+    QTest::addColumn<QString>("dynamic");     // DynamicDesktop afterwards
+    QTest::addColumn<QString>("caption");     // button caption afterwards
+    QTest::addColumn<QStringList>("notices");
+    QTest::newRow("one wallpaper") << 1 << QByteArray() << QStringList() << "<none>" << en("RunWallpaperChange")
+                                   << QStringList({en("AddWallpaperText")});
+    QTest::newRow("start") << 2 << QByteArray("DynamicDesktop = false\n")
+                           << QStringList({"stopped tarnwick", "started morvessa"}) << "true" << en("RunWallpaperChange")
+                           << QStringList();
+    QTest::newRow("stop, refresh on") << 2 << QByteArray("DynamicDesktop = true\nRefresh = true\n")
+                                      << QStringList({"stopped morvessa", "started tarnwick"}) << "false"
+                                      << en("RunWallpaperChange") << QStringList({en("StopWallpaperChange")});
+    QTest::newRow("stop, refresh off") << 3 << QByteArray("DynamicDesktop = true\nRefresh = false\n")
+                                       << QStringList({"stopped morvessa"}) << "false" << en("RunWallpaperChange")
+                                       << QStringList({en("StopWallpaperChange")});
+}
+
+void TestEditing::rotatorButton()
+{
+    QFETCH(int, wallpapers);
+    QFETCH(QByteArray, settings);
+    QFETCH(QStringList, log);
+    QFETCH(QString, dynamic);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, notices);
+    prepare(settings);
+    QByteArray list;
+    for (int i = 0; i < wallpapers; ++i)
+        list += TestEnv::dir().toUtf8() + "resource/wallpapers/w" + QByteArray::number(i) + ".png\n";
+    TestEnv::writeFile("wallpaper.list", list);
+    ZGui *gui = open();
+    ZPressButton *button = child<ZPressButton>(gui, "rotatorButton");
+    QCOMPARE(button->text(), settings.contains("DynamicDesktop = true") ? en("StopWallpaperChange")
+                                                                          : en("RunWallpaperChange"));
+    // What runs now: the daemon, and the rotator when it counts as started.
+    const ProcessControl proc(TestEnv::dir());
+    proc.startDaemon();
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), "started tarnwick"));
+    if (settings.contains("DynamicDesktop = true")) {
+        proc.stopDaemon();
+        QVERIFY(Stubs::waitFor(TestEnv::dir(), "stopped tarnwick"));
+        proc.startRotator();
+        QVERIFY(Stubs::waitFor(TestEnv::dir(), "started morvessa"));
+    }
+    Stubs::clearLog(TestEnv::dir());
+
+    click(button);
+    if (!log.isEmpty())
+        QVERIFY(Stubs::waitFor(TestEnv::dir(), log.last()));
+    else
+        QTest::qWait(200); // a start or stop would have been logged by now
+    QCOMPARE(Stubs::log(TestEnv::dir()), log);
+    QCOMPARE(setting("DynamicDesktop"), dynamic);
+    QCOMPARE(button->text(), caption);
+    QCOMPARE(m_script->shownTexts(), notices);
+    if (!notices.isEmpty())
+        QCOMPARE(m_script->shown().first().type, wallpapers < 2 ? 1 : 0);
+}
+
+void TestEditing::idleClock_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QByteArray>("clock");   // the theme's SysTime group
+    QTest::addColumn<QString>("notice");     // notice shown, empty for none
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<int>("y");              // clock y the bottom padding is taken from
+    const QByteArray placed = "FontSize = 18\nFontColor_R = 255\nFontColor_G = 0\nFontColor_B = 10\n"
+                              "Position_X = 100\nPosition_Y = 200\n";
+    QTest::newRow("enabled") << true << "[SysTime]\nEnable = true\n" + placed
+                             << en("RefreshSysTimeText2") << true << 200;
+    QTest::newRow("disabled") << true << "[SysTime]\nEnable = false\n" + placed
+                              << en("RefreshSysTimeText2") << true << 400;
+    QTest::newRow("cancelled") << false << "[SysTime]\nEnable = true\n" + placed << "" << false << 0;
+    QTest::newRow("x 0") << true << QByteArray("[SysTime]\nEnable = true\nFontSize = 18\nPosition_X = 0\nPosition_Y = 5\n")
+                         << en("RefreshSysTimeText1") << false << 0;
+    QTest::newRow("no clock item") << true << QByteArray("[Note]\nEnable = true\n")
+                                   << en("RefreshSysTimeText1") << false
+                                   << 0;
+}
+
+void TestEditing::idleClock()
+{
+    QFETCH(bool, accept);
+    QFETCH(QByteArray, clock);
+    QFETCH(QString, notice);
+    QFETCH(bool, written);
+    QFETCH(int, y);
+    prepare();
+    TestEnv::writeFile(kTheme, clock);
+    const QString ini = TestEnv::path("device/phone/phone_p.ini");
+    QFile::remove(ini);
+    ZGui *gui = open();
+    Stubs::install(TestEnv::dir(), "phone");
+    ProcessControl(TestEnv::dir()).restartPhone(); // nothing of it runs yet
+    QProcess::startDetached(TestEnv::dir() + "phone", {});
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), "started phone"));
+
+    QString caution;
+    m_script->expect([&](QWidget *w) {
+        auto *ask = qobject_cast<ZMessageDlg *>(w);
+        QVERIFY(ask);
+        caution = ask->title();
+        if (accept)
+            phoneKey(ask, ZKey::Add);
+        else
+            phoneKey(ask, ZKey::Back);
+    });
+    gui->optionsMenu()->activateItem(ZGui::MenuClock);
+    QCOMPARE(caution, en("Caution"));
+    QCOMPARE(m_script->shown().size(), notice.isEmpty() ? 1 : 2);
+    if (!notice.isEmpty()) {
+        QCOMPARE(m_script->shown().at(1).text, notice);
+        QCOMPARE(m_script->shown().at(1).type, written ? 0 : 1);
+        QCOMPARE(m_script->shown().at(1).time, written ? 0 : 500);
+    }
+    QCOMPARE(QFileInfo::exists(ini), written);
+    if (!written) {
+        QVERIFY(!Stubs::log(TestEnv::dir()).contains("stopped phone"));
+        return;
+    }
+    QFont font(QStringLiteral("AMCSL"));
+    font.setPointSize(18);
+    const QFontMetrics fm(font);
+    const ZConfig phone(ini);
+    QCOMPARE(phone.readNumEntry("Idle", "Padding_Right", -999), 240 - (100 + fm.horizontalAdvance("00:00")));
+    QCOMPARE(phone.readNumEntry("Idle", "Padding_Bottom", -999),
+             320 - gui->softKeyBar()->height() - (y + fm.height()));
+    QCOMPARE(gui->softKeyBar()->height(), ZSoftKey::BarHeight);
+    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Size", -1), 18);
+    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Color", -1), 16711690);
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), "stopped phone"));
+    QCOMPARE(gui->currentItemGroup(), QStringLiteral("SysTime"));
+}
+
+QUILLORA_TEST_MAIN(TestEditing)
+#include "tst_editing.moc"
