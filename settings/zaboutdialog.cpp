@@ -29,9 +29,10 @@ ZAboutDialog::ZAboutDialog(ZConfig *languageStore)
     iconLabel->setTextFormat(Qt::RichText);
     layout->addWidget(iconLabel);
 
+    const QString author = getText(m_lang, QStringLiteral("AboutAuthor"), QStringLiteral("The Quillora developers"));
     ZLabel *name = new ZLabel(QStringLiteral("<qt><center><font size=\"+2\"><b>Quillora</b> %1</font><br>"
-                                             "<font size=\"+1\">The Quillora developers</font></center></qt>")
-                                  .arg(QLatin1String(kVersion)),
+                                             "<font size=\"+1\">%2</font></center></qt>")
+                                  .arg(QLatin1String(kVersion), author.toHtmlEscaped()),
                               content, QStringLiteral("aboutName"));
     name->setTextFormat(Qt::RichText);
     name->setWordWrap(true);
@@ -39,8 +40,10 @@ ZAboutDialog::ZAboutDialog(ZConfig *languageStore)
 
     layout->addStretch(1);
 
-    ZLabel *credits = new ZLabel(QStringLiteral("<qt><center><font size=\"-1\">A living desktop for the idle screen<br>"
-                                                "Lunar calendar, notices and weather</font></center></qt>"),
+    const QString line1 = getText(m_lang, QStringLiteral("AboutCredits1"), QStringLiteral("A living desktop for the idle screen"));
+    const QString line2 = getText(m_lang, QStringLiteral("AboutCredits2"), QStringLiteral("Lunar calendar, notices and weather"));
+    ZLabel *credits = new ZLabel(QStringLiteral("<qt><center><font size=\"-1\">%1<br>%2</font></center></qt>")
+                                     .arg(line1.toHtmlEscaped(), line2.toHtmlEscaped()),
                                  content, QStringLiteral("aboutCredits"));
     credits->setTextFormat(Qt::RichText);
     credits->setWordWrap(true);

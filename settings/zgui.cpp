@@ -14,6 +14,8 @@
 #include "zscrollpanel.h"
 #include "zsoftkey.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QKeyEvent>
 
@@ -193,6 +195,10 @@ void ZGui::tabChanged()
     const int i = m_tabWidget->currentPageIndex();
     if (i >= 0 && i < m_tabTitles.size())
         m_infoArea->setText(m_tabTitles.at(i), 0);
+    // A page laid out while hidden may keep a scroll bar it no longer needs: have it lay out
+    // its bars again now that it is shown.
+    if (QWidget *page = m_tabWidget->currentPage())
+        QCoreApplication::postEvent(page, new QEvent(QEvent::LayoutRequest));
 }
 
 void ZGui::keyPressEvent(QKeyEvent *event)

@@ -75,23 +75,24 @@ void ZGui::createTab4()
 
     page->addWidget(FormRows::labelled(getText(QStringLiteral("Item")), m_itemSelector));
     page->addWidget(FormRows::row({m_enableBox, m_shadowBox, nullptr}));
-    page->addWidget(FormRows::labelled(getText(QStringLiteral("FontSize")), m_sizePicker));
-    page->addWidget(FormRows::labelled(getText(QStringLiteral("RotateAngle")), m_rotatePicker));
+    page->addWidget(FormRows::labelled(getText(QStringLiteral("FontSize")), m_sizePicker, 80));
+    page->addWidget(FormRows::labelled(getText(QStringLiteral("RotateAngle")), m_rotatePicker, 80));
     page->addWidget(new ZSeparator);
     page->addWidget(FormRows::caption(getText(QStringLiteral("Position"))));
-    page->addWidget(FormRows::row({new ZLabel(x), m_posXPicker, new ZLabel(y), m_posYPicker}));
+    page->addWidget(FormRows::row({new ZLabel(x), m_posXPicker, nullptr, new ZLabel(y), m_posYPicker}));
     page->addWidget(new ZSeparator);
     page->addWidget(m_colorSample);
     page->addWidget(FormRows::row({new ZLabel(QStringLiteral("R")), m_redSlider}));
     page->addWidget(FormRows::row({new ZLabel(QStringLiteral("G")), m_greenSlider}));
     page->addWidget(FormRows::row({new ZLabel(QStringLiteral("B")), m_blueSlider}));
     page->addWidget(new ZSeparator);
-    page->addWidget(FormRows::labelled(getText(QStringLiteral("BgImage")), m_pictureSelector));
+    page->addWidget(FormRows::caption(getText(QStringLiteral("BgImage"))));
+    page->addWidget(m_pictureSelector);
     page->addWidget(FormRows::caption(getText(QStringLiteral("ImageSize"))));
-    page->addWidget(FormRows::row({new ZLabel(getText(QStringLiteral("Width"))), m_imgWPicker,
+    page->addWidget(FormRows::row({new ZLabel(getText(QStringLiteral("Width"))), m_imgWPicker, nullptr,
                                    new ZLabel(getText(QStringLiteral("Height"))), m_imgHPicker}));
     page->addWidget(FormRows::caption(getText(QStringLiteral("ImagePositon"))));
-    page->addWidget(FormRows::row({new ZLabel(x), m_imgXPicker, new ZLabel(y), m_imgYPicker}));
+    page->addWidget(FormRows::row({new ZLabel(x), m_imgXPicker, nullptr, new ZLabel(y), m_imgYPicker}));
 
     connect(m_itemSelector, SIGNAL(activated(int)), this, SLOT(optActivated(int)));
     connect(m_sizePicker, SIGNAL(valueChanged(int)), this, SLOT(sizeChanged(int)));

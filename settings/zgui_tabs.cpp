@@ -4,7 +4,8 @@
 #include "zgui.h"
 
 #include "formrows.h"
-#include "langtext.h"
+#include "noticelistmng.h"
+#include "wallpapermng.h"
 #include "zcheckbox.h"
 #include "zcombobox.h"
 #include "zconfig.h"
@@ -143,18 +144,21 @@ void ZGui::woptActivated(int)
 
 void ZGui::customnotifyclicked()
 {
-    notice(::getText(m_lang.get(), QStringLiteral("ListNotAvailable"), QStringLiteral("This list is not available")),
-           1, 0);
+    NotifyMng *dlg = new NotifyMng(m_lang.get());
+    dlg->exec();
+    delete dlg;
 }
 
 void ZGui::customfestivalclicked()
 {
-    notice(::getText(m_lang.get(), QStringLiteral("ListNotAvailable"), QStringLiteral("This list is not available")),
-           1, 0);
+    FestivalMng *dlg = new FestivalMng(m_lang.get());
+    dlg->exec();
+    delete dlg;
 }
 
 void ZGui::imglistmmclicked()
 {
-    notice(::getText(m_lang.get(), QStringLiteral("ListNotAvailable"), QStringLiteral("This list is not available")),
-           1, 0);
+    WallpaperMng *dlg = new WallpaperMng(m_lang.get());
+    dlg->exec();
+    delete dlg;
 }

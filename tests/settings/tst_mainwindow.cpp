@@ -57,6 +57,8 @@ private slots:
     void mirrors();
     void emptyPictureEntry();
 
+    void listButtons_data();
+    void listButtons();
     void cycleDialog_data();
     void cycleDialog();
     void about_data();
@@ -570,6 +572,34 @@ void TestMainWindow::emptyPictureEntry()
     QCOMPARE(tmp.readEntry(QStringLiteral("SysTime"), QStringLiteral("BGImage"), QStringLiteral("x")), QString());
     choose(pictures, pictures->count() - 1);
     QCOMPARE(tmp.readEntry(QStringLiteral("SysTime"), QStringLiteral("BGImage")), QStringLiteral("zz_test.png"));
+}
+
+void TestMainWindow::listButtons_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("notices") << 1 << "notifyButton" << "NotifyMng" << en("CusNoticeMng");
+    QTest::newRow("festivals") << 1 << "festivalButton" << "FestivalMng" << en("CusFestivalMng");
+    QTest::newRow("wallpapers") << 2 << "wallpaperButton" << "WallpaperMng" << en("WallpaperListMng");
+}
+
+void TestMainWindow::listButtons()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, button);
+    QFETCH(QString, dialog);
+    QFETCH(QString, title);
+    prepare();
+    ZGui *gui = open();
+    m_script->clear();
+    m_script->expect(DialogScript::backKey());
+    clickTab(gui, tab);
+    click(gui->findChild<ZPressButton *>(button));
+    QCOMPARE(m_script->shownClasses(), QStringList({dialog}));
+    QCOMPARE(m_script->shown().first().text, title);
+    QVERIFY(gui->isVisible());
 }
 
 void TestMainWindow::cycleDialog_data()
