@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QLayout>
 
 using namespace GuiFixture;
 
@@ -53,13 +52,6 @@ void ScreenShots::capture()
         clickTab(gui, tab);
         QCoreApplication::processEvents();
         save(gui->grab(), QStringLiteral("tab%1").arg(tab));
-        if (qEnvironmentVariableIsSet("SHOTS_DEBUG")) {
-            auto *panel = qobject_cast<QScrollArea *>(gui->tabWidget()->currentPage());
-            qDebug() << tab << panel->size() << panel->viewport()->size() << panel->widget()->size()
-                     << panel->widget()->minimumSizeHint() << panel->verticalScrollBar()->isVisible()
-                     << panel->verticalScrollBar()->maximum() << panel->widget()->layout()->hasHeightForWidth()
-                     << panel->widget()->heightForWidth(240) << panel->widget()->heightForWidth(226);
-        }
     }
     // The item editor scrolled to its end.
     clickTab(gui, ZGui::TabItems);

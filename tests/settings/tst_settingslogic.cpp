@@ -34,20 +34,10 @@ private slots:
 
     void colorValue_data();
     void colorValue();
-    void clockValues_data();
-    void clockValues();
-    void handOver_data();
-    void handOver();
 
     void fileLists();
-    void displayName_data();
-    void displayName();
     void saveAsName_data();
     void saveAsName();
-    void itemGroup_data();
-    void itemGroup();
-    void cycleChecks();
-    void pictureIndex();
 };
 
 void TestSettingsLogic::startAndStopInAnyDirectory_data()
@@ -214,64 +204,6 @@ void TestSettingsLogic::colorValue()
     QCOMPARE(IdleClock::colorValue(r, g, b), value);
 }
 
-void TestSettingsLogic::clockValues_data()
-{
-    QTest::addColumn<bool>("enable");
-    QTest::addColumn<int>("right");
-    QTest::addColumn<int>("bottom");
-    // Clock at (100, 200), "00:00" 50 wide, lines 20 high, soft keys 30 high.
-    QTest::newRow("enabled") << true << 240 - 150 << 320 - 30 - 220;
-    QTest::newRow("disabled goes below the screen") << false << 240 - 150 << 320 - 30 - 420;
-}
-
-void TestSettingsLogic::clockValues()
-{
-    QFETCH(bool, enable);
-    QFETCH(int, right);
-    QFETCH(int, bottom);
-    IdleClock::Item item;
-    item.fontSize = 18;
-    item.red = 255;
-    item.green = 0;
-    item.blue = 10;
-    item.posX = 100;
-    item.posY = 200;
-    item.enable = enable;
-    const IdleClock::Values v = IdleClock::compute(item, 50, 20, 30);
-    QCOMPARE(v.paddingRight, right);
-    QCOMPARE(v.paddingBottom, bottom);
-    QCOMPARE(v.size, 18);
-    QCOMPARE(v.color, 16711690);
-}
-
-void TestSettingsLogic::handOver_data()
-{
-    QTest::addColumn<int>("x");
-    QTest::addColumn<int>("y");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QString>("dir");
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("placed") << 10 << 20 << 12 << "d" << true;
-    QTest::newRow("x 0") << 0 << 20 << 12 << "d" << false;
-    QTest::newRow("y 0") << 10 << 0 << 12 << "d" << false;
-    QTest::newRow("no folder") << 10 << 20 << 12 << "" << false;
-    QTest::newRow("item missing") << -1 << -1 << -1 << "d" << false;
-}
-
-void TestSettingsLogic::handOver()
-{
-    QFETCH(int, x);
-    QFETCH(int, y);
-    QFETCH(int, size);
-    QFETCH(QString, dir);
-    QFETCH(bool, ok);
-    IdleClock::Item item;
-    item.posX = x;
-    item.posY = y;
-    item.fontSize = size;
-    QCOMPARE(IdleClock::canHandOver(item, dir), ok);
-}
-
 void TestSettingsLogic::fileLists()
 {
     QTemporaryDir tmp;
@@ -289,23 +221,6 @@ void TestSettingsLogic::fileLists()
     QCOMPARE(ThemeFiles::cycleEntries(dir), QStringList({"_", "a.b.theme", "blue.theme", "Red.theme"}));
     QCOMPARE(ThemeFiles::pictureEntries(dir), QStringList({"", "B.jpg", "c.bmp", "z.png"}));
     QCOMPARE(ThemeFiles::languageFiles(dir), QStringList());
-}
-
-void TestSettingsLogic::displayName_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("plain") << "Ink.theme" << "Ink";
-    QTest::newRow("dot inside") << "a.b.theme" << "a.b";
-    QTest::newRow("chinese") << "简体中文.lng" << "简体中文";
-    QTest::newRow("no dot") << "_" << "_";
-}
-
-void TestSettingsLogic::displayName()
-{
-    QFETCH(QString, file);
-    QFETCH(QString, shown);
-    QCOMPARE(ThemeFiles::displayName(file), shown);
 }
 
 void TestSettingsLogic::saveAsName_data()
@@ -328,44 +243,6 @@ void TestSettingsLogic::saveAsName()
     QFETCH(QString, name);
     QFETCH(bool, valid);
     QCOMPARE(ThemeFiles::isValidSaveAsName(name), valid);
-}
-
-void TestSettingsLogic::itemGroup_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("day");
-    QTest::addColumn<QString>("group");
-    QTest::newRow("clock") << 0 << 3 << "SysTime";
-    QTest::newRow("notice") << 11 << 0 << "Notify";
-    QTest::newRow("note") << 12 << 2 << "Note";
-    QTest::newRow("city day 2") << 13 << 2 << "Weather2_City";
-    QTest::newRow("wind day 3") << 17 << 3 << "Weather3_Wind";
-    QTest::newRow("description now") << 15 << 0 << "Weather0_Description";
-    QTest::newRow("out of range") << 18 << 0 << "";
-}
-
-void TestSettingsLogic::itemGroup()
-{
-    QFETCH(int, index);
-    QFETCH(int, day);
-    QFETCH(QString, group);
-    QCOMPARE(ThemeFiles::itemGroup(index, day), group);
-}
-
-void TestSettingsLogic::cycleChecks()
-{
-    const QStringList entries = {"_", "day.theme", "night.theme"};
-    const QList<bool> checks = ThemeFiles::cycleChecks(entries, {"_", "gone.theme", "night.theme"});
-    QCOMPARE(checks, QList<bool>({true, false, true}));
-    QCOMPARE(ThemeFiles::checkedEntries(entries, checks), QStringList({"_", "night.theme"}));
-}
-
-void TestSettingsLogic::pictureIndex()
-{
-    const QStringList entries = {"", "a.png", "b.png", "a.png"};
-    QCOMPARE(ThemeFiles::pictureIndex(entries, QStringLiteral("a.png")), 3);
-    QCOMPARE(ThemeFiles::pictureIndex(entries, QStringLiteral("A.png")), 0);
-    QCOMPARE(ThemeFiles::pictureIndex(entries, QString()), 0);
 }
 
 QUILLORA_TEST_MAIN(TestSettingsLogic)
