@@ -42,6 +42,7 @@ private slots:
     void saveWhileNotEditing();
     void editWithoutThemeFile();
     void editAgainDropsUnsavedChanges();
+    void currentThemeOutsideThemeFolder();
     void saveAs_data();
     void saveAs();
     void saveAsWhileNotEditing();
@@ -162,6 +163,21 @@ void TestEditing::editAgainDropsUnsavedChanges()
     child<ZNumPicker>(gui, "sizePicker")->setValue(60);
     gui->editMenu()->activateItem(ZGui::EditStart);
     QCOMPARE(TestEnv::readFile(kTmp), testTheme());
+}
+
+void TestEditing::currentThemeOutsideThemeFolder()
+{
+    // A stored name reaching out of theme/ is neither copied from nor saved over.
+    prepare("CurrentTheme = ../notify.db\n");
+    const QByteArray db = TestEnv::readFile("notify.db");
+    QVERIFY(!db.isEmpty());
+    ZGui *gui = open();
+    gui->editMenu()->activateItem(ZGui::EditStart);
+    QVERIFY(!QFileInfo::exists(ZGui::workingCopy()));
+    child<ZNumPicker>(gui, "sizePicker")->setValue(21);
+    QVERIFY(QFileInfo::exists(ZGui::workingCopy()));
+    gui->editMenu()->activateItem(ZGui::EditSave);
+    QCOMPARE(TestEnv::readFile("notify.db"), db);
 }
 
 void TestEditing::saveAs_data()
