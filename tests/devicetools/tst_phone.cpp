@@ -1,0 +1,233 @@
+// The emulated phone: where its clock goes, how its screen follows the desktop picture, the
+// display and the window in front, and that its launcher brings it back when it is killed.
+#include "idlefocus.h"
+#include "phoneclock.h"
+#include "phonescreen.h"
+#include "qcopchannel.h"
+#include "testenv.h"
+
+#include <QDir>
+#include <QFontMetrics>
+#include <QProcess>
+#include <QSaveFile>
+#include <QScopeGuard>
+
+#include <csignal>
+
+namespace {
+
+const char *kIni = "device/phone/phone_p.ini";
+
+void writeDesktop(const QColor &color)
+{
+    QImage image(240, 320, QImage::Format_RGB32);
+    image.fill(color);
+    QSaveFile file(PhoneScreen::desktopPath());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(image.save(&file, "PNG"));
+    QVERIFY(file.commit());
+}
+
+QColor pixel(QWidget *w, int x, int y)
+{
+    return w->grab().toImage().pixelColor(x, y);
+}
+
+// The launcher's child processes, read from /proc.
+QList<qint64> childrenOf(qint64 pid)
+{
+    QList<qint64> result;
+    const QStringList tasks = QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &task : tasks) {
+        QFile f(QStringLiteral("/proc/%1/task/%2/children").arg(pid).arg(task));
+        if (f.open(QIODevice::ReadOnly)) {
+            const QList<QByteArray> pids = f.readAll().simplified().split(' ');
+            for (const QByteArray &p : pids)
+                if (!p.isEmpty())
+                    result << p.toLongLong();
+        }
+    }
+    return result;
+}
+
+// The phone that the launcher runs now, or -1.
+qint64 phoneOf(qint64 launcherPid)
+{
+    const QList<qint64> children = childrenOf(launcherPid);
+    for (qint64 pid : children) {
+        if (QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)).endsWith(QLatin1String("/phone")))
+            return pid;
+    }
+    return -1;
+}
+
+} // namespace
+
+class TestPhone : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+
+    void readsClockSettings_data();
+    void readsClockSettings();
+    void placesClock_data();
+    void placesClock();
+    void screenFollowsDesktopDisplayAndFocus();
+    void launcherRestartsKilledPhone();
+};
+
+void TestPhone::init()
+{
+    TestEnv::removeFile(QString::fromLatin1(kIni));
+    TestEnv::removeFile(QStringLiteral("device/idle/focus"));
+    TestEnv::removeFile(QStringLiteral("device/idle/desktop.png"));
+}
+
+void TestPhone::readsClockSettings_data()
+{
+    QTest::addColumn<QByteArray>("ini");
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("bottom");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QColor>("color");
+
+    const PhoneClock::Settings def;
+    QTest::newRow("no file: the phone's own") << QByteArray() << def.paddingRight << def.paddingBottom
+                                              << def.size << def.color;
+    QTest::newRow("all four") << QByteArray("[Idle]\nPadding_Right = 31\nPadding_Bottom = -90\n"
+                                            "[Font_DigitalClockStd]\nSize = 14\nColor = 16711690\n")
+                              << 31 << -90 << 14 << QColor(255, 0, 10);
+    QTest::newRow("black") << QByteArray("[Font_DigitalClockStd]\nColor = 0\n") << def.paddingRight
+                           << def.paddingBottom << def.size << QColor(0, 0, 0);
+    QTest::newRow("unusable size and colour")
+        << QByteArray("[Font_DigitalClockStd]\nSize = -1\nColor = 99999999\n") << def.paddingRight
+        << def.paddingBottom << def.size << def.color;
+}
+
+void TestPhone::readsClockSettings()
+{
+    QFETCH(QByteArray, ini);
+    if (!ini.isNull())
+        TestEnv::writeFile(QString::fromLatin1(kIni), ini);
+    // The file lies in the folder of the phone's theme element 14.
+    QCOMPARE(PhoneClock::settingsPath(), TestEnv::path(QString::fromLatin1(kIni)));
+    QFETCH(int, right);
+    QFETCH(int, bottom);
+    QFETCH(int, size);
+    QFETCH(QColor, color);
+    const PhoneClock::Settings s = PhoneClock::read(PhoneClock::settingsPath());
+    QCOMPARE(s.paddingRight, right);
+    QCOMPARE(s.paddingBottom, bottom);
+    QCOMPARE(s.size, size);
+    QCOMPARE(s.color, color);
+}
+
+void TestPhone::placesClock_data()
+{
+    QTest::addColumn<int>("paddingRight");
+    QTest::addColumn<int>("paddingBottom");
+    QTest::addColumn<int>("size");
+
+    QTest::newRow("bottom right") << 8 << 6 << 18;
+    QTest::newRow("theme clock at the top left") << 150 << 220 << 12;
+    QTest::newRow("disabled theme clock: below the bar") << 40 << -100 << 20;
+}
+
+void TestPhone::placesClock()
+{
+    QFETCH(int, paddingRight);
+    QFETCH(int, paddingBottom);
+    QFETCH(int, size);
+    PhoneClock::Settings s;
+    s.paddingRight = paddingRight;
+    s.paddingBottom = paddingBottom;
+    s.size = size;
+    const QFont font = PhoneClock::font(s);
+    QCOMPARE(font.pointSize(), size);
+    const QRect box = PhoneClock::placement(s, font);
+    const QFontMetrics fm(font);
+    // The settings program measures the same box: "00:00" wide, one line high, and derives
+    // the paddings from it; the clock lands where the theme's clock was.
+    QCOMPARE(box.width(), fm.horizontalAdvance(QStringLiteral("00:00")));
+    QCOMPARE(box.height(), fm.height());
+    QCOMPARE(box.x() + box.width(), 240 - paddingRight);
+    QCOMPARE(box.y() + box.height(), 320 - 30 - paddingBottom);
+}
+
+void TestPhone::screenFollowsDesktopDisplayAndFocus()
+{
+    TestEnv::writeFile(QString::fromLatin1(kIni), "[Idle]\nPadding_Right = 10\nPadding_Bottom = 10\n"
+                                                  "[Font_DigitalClockStd]\nSize = 20\nColor = 65280\n");
+    writeDesktop(Qt::red);
+    PhoneScreen screen;
+    QSignalSpy desktop(&screen, &PhoneScreen::desktopChanged);
+    QSignalSpy state(&screen, &PhoneScreen::stateChanged);
+    QCOMPARE(pixel(&screen, 5, 5), QColor(Qt::red));
+    QCOMPARE(screen.clockRect().right() + 1, 230);
+
+    // The clock is drawn in its colour inside its box.
+    const QImage shot = screen.grab().toImage();
+    bool green = false;
+    for (int y = screen.clockRect().top(); y <= screen.clockRect().bottom() && !green; ++y)
+        for (int x = screen.clockRect().left(); x <= screen.clockRect().right() && !green; ++x)
+            green = shot.pixelColor(x, y) == QColor(0, 255, 0);
+    QVERIFY(green);
+
+    // A new picture replaces the old one on screen.
+    writeDesktop(Qt::blue);
+    QVERIFY(desktop.wait(5000));
+    QCOMPARE(pixel(&screen, 5, 5), QColor(Qt::blue));
+
+    // Display off: dark; on: the desktop again.
+    QVERIFY(QCopChannel::send("EZX/System", "LCDOff"));
+    QVERIFY(state.wait(3000));
+    QVERIFY(!screen.displayOn());
+    QCOMPARE(pixel(&screen, 5, 5), QColor(Qt::black));
+    QVERIFY(QCopChannel::send("EZX/System", "LCDOn"));
+    QVERIFY(state.wait(3000));
+    QCOMPARE(pixel(&screen, 5, 5), QColor(Qt::blue));
+
+    // Another window in front hides the desktop.
+    QVERIFY(Platform::setIdleFocus(false));
+    QVERIFY(state.wait(5000));
+    QVERIFY(!screen.idleInFront());
+    QVERIFY(pixel(&screen, 120, 200) != QColor(Qt::blue));
+    QVERIFY(Platform::setIdleFocus(true));
+    QVERIFY(state.wait(5000));
+    QCOMPARE(pixel(&screen, 120, 200), QColor(Qt::blue));
+}
+
+void TestPhone::launcherRestartsKilledPhone()
+{
+    TestEnv::installProgram(QStringLiteral("phone"));
+    TestEnv::installProgram(QStringLiteral("phone.sh"));
+    QVERIFY(QFileInfo(TestEnv::path(QStringLiteral("phone.sh"))).isExecutable());
+
+    QProcess launcher;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    launcher.setProcessEnvironment(env);
+    launcher.setProcessChannelMode(QProcess::ForwardedChannels);
+    launcher.start(TestEnv::path(QStringLiteral("phone.sh")), QStringList());
+    QVERIFY(launcher.waitForStarted(5000));
+    const qint64 launcherPid = launcher.processId();
+    // Whatever happens below, the launcher goes first, so nothing starts the phone again,
+    // then its phone.
+    auto stop = qScopeGuard([&] {
+        const qint64 left = phoneOf(launcherPid);
+        launcher.kill();
+        launcher.waitForFinished(3000);
+        if (left > 0)
+            ::kill(pid_t(left), SIGKILL);
+    });
+
+    QTRY_VERIFY_WITH_TIMEOUT(phoneOf(launcherPid) > 0, 5000);
+    const qint64 first = phoneOf(launcherPid);
+    QCOMPARE(::kill(pid_t(first), SIGTERM), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(phoneOf(launcherPid) > 0 && phoneOf(launcherPid) != first, 8000);
+    QCOMPARE(launcher.state(), QProcess::Running);
+}
+
+QUILLORA_TEST_MAIN(TestPhone)
+#include "tst_phone.moc"
