@@ -46,16 +46,16 @@ QString ZConfig::readEntry(const QString &group, const QString &key, const QStri
     return m_doc.value(group, key);
 }
 
-int ZConfig::readNumEntry(const QString &group, const QString &key, int def) const
+int ZConfig::toNumber(const QString &stored, int def)
 {
     bool ok = false;
-    const int n = readEntry(group, key).trimmed().toInt(&ok, 10);
+    const int n = stored.trimmed().toInt(&ok, 10);
     return ok ? n : def;
 }
 
-bool ZConfig::readBoolEntry(const QString &group, const QString &key, bool def) const
+bool ZConfig::toFlag(const QString &stored, bool def)
 {
-    const QString v = readEntry(group, key).trimmed().toLower();
+    const QString v = stored.trimmed().toLower();
     if (v == QLatin1String("true") || v == QLatin1String("1") || v == QLatin1String("yes")
         || v == QLatin1String("on"))
         return true;
@@ -65,12 +65,24 @@ bool ZConfig::readBoolEntry(const QString &group, const QString &key, bool def) 
     return def;
 }
 
+QStringList ZConfig::toList(const QString &stored, QChar sep)
+{
+    return stored.isEmpty() ? QStringList() : stored.split(sep);
+}
+
+int ZConfig::readNumEntry(const QString &group, const QString &key, int def) const
+{
+    return toNumber(readEntry(group, key), def);
+}
+
+bool ZConfig::readBoolEntry(const QString &group, const QString &key, bool def) const
+{
+    return toFlag(readEntry(group, key), def);
+}
+
 QStringList ZConfig::readListEntry(const QString &group, const QString &key, QChar sep) const
 {
-    const QString v = readEntry(group, key);
-    if (v.isEmpty())
-        return QStringList();
-    return v.split(sep);
+    return toList(readEntry(group, key), sep);
 }
 
 template <typename Change>

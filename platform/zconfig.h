@@ -34,6 +34,12 @@ public:
 
     bool hasEntry(const QString &group, const QString &key) const;
     QStringList groupList() const;
+
+    // How stored texts read as numbers, flags and lists; shared by every reader of these files.
+    static int toNumber(const QString &stored, int def);
+    static bool toFlag(const QString &stored, bool def);
+    static QStringList toList(const QString &stored, QChar sep);
+
     QStringList keyList(const QString &group) const;
 
 private:

@@ -1,6 +1,7 @@
 #include "configsnapshot.h"
 
 #include "inidocument.h"
+#include "zconfig.h"
 
 #include <QFile>
 
@@ -54,23 +55,15 @@ QString ConfigSnapshot::readEntry(const QString &group, const QString &key, cons
 
 int ConfigSnapshot::readNumEntry(const QString &group, const QString &key, int def) const
 {
-    bool ok = false;
-    const int n = readEntry(group, key).trimmed().toInt(&ok, 10);
-    return ok ? n : def;
+    return ZConfig::toNumber(readEntry(group, key), def);
 }
 
 bool ConfigSnapshot::readBoolEntry(const QString &group, const QString &key, bool def) const
 {
-    const QString v = readEntry(group, key).trimmed().toLower();
-    if (v == QLatin1String("true") || v == QLatin1String("1") || v == QLatin1String("yes") || v == QLatin1String("on"))
-        return true;
-    if (v == QLatin1String("false") || v == QLatin1String("0") || v == QLatin1String("no") || v == QLatin1String("off"))
-        return false;
-    return def;
+    return ZConfig::toFlag(readEntry(group, key), def);
 }
 
 QStringList ConfigSnapshot::readListEntry(const QString &group, const QString &key, QChar sep) const
 {
-    const QString v = readEntry(group, key);
-    return v.isEmpty() ? QStringList() : v.split(sep);
+    return ZConfig::toList(readEntry(group, key), sep);
 }
