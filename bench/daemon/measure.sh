@@ -26,16 +26,21 @@ QT_QPA_PLATFORM=offscreen "$work/tarnwick" & daemon=$!; pids="$pids $daemon"
 "$build/bench/idle_timer" & plain=$!; pids="$pids $plain"
 "$build/bench/idle_timer" gui & gui=$!; pids="$pids $gui"
 
+# Fields 14 and 15 of /proc/PID/stat: user and system time in clock ticks.
+ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+
+# Start-up is not counted: the span begins once all three run.
+sleep 5
+d0=$(ticks "$daemon"); p0=$(ticks "$plain"); g0=$(ticks "$gui")
 sleep "$seconds"
 
-tick=$(getconf CLK_TCK)
+hz=$(getconf CLK_TCK)
 report() {
-    # Fields 14 and 15 of /proc/PID/stat: user and system time in clock ticks.
-    cpu=$(awk -v t="$tick" '{ printf "%.3f", ($14 + $15) / t }' "/proc/$2/stat")
+    cpu=$(awk -v a="$3" -v b="$(ticks "$2")" -v t="$hz" 'BEGIN { printf "%.2f", (b - a) / t }')
     rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$2/status")
-    printf '%-28s cpu %8s s   rss %7s kB\n' "$1" "$cpu" "$rss"
+    printf '%-30s cpu %6s s   rss %7s kB\n' "$1" "$cpu" "$rss"
 }
-echo "after $seconds s of idle ticking:"
-report "tarnwick" "$daemon"
-report "idle_timer (QCoreApplication)" "$plain"
-report "idle_timer gui (QApplication)" "$gui"
+echo "CPU time over $seconds s of idle ticking, and resident memory at the end:"
+report "tarnwick" "$daemon" "$d0"
+report "idle_timer (QCoreApplication)" "$plain" "$p0"
+report "idle_timer gui (QApplication)" "$gui" "$g0"

@@ -176,13 +176,13 @@ void TestTarnwick::themeKeys()
     QVERIFY(Platform::setIdleFocus(false));
     key(4172, 1);
     key(4172, 2);
-    expectNoRedraw(1000);
+    expectNoRedraw(700);
     QVERIFY(Platform::setIdleFocus(true));
 
     key(4172, 1);
     key(4172, 0x10000001);
     key(4172, 2);
-    expectNoRedraw(1000);
+    expectNoRedraw(700);
 
     key(4172, 1);
     key(4172, 2);

@@ -182,7 +182,7 @@ void TestMorvessa::noIntervalMeansNoTimedChanges()
     writeList(3);
     start();
     QTRY_VERIFY_WITH_TIMEOUT(QCopChannel::isRegistered("/hardkey/bc"), 5000);
-    expectNoChange(1500);
+    expectNoChange(1200);
     QCOMPARE(m_rotator->state(), QProcess::Running);
 
     // The keys still step through the list.
