@@ -3,12 +3,15 @@
 #include "idlefocus.h"
 #include "phoneclock.h"
 #include "phonescreen.h"
+#include "phonewindow.h"
 #include "qcopchannel.h"
 #include "testenv.h"
 
 #include <QDir>
 #include <QFontMetrics>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSaveFile>
 #include <QScopeGuard>
 
@@ -74,6 +77,7 @@ private slots:
     void placesClock_data();
     void placesClock();
     void screenFollowsDesktopDisplayAndFocus();
+    void controlsActLikeTheHardware();
     void launcherRestartsKilledPhone();
 };
 
@@ -196,6 +200,60 @@ void TestPhone::screenFollowsDesktopDisplayAndFocus()
     QVERIFY(Platform::setIdleFocus(true));
     QVERIFY(state.wait(5000));
     QCOMPARE(pixel(&screen, 120, 200), QColor(Qt::blue));
+}
+
+void TestPhone::controlsActLikeTheHardware()
+{
+    PhoneWindow window;
+    QCopChannel keys("/hardkey/bc");
+    QCopChannel system("EZX/System");
+    QSignalSpy keySpy(&keys, &QCopChannel::received);
+    QSignalSpy systemSpy(&system, &QCopChannel::received);
+    auto button = [&window](const QString &text) {
+        const QList<QPushButton *> all = window.findChildren<QPushButton *>();
+        for (QPushButton *b : all)
+            if (b->text().contains(text))
+                return b;
+        return static_cast<QPushButton *>(nullptr);
+    };
+    auto keyAt = [&keySpy](int i) {
+        QDataStream in(keySpy.at(i).at(1).toByteArray());
+        qint32 code = 0, state = 0;
+        in >> code >> state;
+        return QPair<int, int>(code, state);
+    };
+
+    // A theme key: pressed, then released.
+    QPushButton *next = button(QStringLiteral("4171"));
+    QVERIFY(next);
+    QTest::mousePress(next, Qt::LeftButton);
+    QVERIFY(keySpy.wait(3000));
+    QTest::mouseRelease(next, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(keySpy.size(), 2, 3000);
+    QCOMPARE(keySpy.at(0).at(0).toByteArray(), QByteArray("keyMsg(int,int)"));
+    QCOMPARE(keyAt(0), qMakePair(4171, 1));
+    QCOMPARE(keyAt(1), qMakePair(4171, 2));
+
+    // The display off and on again.
+    QPushButton *display = button(QStringLiteral("Switch off"));
+    QVERIFY(display);
+    display->click();
+    QVERIFY(systemSpy.wait(3000));
+    QCOMPARE(systemSpy.at(0).at(0).toByteArray(), QByteArray("LCDOff"));
+    QTRY_COMPARE_WITH_TIMEOUT(display->text(), QStringLiteral("Switch on"), 3000);
+    display->click();
+    QTRY_COMPARE_WITH_TIMEOUT(systemSpy.size(), 2, 3000);
+    QCOMPARE(systemSpy.at(1).at(0).toByteArray(), QByteArray("LCDOn"));
+
+    // Which window is in front goes to the focus file the background programs read.
+    const QList<QRadioButton *> radios = window.findChildren<QRadioButton *>();
+    QCOMPARE(radios.size(), 2);
+    QRadioButton *other = radios.at(0)->text().contains(QStringLiteral("Another")) ? radios.at(0) : radios.at(1);
+    other->click();
+    QCOMPARE(UTIL_GetIdleFocus(), 0);
+    QCOMPARE(TestEnv::readFile(QStringLiteral("device/idle/focus")), QByteArray("0"));
+    (other == radios.at(0) ? radios.at(1) : radios.at(0))->click();
+    QCOMPARE(UTIL_GetIdleFocus(), 1);
 }
 
 void TestPhone::launcherRestartsKilledPhone()
