@@ -67,12 +67,12 @@ void TestTarnwick::cleanup()
 
 void TestTarnwick::setClockOffset(qint64 seconds, int rate)
 {
-    QByteArray spec = (seconds < 0 ? "" : "+") + QByteArray::number(seconds);
+    QByteArray line = (seconds < 0 ? "" : "+") + QByteArray::number(seconds);
     if (rate != 1)
-        spec += " x" + QByteArray::number(rate);
+        line += " x" + QByteArray::number(rate);
     QFile file(m_clockFile + QStringLiteral(".new"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(spec + "\n");
+    file.write(line + "\n");
     file.close();
     QVERIFY(::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(m_clockFile).constData()) == 0);
 }
