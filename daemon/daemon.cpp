@@ -6,7 +6,6 @@
 #include "zconfig.h"
 #include "zmyapp.h"
 
-#include <QDataStream>
 #include <QFile>
 #include <QIODevice>
 #include <QTimer>
@@ -105,16 +104,11 @@ void Daemon::LCDChanged(const QByteArray &msg, const QByteArray &)
 
 void Daemon::KeyChanged(const QByteArray &msg, const QByteArray &data)
 {
-    if (msg != "keyMsg(int,int)")
-        return;
-    if (UTIL_GetIdleFocus() == 0)
-        return;
-
-    QDataStream in(data);
     qint32 code = 0;
     qint32 state = 0;
-    in >> code >> state;
-    if (in.status() != QDataStream::Ok)
+    if (!decodeKeyMsg(msg, data, &code, &state))
+        return;
+    if (UTIL_GetIdleFocus() == 0)
         return;
 
     if (code != NextThemeKey && code != PreviousThemeKey)

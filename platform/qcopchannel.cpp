@@ -240,3 +240,12 @@ bool QCopChannel::isRegistered(const QByteArray &channel)
 {
     return subscriberCount(channel) > 0;
 }
+
+bool decodeKeyMsg(const QByteArray &msg, const QByteArray &data, qint32 *code, qint32 *state)
+{
+    if (msg != "keyMsg(int,int)")
+        return false;
+    QDataStream in(data);
+    in >> *code >> *state;
+    return in.status() == QDataStream::Ok;
+}

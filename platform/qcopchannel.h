@@ -59,3 +59,8 @@ private:
     QTimer *m_stallTimer = nullptr;
     bool m_delivering = false;
 };
+
+// A key event of the hard-key channel "/hardkey/bc": the message "keyMsg(int,int)" whose data
+// holds the key code, then the key state, as two 32-bit integers of a data stream. False for any
+// other message or for data too short to hold both.
+bool decodeKeyMsg(const QByteArray &msg, const QByteArray &data, qint32 *code, qint32 *state);

@@ -8,7 +8,6 @@
 #include "zmainwidget.h"
 #include "zmyapp.h"
 
-#include <QDataStream>
 #include <QFile>
 #include <QIODevice>
 #include <QTextStream>
@@ -128,15 +127,11 @@ void Morvessa::systemStatusChanged(const QByteArray &msg, const QByteArray &)
 
 void Morvessa::KeyChanged(const QByteArray &msg, const QByteArray &data)
 {
-    if (msg != "keyMsg(int,int)" || m_list.size() < 2)
-        return;
-    if (UTIL_GetIdleFocus() == 0)
-        return;
-    QDataStream in(data);
     qint32 code = 0;
     qint32 state = 0;
-    in >> code >> state;
-    if (in.status() != QDataStream::Ok)
+    if (!decodeKeyMsg(msg, data, &code, &state) || m_list.size() < 2)
+        return;
+    if (UTIL_GetIdleFocus() == 0)
         return;
     if ((code != NextKey && code != PreviousKey) || state != KeyPressed)
         return;
