@@ -20,7 +20,11 @@ void ZComboBox::keyPressEvent(QKeyEvent *event)
     case ZKey::Down:
     case ZKey::Left:
     case ZKey::Right:
-        event->ignore(); // moving the focus or the tab belongs to the window
+    case ZKey::Add:
+    case ZKey::RightSoft:
+        // Moving the focus or the tab, and the soft keys (F1, F4), belong to the window; a plain
+        // combo box would open its list on F4.
+        event->ignore();
         return;
     case ZKey::Select:
     case ZKey::Digit5:
