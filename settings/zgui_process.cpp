@@ -6,12 +6,16 @@
 
 #include "formrows.h"
 #include "idleclock.h"
+#include "langtext.h"
 #include "scriptedits.h"
 #include "setuptheme.h"
+#include "zcheckbox.h"
 #include "zconfig.h"
 #include "zmessagedlg.h"
 #include "zpressbutton.h"
 #include "zsoftkey.h"
+
+#include <QSignalBlocker>
 
 namespace {
 const QString kGroup = QStringLiteral("Quillora");
@@ -39,7 +43,18 @@ void ZGui::kill()
 
 void ZGui::autorunToggled(bool on)
 {
-    ScriptEdits::updateAutorun(autorunFile(), m_programDir, on);
+    if (!ScriptEdits::updateAutorun(autorunFile(), m_programDir, on)) {
+        // The autorun file was left as it was: the switch and the stored setting keep telling
+        // what the phone will do at start-up.
+        if (m_autorunBox) {
+            const QSignalBlocker quiet(m_autorunBox.data());
+            m_autorunBox->setChecked(!on);
+        }
+        notice(::getText(m_lang.get(), QStringLiteral("AutoRunFailedText"),
+                         QStringLiteral("The autorun file could not be changed.")),
+               1, 0);
+        return;
+    }
     notice(getText(on ? QStringLiteral("AutoRunEnabled") : QStringLiteral("AutoRunCanceled")), 0, 500);
     m_settings->writeEntry(kGroup, QStringLiteral("AutoRun"), on);
 }
@@ -101,7 +116,13 @@ void ZGui::refresh()
     int height = 0;
     IdleClock::measure(item.fontSize, &width, &height);
     const int barHeight = (m_softKey && m_softKey->isVisible()) ? m_softKey->height() : ZSoftKey::BarHeight;
-    IdleClock::write(dir + QStringLiteral("/phone_p.ini"), IdleClock::compute(item, width, height, barHeight));
+    if (!IdleClock::write(dir + QStringLiteral("/phone_p.ini"), IdleClock::compute(item, width, height, barHeight))) {
+        // The phone would restart into its old clock: it is left running and told nothing new.
+        notice(::getText(m_lang.get(), QStringLiteral("ClockWriteFailedText"),
+                         QStringLiteral("The phone's clock settings could not be written.")),
+               1, 500);
+        return;
+    }
 
     m_proc.restartPhone();
     notice(getText(QStringLiteral("RefreshSysTimeText2")), 0, 0);

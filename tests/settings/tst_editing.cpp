@@ -19,6 +19,7 @@
 #include "zsinglecapturedlg.h"
 #include "zsoftkey.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPixmap>
@@ -53,6 +54,8 @@ private slots:
     void previewLanguageDefaults();
 
     void autorunSwitch();
+    void autorunFileUnchangeable_data();
+    void autorunFileUnchangeable();
     void interval();
     void intervalAlreadyStored();
     void orderSelector();
@@ -384,6 +387,36 @@ void TestEditing::autorunSwitch()
                                                   en("AutoRunCanceled")}));
 }
 
+void TestEditing::autorunFileUnchangeable_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("switching on") << false;
+    QTest::newRow("switching off") << true;
+}
+
+void TestEditing::autorunFileUnchangeable()
+{
+    // The autorun path is taken by a folder, so the file cannot be read or replaced: the
+    // switch goes back, the setting keeps its value, and no notice says it worked.
+    QFETCH(bool, stored);
+    prepare(stored ? "AutoRun = true\n" : "AutoRun = false\n");
+    const QString autorun = TestEnv::path(QStringLiteral("device/ezxlocal/autorun.txt"));
+    QFile::remove(autorun);
+    QVERIFY(QDir().mkpath(autorun + QStringLiteral("/inside")));
+    ZGui *gui = open();
+    ZCheckBox *box = child<ZCheckBox>(gui, "autorunBox");
+    QCOMPARE(box->isChecked(), stored);
+
+    click(box);
+    QCOMPARE(box->isChecked(), stored);
+    QCOMPARE(setting("AutoRun"), stored ? QStringLiteral("true") : QStringLiteral("false"));
+    QVERIFY(QFileInfo(autorun + QStringLiteral("/inside")).isDir());
+    const QStringList shown = m_script->shownTexts();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(!shown.contains(en("AutoRunEnabled")));
+    QVERIFY(!shown.contains(en("AutoRunCanceled")));
+}
+
 void TestEditing::interval()
 {
     prepare("ChangeTime = \n");
@@ -496,18 +529,23 @@ void TestEditing::idleClock_data()
     QTest::addColumn<QString>("notice");     // notice shown, empty for none
     QTest::addColumn<bool>("written");
     QTest::addColumn<int>("y");              // clock y the bottom padding is taken from
+    QTest::addColumn<bool>("blocked");       // a folder stands where phone_p.ini goes
     const QByteArray placed = "FontSize = 18\nFontColor_R = 255\nFontColor_G = 0\nFontColor_B = 10\n"
                               "Position_X = 100\nPosition_Y = 200\n";
     QTest::newRow("enabled") << true << "[SysTime]\nEnable = true\n" + placed
-                             << en("RefreshSysTimeText2") << true << 200;
+                             << en("RefreshSysTimeText2") << true << 200 << false;
     QTest::newRow("disabled") << true << "[SysTime]\nEnable = false\n" + placed
-                              << en("RefreshSysTimeText2") << true << 400;
-    QTest::newRow("cancelled") << false << "[SysTime]\nEnable = true\n" + placed << "" << false << 0;
+                              << en("RefreshSysTimeText2") << true << 400 << false;
+    QTest::newRow("cancelled") << false << "[SysTime]\nEnable = true\n" + placed << "" << false << 0 << false;
     QTest::newRow("x 0") << true << QByteArray("[SysTime]\nEnable = true\nFontSize = 18\nPosition_X = 0\nPosition_Y = 5\n")
-                         << en("RefreshSysTimeText1") << false << 0;
+                         << en("RefreshSysTimeText1") << false << 0 << false;
     QTest::newRow("no clock item") << true << QByteArray("[Note]\nEnable = true\n")
                                    << en("RefreshSysTimeText1") << false
-                                   << 0;
+                                   << 0 << false;
+    // A folder in the place of phone_p.ini: nothing can be written there.
+    QTest::newRow("settings file cannot be written")
+        << true << "[SysTime]\nEnable = true\n" + placed
+        << QStringLiteral("The phone's clock settings could not be written.") << false << 0 << true;
 }
 
 void TestEditing::idleClock()
@@ -517,10 +555,13 @@ void TestEditing::idleClock()
     QFETCH(QString, notice);
     QFETCH(bool, written);
     QFETCH(int, y);
+    QFETCH(bool, blocked);
     prepare();
     TestEnv::writeFile(kTheme, clock);
     const QString ini = TestEnv::path("device/phone/phone_p.ini");
     QFile::remove(ini);
+    if (blocked)
+        QVERIFY(QDir().mkpath(ini + QStringLiteral("/inside")));
     ZGui *gui = open();
     Stubs::install(TestEnv::dir(), "phone");
     ProcessControl(TestEnv::dir()).restartPhone(); // nothing of it runs yet
@@ -545,7 +586,7 @@ void TestEditing::idleClock()
         QCOMPARE(m_script->shown().at(1).type, written ? 0 : 1);
         QCOMPARE(m_script->shown().at(1).time, written ? 0 : 500);
     }
-    QCOMPARE(QFileInfo::exists(ini), written);
+    QCOMPARE(QFileInfo(ini).isFile(), written);
     if (!written) {
         QVERIFY(!Stubs::log(TestEnv::dir()).contains("stopped phone"));
         return;
