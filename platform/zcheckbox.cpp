@@ -21,18 +21,6 @@ ZCheckBox::ZCheckBox(const QPixmap &icon, const QString &text, QWidget *parent)
 
 void ZCheckBox::keyPressEvent(QKeyEvent *event)
 {
-    switch (ZKey::code(event)) {
-    case ZKey::Select:
-    case ZKey::Digit5:
-        click();
-        return;
-    case ZKey::Up:
-    case ZKey::Down:
-    case ZKey::Left:
-    case ZKey::Right:
-        event->ignore();
-        return;
-    default:
+    if (!ZKey::buttonKey(this, event))
         QCheckBox::keyPressEvent(event);
-    }
 }

@@ -1,5 +1,6 @@
 #include "zkeys.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
 
 namespace ZKey {
@@ -31,6 +32,24 @@ int fromQtKey(int qtKey)
 int code(const QKeyEvent *event)
 {
     return event ? fromQtKey(event->key()) : 0;
+}
+
+bool buttonKey(QAbstractButton *button, QKeyEvent *event)
+{
+    switch (code(event)) {
+    case Select:
+    case Digit5:
+        button->click();
+        return true;
+    case Up:
+    case Down:
+    case Left:
+    case Right:
+        event->ignore();
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace ZKey

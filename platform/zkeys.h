@@ -14,6 +14,7 @@
 //
 // A key event that already carries a phone code (as tests send them) passes through unchanged.
 
+class QAbstractButton;
 class QKeyEvent;
 
 namespace ZKey {
@@ -41,5 +42,10 @@ int fromQtKey(int qtKey);
 
 // The phone code of a key event.
 int code(const QKeyEvent *event);
+
+// The keypad on a button: select and 5 click it, and the navigation keys are left to the
+// parent window, which moves the focus. False for every other key, which the button's own
+// handler then takes.
+bool buttonKey(QAbstractButton *button, QKeyEvent *event);
 
 } // namespace ZKey

@@ -22,18 +22,6 @@ ZPressButton::ZPressButton(const QPixmap &icon, const QString &text, QWidget *pa
 
 void ZPressButton::keyPressEvent(QKeyEvent *event)
 {
-    switch (ZKey::code(event)) {
-    case ZKey::Select:
-    case ZKey::Digit5:
-        click();
-        return;
-    case ZKey::Up:
-    case ZKey::Down:
-    case ZKey::Left:
-    case ZKey::Right:
-        event->ignore();
-        return;
-    default:
+    if (!ZKey::buttonKey(this, event))
         QPushButton::keyPressEvent(event);
-    }
 }

@@ -2,6 +2,7 @@
 #include "resiconreader.h"
 #include "testenv.h"
 #include "zappinfoarea.h"
+#include "zcheckbox.h"
 #include "zcombobox.h"
 #include "zdatemodule.h"
 #include "zkeys.h"
@@ -9,6 +10,7 @@
 #include "znavtabwidget.h"
 #include "znumpicker.h"
 #include "zoptionsmenu.h"
+#include "zpressbutton.h"
 #include "zscrollpanel.h"
 #include "zsoftkey.h"
 
@@ -49,6 +51,8 @@ private slots:
     void scrollPanelFitsFixedChildren();
     void systemIcons_data();
     void systemIcons();
+    void buttonKeys_data();
+    void buttonKeys();
 };
 
 void TestZWidgets::keyMapping_data()
@@ -424,6 +428,42 @@ void TestZWidgets::systemIcons()
         QCOMPARE(reader.getIcon(name).size(), QSize(20, 10));
         TestEnv::removeFile(path);
     }
+}
+
+
+void TestZWidgets::buttonKeys_data()
+{
+    QTest::addColumn<bool>("checkBox");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<bool>("taken");  // the key stays with the button
+    for (bool box : {true, false}) {
+        const QByteArray kind = box ? "check box, " : "button, ";
+        QTest::newRow(kind + "select") << box << ZKey::Select << 1 << true;
+        QTest::newRow(kind + "5") << box << ZKey::Digit5 << 1 << true;
+        QTest::newRow(kind + "space") << box << int(Qt::Key_Space) << 1 << true;
+        QTest::newRow(kind + "up") << box << ZKey::Up << 0 << false;
+        QTest::newRow(kind + "down") << box << ZKey::Down << 0 << false;
+        QTest::newRow(kind + "left") << box << ZKey::Left << 0 << false;
+        QTest::newRow(kind + "right") << box << ZKey::Right << 0 << false;
+        QTest::newRow(kind + "2") << box << ZKey::Digit2 << 0 << false;
+    }
+}
+
+void TestZWidgets::buttonKeys()
+{
+    QFETCH(bool, checkBox);
+    QFETCH(int, key);
+    QFETCH(int, clicks);
+    QFETCH(bool, taken);
+    QWidget window;
+    QAbstractButton *button = checkBox ? static_cast<QAbstractButton *>(new ZCheckBox(QStringLiteral("c"), &window))
+                                       : new ZPressButton(QStringLiteral("b"), &window);
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    QCOMPARE(sendPhoneKey(button, key), taken);
+    QCOMPARE(clicked.size(), clicks);
+    if (checkBox)
+        QCOMPARE(button->isChecked(), clicks == 1);
 }
 
 QUILLORA_TEST_MAIN(TestZWidgets)
