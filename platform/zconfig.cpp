@@ -16,6 +16,20 @@ QByteArray readAll(const QString &path)
     return file.readAll();
 }
 
+// What is on disk now, for a write to merge with. False when the file exists but cannot be
+// read: a write must then fail rather than replace the file with one that holds only the change.
+bool readForMerge(const QString &path, QByteArray *bytes)
+{
+    bytes->clear();
+    QFile file(path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
 } // namespace
 
 ZConfig::ZConfig(const QString &path, bool /*create*/)
@@ -96,12 +110,15 @@ bool ZConfig::modify(Change change)
         return false;
 
     // Merge: apply the change to what is on disk now, not to what this object read earlier.
-    IniDocument doc(readAll(m_path));
+    QByteArray current;
+    bool ok = readForMerge(m_path, &current);
+    IniDocument doc(current);
     change(doc);
-    const QByteArray bytes = doc.toBytes();
-
-    QSaveFile out(m_path);
-    bool ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    if (ok) {
+        const QByteArray bytes = doc.toBytes();
+        QSaveFile out(m_path);
+        ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+    }
     lock.unlock();
     m_loaded = false;
     refresh();

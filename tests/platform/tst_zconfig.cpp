@@ -4,6 +4,47 @@
 
 #include <QProcess>
 
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// While it lives, this thread cannot read files it has no read permission for, even when it
+// runs as root (the capabilities that bypass file permissions are set aside and given back).
+class WithoutFileOverride
+{
+public:
+    WithoutFileOverride()
+    {
+        if (::geteuid() != 0) {
+            m_active = true;
+            return;
+        }
+        if (::syscall(SYS_capget, &m_header, m_saved) != 0)
+            return;
+        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        m_active = ::syscall(SYS_capset, &m_header, reduced) == 0;
+        m_restore = m_active;
+    }
+    ~WithoutFileOverride()
+    {
+        if (m_restore)
+            ::syscall(SYS_capset, &m_header, m_saved);
+    }
+    bool active() const { return m_active; }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2]{};
+    bool m_active = false;
+    bool m_restore = false;
+};
+
+} // namespace
+
 class TestZConfig : public QObject
 {
     Q_OBJECT
@@ -21,6 +62,7 @@ private slots:
     void otherLinesSurviveAWrite();
     void seesWritesOfOthers();
     void concurrentWritersLoseNothing();
+    void unreadableFileIsNotReplaced();
 };
 
 void TestZConfig::writeLayout_data()
@@ -174,6 +216,36 @@ void TestZConfig::concurrentWritersLoseNothing()
         QCOMPARE(c.readNumEntry(QStringLiteral("A"), QString::number(i), -1), i);
         QCOMPARE(c.readNumEntry(QStringLiteral("B"), QString::number(i), -1), i);
     }
+}
+
+void TestZConfig::unreadableFileIsNotReplaced()
+{
+    // A file that exists but cannot be read must not be replaced by one holding only the new
+    // entry: the write fails and the file keeps every byte.
+    const QByteArray before = "[A]\na = 1\nb = 2\n";
+    TestEnv::writeFile(QStringLiteral("t.ini"), before);
+    const QString file = TestEnv::path(QStringLiteral("t.ini"));
+    const QByteArray native = QFile::encodeName(file);
+    QCOMPARE(::chmod(native.constData(), 0200), 0);
+    bool written = true;
+    {
+        WithoutFileOverride guard;
+        if (!guard.active()) {
+            ::chmod(native.constData(), 0644);
+            QSKIP("file permissions cannot be enforced for this process");
+        }
+        QFile probe(file);
+        const bool readable = probe.open(QIODevice::ReadOnly);
+        if (!readable) {
+            ZConfig c(file, true);
+            written = c.writeEntry(QStringLiteral("A"), QStringLiteral("c"), QStringLiteral("3"));
+            QCOMPARE(c.readEntry(QStringLiteral("A"), QStringLiteral("c")), QStringLiteral("3"));
+        }
+        ::chmod(native.constData(), 0644);
+        QVERIFY2(!readable, "the file stayed readable");
+    }
+    QVERIFY(!written);
+    QCOMPARE(TestEnv::readFile(QStringLiteral("t.ini")), before);
 }
 
 QUILLORA_TEST_MAIN(TestZConfig)
