@@ -32,9 +32,7 @@ void DrawImg::drawCalendar()
     if (!readEnabled(QStringLiteral("Calendar")))
         return;
     painter->save();
-    bgImage = theme->readEntry(itemName, QStringLiteral("BGImage"), QString());
-    if (!bgImage.isEmpty())
-        drawBackground(programDir + QStringLiteral("theme/images/") + bgImage);
+    drawItemBackground();
 
     fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
     if (fontSize == 0) {
@@ -42,11 +40,7 @@ void DrawImg::drawCalendar()
         return;
     }
     shadow = theme->readBoolEntry(itemName, QStringLiteral("Shadow"), false);
-    fontR = theme->readNumEntry(itemName, QStringLiteral("FontColor_R"), -1);
-    fontG = theme->readNumEntry(itemName, QStringLiteral("FontColor_G"), -1);
-    fontB = theme->readNumEntry(itemName, QStringLiteral("FontColor_B"), -1);
-    posX = theme->readNumEntry(itemName, QStringLiteral("Position_X"), -1);
-    posY = theme->readNumEntry(itemName, QStringLiteral("Position_Y"), -1);
+    readTextPlacement();
     const double scaleX = readScale(theme->readEntry(itemName, QStringLiteral("Scale_X"), QString()));
     const double scaleY = readScale(theme->readEntry(itemName, QStringLiteral("Scale_Y"), QString()));
     const int todayR = theme->readNumEntry(itemName, QStringLiteral("TodayColor_R"), -1);

@@ -19,18 +19,12 @@ void DrawImg::drawSysTime()
     if (!readEnabled(QStringLiteral("SysTime")))
         return;
     painter->save();
-    bgImage = theme->readEntry(itemName, QStringLiteral("BGImage"), QString());
-    if (!bgImage.isEmpty())
-        drawBackground(programDir + QStringLiteral("theme/images/") + bgImage);
+    drawItemBackground();
     fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
     if (fontSize > 0) {
         const QByteArray text = formatText("%02d:%02d", {FormatArg::number(now.time().hour()),
                                                          FormatArg::number(now.time().minute())});
-        fontR = theme->readNumEntry(itemName, QStringLiteral("FontColor_R"), -1);
-        fontG = theme->readNumEntry(itemName, QStringLiteral("FontColor_G"), -1);
-        fontB = theme->readNumEntry(itemName, QStringLiteral("FontColor_B"), -1);
-        posX = theme->readNumEntry(itemName, QStringLiteral("Position_X"), -1);
-        posY = theme->readNumEntry(itemName, QStringLiteral("Position_Y"), -1);
+        readTextPlacement();
         painter->setFont(itemFont(fontSize));
         drawTextAt(posX, posY, ChineseAndEnglish(text), fontR, fontG, fontB);
     }

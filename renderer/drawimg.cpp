@@ -151,6 +151,25 @@ void DrawImg::drawBackground(const QString &path)
     }
 }
 
+// The item's own background picture, a file of "theme/images/" named by BGImage, when it
+// names one.
+void DrawImg::drawItemBackground()
+{
+    bgImage = theme->readEntry(itemName, QStringLiteral("BGImage"), QString());
+    if (!bgImage.isEmpty())
+        drawBackground(programDir + QStringLiteral("theme/images/") + bgImage);
+}
+
+// The colour and the position of the item's text.
+void DrawImg::readTextPlacement()
+{
+    fontR = theme->readNumEntry(itemName, QStringLiteral("FontColor_R"), -1);
+    fontG = theme->readNumEntry(itemName, QStringLiteral("FontColor_G"), -1);
+    fontB = theme->readNumEntry(itemName, QStringLiteral("FontColor_B"), -1);
+    posX = theme->readNumEntry(itemName, QStringLiteral("Position_X"), -1);
+    posY = theme->readNumEntry(itemName, QStringLiteral("Position_Y"), -1);
+}
+
 // One text in the text box: left and top aligned, no word wrap, a new line at every "\n",
 // clipped to 240 x 320 from its corner.
 void DrawImg::drawTextAt(int x, int y, const QString &text, int r, int g, int b)
@@ -162,19 +181,13 @@ void DrawImg::drawTextAt(int x, int y, const QString &text, int r, int g, int b)
 void DrawImg::drawItem(QString text)
 {
     painter->save();
-    bgImage = theme->readEntry(itemName, QStringLiteral("BGImage"), QString());
-    if (!bgImage.isEmpty())
-        drawBackground(programDir + QStringLiteral("theme/images/") + bgImage);
+    drawItemBackground();
 
     fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
     if (fontSize > 0) {
         shadow = theme->readBoolEntry(itemName, QStringLiteral("Shadow"), false);
         rotateAngle = theme->readNumEntry(itemName, QStringLiteral("RotateAngle"), 0);
-        fontR = theme->readNumEntry(itemName, QStringLiteral("FontColor_R"), -1);
-        fontG = theme->readNumEntry(itemName, QStringLiteral("FontColor_G"), -1);
-        fontB = theme->readNumEntry(itemName, QStringLiteral("FontColor_B"), -1);
-        posX = theme->readNumEntry(itemName, QStringLiteral("Position_X"), -1);
-        posY = theme->readNumEntry(itemName, QStringLiteral("Position_Y"), -1);
+        readTextPlacement();
         drawTurnedText(text);
     }
     painter->restore();

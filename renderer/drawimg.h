@@ -70,6 +70,8 @@ private:
     // Shared steps of the items.
     bool readEnabled(const QString &group);
     void drawBackground(const QString &path);
+    void drawItemBackground();
+    void readTextPlacement();
     void drawTurnedText(const QString &byteString);
     void drawFormattedItem(const QString &defaultFormat, const QList<FormatArg> &values);
     QString formatItem(const QString &defaultFormat, const QList<FormatArg> &values);

@@ -109,11 +109,7 @@ void DrawImg::drawWeatherItem(int day, int field)
     shadow = theme->readBoolEntry(itemName, QStringLiteral("Shadow"), false);
     rotateAngle = theme->readNumEntry(itemName, QStringLiteral("RotateAngle"), 0);
     fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
-    fontR = theme->readNumEntry(itemName, QStringLiteral("FontColor_R"), -1);
-    fontG = theme->readNumEntry(itemName, QStringLiteral("FontColor_G"), -1);
-    fontB = theme->readNumEntry(itemName, QStringLiteral("FontColor_B"), -1);
-    posX = theme->readNumEntry(itemName, QStringLiteral("Position_X"), -1);
-    posY = theme->readNumEntry(itemName, QStringLiteral("Position_Y"), -1);
+    readTextPlacement();
     if (fontSize > 0)
         drawTurnedText(text);
     painter->restore();
