@@ -27,10 +27,14 @@ bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value)
     const int eq = line.indexOf('=');
     if (eq < 0)
         return false;
+    // The store writes "key = value", but it reads a line written without the blanks, or with
+    // more of them before the "=", as the same entry; the lists must name it by the same key.
     if (key)
-        *key = line.left(eq > 0 ? eq - 1 : 0);
+        *key = line.left(eq).trimmed();
     if (value) {
-        QByteArray v = line.mid(eq + 2);
+        QByteArray v = line.mid(eq + 1);
+        if (v.startsWith(' '))
+            v.remove(0, 1);
         // A file written on another system may end its lines with "\r\n".
         if (v.endsWith('\r'))
             v.chop(1);

@@ -3,8 +3,8 @@
 //
 // A group starts at the line holding its "[Name]" header; its entries are the following
 // "key = value" lines, and the first line without "=" ends it. A line's key is the text
-// before its first "=" less the blank before it, its value the text after that "=" less the
-// blank after it, so a value may hold "=" and ":".
+// before its first "=" without the blanks around it, its value the text after that "=" less
+// one blank after it, so a value may hold "=" and ":".
 
 #include <QByteArray>
 #include <QList>

@@ -59,6 +59,11 @@ void TestNoticeDb::readGroup_data()
     QTest::newRow("crlf lines")
         << u8("[CustomNotify]\r\n2009/05/01 = a\r\n") << u8("CustomNotify")
         << Entries{{"2009/05/01", "a"}};
+    QTest::newRow("written without blanks around =")
+        << u8("[CustomNotify]\n2009/05/01=Party\n2009/05/02 =x\n2009/05/03= y\n") << u8("CustomNotify")
+        << Entries{{"2009/05/01", "Party"}, {"2009/05/02", "x"}, {"2009/05/03", "y"}};
+    QTest::newRow("more blanks before =")
+        << u8("[CustomFestival]\n05/01   = a\n") << u8("CustomFestival") << Entries{{"05/01", "a"}};
     QTest::newRow("text naming another group opens nothing")
         << u8("[CustomNotify]\n2009/05/01 = CustomFestival party\n2009/05/02 = b\n")
         << u8("CustomFestival") << Entries{};
@@ -104,6 +109,9 @@ void TestNoticeDb::removeFromGroup_data()
     QTest::newRow("crlf and odd lines kept")
         << u8("# note\r\n[CustomNotify]\r\n2009/05/01 = a\r\n2009/05/02 = b\r\n")
         << u8("CustomNotify") << u8("2009/05/01") << u8("# note\r\n[CustomNotify]\r\n2009/05/02 = b\r\n");
+    QTest::newRow("entry written without blanks, by its key")
+        << u8("[CustomNotify]\n2009/05/01=Party\n2009/05/02 = b\n") << u8("CustomNotify")
+        << u8("2009/05/01") << u8("[CustomNotify]\n2009/05/02 = b\n");
     QTest::newRow("unknown key changes nothing")
         << kMixed << u8("CustomNotify") << u8("2010/01/01") << kMixed;
 }
