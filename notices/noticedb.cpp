@@ -1,5 +1,7 @@
 #include "noticedb.h"
 
+#include "inidocument.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -24,23 +26,9 @@ QList<QByteArray> splitLines(const QByteArray &text)
 
 bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value)
 {
-    const int eq = line.indexOf('=');
-    if (eq < 0)
-        return false;
-    // The store writes "key = value", but it reads a line written without the blanks, or with
-    // more of them before the "=", as the same entry; the lists must name it by the same key.
-    if (key)
-        *key = line.left(eq).trimmed();
-    if (value) {
-        QByteArray v = line.mid(eq + 1);
-        if (v.startsWith(' '))
-            v.remove(0, 1);
-        // A file written on another system may end its lines with "\r\n".
-        if (v.endsWith('\r'))
-            v.chop(1);
-        *value = v;
-    }
-    return true;
+    // The lists name an entry exactly as the configuration store reads it; a file written on
+    // another system may end its lines with "\r\n".
+    return IniDocument::splitEntry(line.endsWith('\r') ? line.chopped(1) : line, key, value);
 }
 
 bool isGroupHeader(const QByteArray &line, const QByteArray &group)
@@ -48,9 +36,8 @@ bool isGroupHeader(const QByteArray &line, const QByteArray &group)
     // Only the header opens a group: a text that merely mentions a group's name, such as a
     // notice reading "CustomFestival party", must not make the entries after it look like
     // members of that group, where a delete would then remove them.
-    const QByteArray t = line.trimmed();
-    return t.size() == group.size() + 2 && t.startsWith('[') && t.endsWith(']')
-        && t.mid(1, group.size()) == group;
+    QByteArray name;
+    return IniDocument::isHeader(line, &name) && name == group;
 }
 
 namespace {
