@@ -2,7 +2,7 @@
 
 #include "device.h"
 #include "drawimg.h"
-#include "zapplication.h"
+#include "phoneenv.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -69,7 +69,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
     QGuiApplication application(argc, argv);
-    ZApplication::substitutePhoneFont();
+    PhoneEnv::substitutePhoneFont();
     const int status = run();
     std::fflush(stdout);
     std::fflush(stderr);

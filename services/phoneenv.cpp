@@ -1,38 +1,19 @@
-#include "zapplication.h"
+#include "phoneenv.h"
 
 #include <QFont>
+#include <QStringList>
+#include <QtGlobal>
 
-ZApplication *app = nullptr;
+namespace PhoneEnv {
 
-namespace {
-int &prepared(int &argc)
-{
-    ZApplication::chooseHeadlessPlatform();
-    return argc;
-}
-} // namespace
-
-ZApplication::ZApplication(int &argc, char **argv, Type)
-    : QApplication(prepared(argc), argv)
-{
-    substitutePhoneFont();
-    app = this;
-}
-
-ZApplication::~ZApplication()
-{
-    if (app == this)
-        app = nullptr;
-}
-
-void ZApplication::chooseHeadlessPlatform()
+void chooseHeadlessPlatform()
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-void ZApplication::substitutePhoneFont()
+void substitutePhoneFont()
 {
     // Latin letters, digits and symbols come from DejaVu Sans; Chinese characters, which it
     // lacks, fall back to the CJK font. (WenQuanYi Micro Hei has an empty glyph for "℃", so
@@ -42,3 +23,5 @@ void ZApplication::substitutePhoneFont()
                                 QStringLiteral("WenQuanYi Micro Hei"),
                                 QStringLiteral("Noto Sans CJK SC")});
 }
+
+} // namespace PhoneEnv
