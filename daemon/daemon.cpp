@@ -1,10 +1,15 @@
 #include "daemon.h"
 
 #include "device.h"
+#include "idleclock.h"
 #include "idlefocus.h"
+#include "processcontrol.h"
+#include "settingsfile.h"
+#include "setuptheme.h"
 #include "qcopchannel.h"
 #include "zconfig.h"
 #include "zmyapp.h"
+#include "zsoftkey.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -41,7 +46,7 @@ Daemon::Daemon()
     connect(keys, &QCopChannel::received, this, &Daemon::KeyChanged);
 
     m_programDir = getProgramDir();
-    m_config = new ZConfig(m_programDir + QStringLiteral("settings.ini"), true);
+    m_config = SettingsFile::open(m_programDir).release();
 
     m_unIdleRefresh = m_config->readBoolEntry(kGroup, QStringLiteral("UnIdleRefresh"), false);
     if (!m_config->readBoolEntry(kGroup, QStringLiteral("Refresh"), false)) {
@@ -127,7 +132,20 @@ void Daemon::KeyChanged(const QByteArray &msg, const QByteArray &data)
     const int count = int(m_themeList.size());
     m_themeIndex = code == NextThemeKey ? (m_themeIndex + 1) % count
                                         : (m_themeIndex + count - 1) % count;
-    m_config->writeEntry(kGroup, QStringLiteral("CurrentTheme"), m_themeList.at(m_themeIndex));
+    const QString theme = m_themeList.at(m_themeIndex);
+    m_config->writeEntry(kGroup, QStringLiteral("CurrentTheme"), theme);
+    followThemeClock(theme);
     redraw();
     m_armed = false;
+}
+
+void Daemon::followThemeClock(const QString &theme)
+{
+    // Once the user handed the clock over, the phone's clock moves with every theme; the phone
+    // rereads its clock settings when restarted.
+    const IdleClock::Outcome done = IdleClock::followTheme(
+        *m_config, m_programDir + QStringLiteral("theme/") + theme,
+        SETUP_THEME::getThemeValue(SETUP_THEME::IdleClockDir), ZSoftKey::BarHeight);
+    if (done == IdleClock::Outcome::Written)
+        ProcessControl(m_programDir).restartPhone();
 }

@@ -44,6 +44,8 @@ private slots:
 
 private:
     void redraw();
+    // Hands the new theme's clock over to the phone when the clock follows the theme.
+    void followThemeClock(const QString &theme);
 
     QTimer *m_timer;
     int m_themeIndex = 0;

@@ -2,6 +2,8 @@
 
 #include "zconfig.h"
 
+#include <QFileInfo>
+
 QString getText(const ZConfig *lang, const QString &key)
 {
     return getText(lang, key, key);
@@ -10,4 +12,12 @@ QString getText(const ZConfig *lang, const QString &key)
 QString getText(const ZConfig *lang, const QString &key, const QString &def)
 {
     return lang ? lang->readEntry(QStringLiteral("Quillora"), key, def) : def;
+}
+
+QString languageFileFor(const QString &languageDir, const QString &stored, const QLocale &locale)
+{
+    const QString dir = languageDir.endsWith(QLatin1Char('/')) ? languageDir : languageDir + QLatin1Char('/');
+    if (!stored.isEmpty() && QFileInfo(dir + stored).isFile())
+        return stored;
+    return locale.language() == QLocale::Chinese ? QStringLiteral("简体中文.lng") : QStringLiteral("English.lng");
 }

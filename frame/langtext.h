@@ -3,6 +3,7 @@
 // one group "Quillora" whose keys are the text keys; a missing file, group or key shows the
 // key itself.
 
+#include <QLocale>
 #include <QString>
 
 class ZConfig;
@@ -13,3 +14,8 @@ QString getText(const ZConfig *lang, const QString &key);
 
 // The same with a default of the caller's choice.
 QString getText(const ZConfig *lang, const QString &key, const QString &def);
+
+// The language file (name with ".lng") the settings program speaks: the stored one when the
+// language folder holds it; otherwise the one of the locale's language, "简体中文.lng" for
+// Chinese and "English.lng" for any other.
+QString languageFileFor(const QString &languageDir, const QString &stored, const QLocale &locale = QLocale());

@@ -5,6 +5,7 @@
 #include "langtext.h"
 #include "zkeys.h"
 #include "zlistbox.h"
+#include "znoticedlg.h"
 #include "zoptionsmenu.h"
 #include "zscrollpanel.h"
 #include "zsoftkey.h"
@@ -149,9 +150,21 @@ void NoticeListMng::edit()
     if (m_listBox->count() > before) {
         // The entry moved to a date that had none: the dialog wrote the new key, and the old
         // entry is still in the file.
-        NoticeDb::rewriteGroupFile(NoticeDb::filePath(m_programDir), m_kind.group, key.toUtf8());
+        if (NoticeDb::rewriteGroupFile(NoticeDb::filePath(m_programDir), m_kind.group, key.toUtf8())
+            != NoticeDb::RewriteResult::Written)
+            saveFailed();
         refill();
     }
+}
+
+void NoticeListMng::saveFailed()
+{
+    auto *dlg = new ZNoticeDlg(1, 0, QString(),
+                               ::getText(m_lang, QStringLiteral("SaveFailedText"),
+                                         QStringLiteral("The notice list could not be written.")),
+                               this);
+    dlg->exec();
+    delete dlg;
 }
 
 void NoticeListMng::dele()
@@ -162,10 +175,13 @@ void NoticeListMng::dele()
     const QString key = m_listBox->item(current)->subItemText(1, 1);
     const NoticeDb::RewriteResult result =
         NoticeDb::rewriteGroupFile(NoticeDb::filePath(m_programDir), m_kind.group, key.toUtf8());
-    if (result == NoticeDb::RewriteResult::Written)
+    if (result == NoticeDb::RewriteResult::Written) {
         m_listBox->removeItem(current);
-    else
-        refill(); // the list shows what the file holds, never a delete that did not happen
+        return;
+    }
+    // The list shows what the file holds, never a delete that did not happen.
+    saveFailed();
+    refill();
 }
 
 void NoticeListMng::keyPressEvent(QKeyEvent *event)

@@ -63,6 +63,8 @@ protected:
 
 private:
     void refill();
+    // A notice that notify.db could not be rewritten.
+    void saveFailed();
     QPixmap loadIcon(const QString &relative);
 
     ZConfig *m_lang;

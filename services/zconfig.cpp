@@ -49,7 +49,22 @@ void ZConfig::refresh() const
     m_loaded = true;
     m_stamp = stamp;
     m_size = size;
-    m_doc.parse(size > 0 ? readAll(m_path) : QByteArray());
+    if (size < 0 && !m_seed.isEmpty())
+        m_doc.parse(readAll(m_seed));
+    else
+        m_doc.parse(size > 0 ? readAll(m_path) : QByteArray());
+}
+
+void ZConfig::setSeed(const QString &seedPath)
+{
+    m_seed = seedPath;
+    reload();
+}
+
+void ZConfig::reload()
+{
+    m_loaded = false;
+    refresh();
 }
 
 QString ZConfig::readEntry(const QString &group, const QString &key, const QString &def) const
@@ -112,6 +127,8 @@ bool ZConfig::modify(Change change)
     // Merge: apply the change to what is on disk now, not to what this object read earlier.
     QByteArray current;
     bool ok = readForMerge(m_path, &current);
+    if (ok && !m_seed.isEmpty() && !QFileInfo::exists(m_path))
+        current = readAll(m_seed);
     IniDocument doc(current);
     change(doc);
     if (ok) {

@@ -19,6 +19,12 @@ public:
 
     QString path() const { return m_path; }
 
+    // A file of first entries: while the store's own file does not exist, reads come from the
+    // seed, and the first write creates the file from the seed's entries and the change.
+    void setSeed(const QString &seedPath);
+    // Reads the file again, dropping what a failed write kept for this session.
+    void reload();
+
     QString readEntry(const QString &group, const QString &key, const QString &def = QString()) const;
     int readNumEntry(const QString &group, const QString &key, int def = 0) const;
     bool readBoolEntry(const QString &group, const QString &key, bool def = false) const;
@@ -48,6 +54,7 @@ private:
     void refresh() const;
 
     QString m_path;
+    QString m_seed;
     mutable IniDocument m_doc;
     mutable QDateTime m_stamp;
     mutable qint64 m_size = -1;

@@ -3,6 +3,7 @@
 #include "device.h"
 #include "drawimg.h"
 #include "langtext.h"
+#include "settingsfile.h"
 #include "zconfig.h"
 #include "zkeys.h"
 #include "zsoftkey.h"
@@ -25,7 +26,7 @@ PreView::~PreView() = default;
 void PreView::initApp()
 {
     programDir = getProgramDir();
-    settings = std::make_unique<ZConfig>(programDir + QStringLiteral("settings.ini"));
+    settings = SettingsFile::open(programDir);
 }
 
 void PreView::CreateControls()
@@ -59,8 +60,10 @@ void PreView::CreateControls()
 
 void PreView::createSoftKey()
 {
-    const QString language = settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("Language"), QString());
-    const ZConfig lang(programDir + QStringLiteral("resource/language/") + language);
+    const QString languageDir = programDir + QStringLiteral("resource/language/");
+    const QString language = languageFileFor(
+        languageDir, settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("Language"), QString()));
+    const ZConfig lang(languageDir + language);
 
     softKey = new ZSoftKey(this);
     if (QFile::exists(Platform::phonePath(QStringLiteral("/tmp/tmp.theme")))) {

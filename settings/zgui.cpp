@@ -2,6 +2,7 @@
 
 #include "device.h"
 #include "langtext.h"
+#include "settingsfile.h"
 #include "themefiles.h"
 #include "zaboutdialog.h"
 #include "zappinfoarea.h"
@@ -9,6 +10,7 @@
 #include "zconfig.h"
 #include "zkeys.h"
 #include "znavtabwidget.h"
+#include "zmessagedlg.h"
 #include "znoticedlg.h"
 #include "zoptionsmenu.h"
 #include "zscrollpanel.h"
@@ -87,12 +89,70 @@ void ZGui::quitApplication()
         app->quit();
 }
 
+void ZGui::exitClicked()
+{
+    if (mayDropEdits())
+        quitApplication();
+}
+
+void ZGui::reject()
+{
+    if (mayDropEdits())
+        MyBaseDlg::reject();
+}
+
+bool ZGui::mayDropEdits()
+{
+    if (!m_unsavedEdits || !workingCopyExists())
+        return true;
+    ZMessageDlg *ask = new ZMessageDlg(getText(QStringLiteral("Caution")),
+                                       ::getText(m_lang.get(), QStringLiteral("UnsavedEditsText"),
+                                                 QStringLiteral("The theme has changes that are not saved. Drop them?")),
+                                       ZMessageDlg::Question);
+    const bool drop = ask->exec() == 1;
+    delete ask;
+    if (drop)
+        m_unsavedEdits = false;
+    return drop;
+}
+
+void ZGui::writeFailed(const char *key, const char *fallback, int timeValue)
+{
+    notice(::getText(m_lang.get(), QLatin1String(key), QLatin1String(fallback)), 1, timeValue);
+}
+
+bool ZGui::writeSetting(const QString &key, const QString &value)
+{
+    if (m_settings->writeEntry(kGroup, key, value))
+        return true;
+    m_settings->reload();
+    writeFailed("SettingsFailedText", "The settings could not be saved.");
+    return false;
+}
+
+bool ZGui::writeSetting(const QString &key, int value)
+{
+    return writeSetting(key, QString::number(value));
+}
+
+bool ZGui::writeSetting(const QString &key, bool value)
+{
+    return writeSetting(key, value ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+bool ZGui::writeSetting(const QString &key, const QStringList &value)
+{
+    return writeSetting(key, value.join(QLatin1Char(';')));
+}
+
 void ZGui::initApp()
 {
     m_programDir = getProgramDir();
     m_proc = ProcessControl(m_programDir);
-    m_settings = std::make_unique<ZConfig>(m_programDir + QStringLiteral("settings.ini"));
-    m_language = m_settings->readEntry(kGroup, QStringLiteral("Language"), QString());
+    m_settings = SettingsFile::open(m_programDir);
+    // Without a usable stored language (a first run) the program speaks the system's language.
+    m_language = languageFileFor(m_programDir + QStringLiteral("resource/language/"),
+                                 m_settings->readEntry(kGroup, QStringLiteral("Language"), QString()));
     m_lang = std::make_unique<ZConfig>(m_programDir + QStringLiteral("resource/language/") + m_language);
 
     notice(getText(QStringLiteral("InitText")), 1, 100);
@@ -101,6 +161,7 @@ void ZGui::initApp()
     m_linked = m_settings->readBoolEntry(kGroup, QStringLiteral("Linked"), false);
     m_enableMirror = false;
     m_shadowMirror = false;
+    m_unsavedEdits = false;
     m_themeIndex = 0;
     m_currentGroup = QStringLiteral("SysTime");
     m_theme = std::make_unique<ZConfig>(themeFile(m_currentTheme));
@@ -181,7 +242,7 @@ ZOptionsMenu *ZGui::getMenu()
     m_menu->insertItem(pad + getText(QStringLiteral("About")), icon(QStringLiteral("about.png")),
                        this, SLOT(about()));
     m_menu->insertItem(pad + getText(QStringLiteral("Exit")), icon(QStringLiteral("quit.png")),
-                       this, SLOT(quitApplication()));
+                       this, SLOT(exitClicked()));
     if (m_linked)
         m_menu->changeItem(MenuLink, pad + getText(QStringLiteral("RemoveThemePath")),
                            icon(QStringLiteral("link.png")));

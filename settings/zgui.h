@@ -115,11 +115,17 @@ public slots:
     void woptActivated(int index);
     void weatherToggled(bool on);
 
+    // Back and the window's close button leave the program; unsaved theme edits are asked about
+    // first.
+    void reject() override;
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private slots:
     void quitApplication();
+    // The options menu's "Exit": asks first about unsaved theme edits.
+    void exitClicked();
 
 private:
     void createTab1();
@@ -134,11 +140,37 @@ private:
     void notice(const QString &text, int type, int timeValue);
     // Writes one key of the current item group, unless the editor is loading an item.
     void writeItem(const QString &key, int value);
+    // Writes one key of the current item group of the theme under edit; when the theme cannot
+    // be written, says so and shows the item as it is stored.
+    bool writeTheme(const QString &key, const QString &value);
+    // Writes one entry of settings.ini (group "Quillora"). When the file cannot be written,
+    // says so and reads the file again, so what the window shows next is what is stored;
+    // false then.
+    bool writeSetting(const QString &key, const QString &value);
+    bool writeSetting(const QString &key, int value);
+    bool writeSetting(const QString &key, bool value);
+    bool writeSetting(const QString &key, const QStringList &value);
+    // A notice that a write failed: the text of the key, or the English default.
+    void writeFailed(const char *key, const char *fallback, int timeValue = 0);
+    // Whether theme editing may be left: true without unsaved changes, else the user's answer.
+    bool mayDropEdits();
+    // Theme clock hand-over to the phone.
+    static QString phoneClockDir();
+    int softKeyHeight() const;
+    void clockWriteFailed();
+    // The current theme changed: the phone's clock follows it when the user handed it over.
+    void followThemeClock();
     void setSampleColor(int red, int green, int blue);
     void writeColor(int part, int value);
     bool workingCopyExists() const;
+    // Copies a theme file with the shell's cp; true when the target then holds the same bytes.
+    bool copyTheme(const QString &from, const QString &to);
     QString themeFile(const QString &name) const;
     void connectCheck(ZCheckBox *box, const char *slot);
+    // Stores a switch; a switch that cannot be stored goes back.
+    void writeSwitch(ZCheckBox *box, const QString &key, bool on);
+    // Sets a check box without its slot running: back to what is stored after a failed write.
+    void setCheckQuietly(ZCheckBox *box, bool checked);
 
     QPixmap m_icon;
     ZNavTabWidget *m_tabWidget = nullptr;
@@ -166,6 +198,8 @@ private:
     // True while optActivated sets the controls: the change signals that loading causes do not
     // write the theme.
     bool m_loadingItem = false;
+    // The working copy holds changes that are not saved into a theme file.
+    bool m_unsavedEdits = false;
 
     ProcessControl m_proc;
 

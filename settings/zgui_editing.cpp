@@ -5,6 +5,7 @@
 #include "device.h"
 #include "langtext.h"
 #include "preview.h"
+#include "settingsfile.h"
 #include "themefiles.h"
 #include "zcombobox.h"
 #include "zconfig.h"
@@ -17,32 +18,54 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-const QString kGroup = QStringLiteral("Quillora");
+bool ZGui::copyTheme(const QString &from, const QString &to)
+{
+    // A folder in the target's place would take the copy inside it: refused instead.
+    if (QFileInfo(to).isDir())
+        return false;
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    if (!ProcessControl::run(QStringLiteral("cp -f ") + Platform::shellQuote(from) + QLatin1Char(' ')
+                             + Platform::shellQuote(to)))
+        return false;
+    QFile a(from);
+    QFile b(to);
+    return a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.readAll() == b.readAll();
 }
 
 void ZGui::edittheme()
 {
-    m_tabWidget->setTabEnabled(TabItems, true);
-    m_tabWidget->setCurrentPage(TabItems);
+    // Starting again copies the theme over the working copy: unsaved edits are asked about.
+    if (!mayDropEdits())
+        return;
     // Only a plain file name of theme/ is copied; a name that would reach outside it (a "/"
     // in the stored name) leaves no working copy.
-    if (ThemeFiles::isSafeThemeFileName(m_currentTheme)) {
-        QDir().mkpath(QFileInfo(workingCopy()).absolutePath());
-        ProcessControl::run(QStringLiteral("cp ") + Platform::shellQuote(themeFile(m_currentTheme)) + QLatin1Char(' ')
-                            + Platform::shellQuote(workingCopy()));
+    const QString source = themeFile(m_currentTheme);
+    if (ThemeFiles::isSafeThemeFileName(m_currentTheme) && QFileInfo(source).isFile()
+        && !copyTheme(source, workingCopy())) {
+        // Editing needs its working copy; without one nothing would be kept.
+        writeFailed("EditFailedText", "The theme could not be copied for editing.");
+        return;
     }
+    m_tabWidget->setTabEnabled(TabItems, true);
+    m_tabWidget->setCurrentPage(TabItems);
     m_theme = std::make_unique<ZConfig>(workingCopy());
+    m_unsavedEdits = false;
     if (m_themeSelector)
         m_themeSelector->setEnabled(false);
+    // The editor shows the working copy's values of the item it shows.
+    if (m_itemSelector)
+        optActivated(m_itemSelector->currentItem());
 }
 
 void ZGui::savetheme()
 {
     if (!workingCopyExists() || !ThemeFiles::isSafeThemeFileName(m_currentTheme))
         return;
-    ProcessControl::run(QStringLiteral("cp -f ") + Platform::shellQuote(workingCopy()) + QLatin1Char(' ')
-                        + Platform::shellQuote(themeFile(m_currentTheme)));
+    if (!copyTheme(workingCopy(), themeFile(m_currentTheme))) {
+        writeFailed("ThemeSaveFailedText", "The theme could not be saved.");
+        return;
+    }
+    m_unsavedEdits = false;
 }
 
 void ZGui::saveastheme()
@@ -64,14 +87,20 @@ void ZGui::saveastheme()
                    1, 0);
             continue;
         }
-        if (QFile::exists(themeFile(name + QStringLiteral(".theme")))) {
+        const QString fileName = name + QStringLiteral(".theme");
+        if (QFileInfo::exists(themeFile(fileName))) {
             notice(getText(QStringLiteral("ThemeExistText")), 1, 0);
             continue;
         }
-        m_currentTheme = name + QStringLiteral(".theme");
         dlg->hide();
-        ProcessControl::run(QStringLiteral("cp -f ") + Platform::shellQuote(workingCopy()) + QLatin1Char(' ')
-                            + Platform::shellQuote(themeFile(m_currentTheme)));
+        if (!copyTheme(workingCopy(), themeFile(fileName))) {
+            // No new theme: the selector and the theme saved to stay as they were.
+            QFile::remove(themeFile(fileName));
+            writeFailed("ThemeSaveFailedText", "The theme could not be saved.");
+            break;
+        }
+        m_currentTheme = fileName;
+        m_unsavedEdits = false;
         if (m_themeSelector) {
             // Shown like the names the selector lists: up to the last ".", so that choosing
             // the entry later opens this very file.
@@ -85,6 +114,7 @@ void ZGui::saveastheme()
 
 void ZGui::endedit()
 {
+    m_unsavedEdits = false;
     ProcessControl::run(QStringLiteral("rm -f ") + Platform::shellQuote(workingCopy()));
     if (m_themeSelector)
         m_themeSelector->setEnabled(true);
@@ -95,7 +125,7 @@ void ZGui::endedit()
 
 void ZGui::preview()
 {
-    m_settings = std::make_unique<ZConfig>(m_programDir + QStringLiteral("settings.ini"));
+    m_settings = SettingsFile::open(m_programDir);
     for (ZSlider *s : {m_redSlider.data(), m_greenSlider.data(), m_blueSlider.data()}) {
         if (s)
             s->clearSelection();
@@ -111,6 +141,9 @@ void ZGui::link()
     const QPixmap pix = icon(QStringLiteral("link.png"));
     const QString pad = QStringLiteral("  ");
     const QString dir = linkDir();
+    // The new state is stored first: when it cannot be, the link stays as it is.
+    if (!writeSetting(QStringLiteral("Linked"), !m_linked))
+        return;
     if (m_linked) {
         ProcessControl::run(QStringLiteral("rm ") + Platform::shellQuote(dir + QStringLiteral("/theme")));
         m_menu->changeItem(MenuLink, pad + getText(QStringLiteral("LInkThemePath")), pix);
@@ -127,5 +160,4 @@ void ZGui::link()
         notice(getText(QStringLiteral("LInkThemePathText")), 0, 0);
     }
     m_linked = !m_linked;
-    m_settings->writeEntry(kGroup, QStringLiteral("Linked"), m_linked);
 }

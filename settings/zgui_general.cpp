@@ -13,6 +13,8 @@
 #include "zpressbutton.h"
 #include "zscrollpanel.h"
 
+#include <QSignalBlocker>
+
 namespace {
 const QString kGroup = QStringLiteral("Quillora");
 }
@@ -20,6 +22,14 @@ const QString kGroup = QStringLiteral("Quillora");
 void ZGui::connectCheck(ZCheckBox *box, const char *slot)
 {
     connect(box, SIGNAL(toggled(bool)), this, slot);
+}
+
+void ZGui::setCheckQuietly(ZCheckBox *box, bool checked)
+{
+    if (!box)
+        return;
+    const QSignalBlocker quiet(box);
+    box->setChecked(checked);
 }
 
 void ZGui::createTab1()
@@ -91,8 +101,15 @@ void ZGui::lngActivated(int index)
 {
     if (!m_languageSelector)
         return;
-    m_language = m_languageSelector->text(index) + QStringLiteral(".lng");
-    m_settings->writeEntry(kGroup, QStringLiteral("Language"), m_language);
+    // Leaving the working copy (the window is built anew) asks about unsaved edits first; a
+    // language that cannot be stored is not taken either. The selector then shows the language
+    // still in use.
+    const QString language = m_languageSelector->text(index) + QStringLiteral(".lng");
+    if (!mayDropEdits() || !writeSetting(QStringLiteral("Language"), language)) {
+        m_languageSelector->setCurrentItem(m_languageIndex);
+        return;
+    }
+    m_language = language;
     m_lang = std::make_unique<ZConfig>(m_programDir + QStringLiteral("resource/language/") + m_language);
     initApp();
     CreateControls();
@@ -102,17 +119,28 @@ void ZGui::themeActivated(int index)
 {
     if (!m_themeSelector)
         return;
-    m_currentTheme = m_themeSelector->text(index) + QStringLiteral(".theme");
-    m_settings->writeEntry(kGroup, QStringLiteral("CurrentTheme"), m_currentTheme);
+    const QString theme = m_themeSelector->text(index) + QStringLiteral(".theme");
+    if (!writeSetting(QStringLiteral("CurrentTheme"), theme)) {
+        m_themeSelector->setCurrentItem(qMax(0, ThemeFiles::indexOfFile(ThemeFiles::themeFiles(m_programDir),
+                                                                        m_currentTheme)));
+        return;
+    }
+    m_currentTheme = theme;
     m_theme = std::make_unique<ZConfig>(themeFile(m_currentTheme));
     if (m_itemSelector)
         m_itemSelector->setCurrentItem(0);
     optActivated(0);
+    followThemeClock();
 }
 
 void ZGui::refreshToggled(bool on)
 {
-    m_settings->writeEntry(kGroup, QStringLiteral("Refresh"), on);
+    // The daemon reads the switch from the file: it is started or stopped only when the file
+    // holds the new value.
+    if (!writeSetting(QStringLiteral("Refresh"), on)) {
+        setCheckQuietly(m_refreshBox, !on);
+        return;
+    }
     if (on)
         rundaemon();
     else
@@ -121,7 +149,10 @@ void ZGui::refreshToggled(bool on)
 
 void ZGui::idlerefreshToggled(bool on)
 {
-    m_settings->writeEntry(kGroup, QStringLiteral("UnIdleRefresh"), on);
+    if (!writeSetting(QStringLiteral("UnIdleRefresh"), on)) {
+        setCheckQuietly(m_idleRefreshBox, !on);
+        return;
+    }
     m_proc.stopDaemon();
     m_proc.startDaemon();
 }
@@ -135,9 +166,10 @@ void ZGui::swichlistclicked()
     for (int i = 0; i < checks.size(); ++i)
         dlg->setChecked(i, checks.at(i));
     if (dlg->exec() == 1) {
-        m_settings->writeEntry(kGroup, QStringLiteral("ThemeList"), dlg->checkedTexts(), QLatin1Char(';'));
-        m_proc.stopDaemon();
-        m_proc.startDaemon();
+        if (writeSetting(QStringLiteral("ThemeList"), dlg->checkedTexts())) {
+            m_proc.stopDaemon();
+            m_proc.startDaemon();
+        }
     }
     delete dlg;
 }

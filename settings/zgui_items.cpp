@@ -175,7 +175,21 @@ void ZGui::writeItem(const QString &key, int value)
 {
     if (m_loadingItem)
         return;
-    m_theme->writeEntry(m_currentGroup, key, value);
+    writeTheme(key, QString::number(value));
+}
+
+bool ZGui::writeTheme(const QString &key, const QString &value)
+{
+    if (m_theme->writeEntry(m_currentGroup, key, value)) {
+        m_unsavedEdits = true;
+        return true;
+    }
+    m_theme->reload();
+    writeFailed("ThemeWriteFailedText", "The theme under edit could not be written.");
+    // The controls show the item as it is stored.
+    if (m_itemSelector)
+        optActivated(m_itemSelector->currentItem());
+    return false;
 }
 
 void ZGui::setSampleColor(int red, int green, int blue)
@@ -204,13 +218,13 @@ void ZGui::writeColor(int part, int value)
 void ZGui::enableToggled(bool on)
 {
     m_enableMirror = on;
-    m_theme->writeEntry(m_currentGroup, QStringLiteral("Enable"), on);
+    writeTheme(QStringLiteral("Enable"), on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void ZGui::shadowToggled(bool on)
 {
     m_shadowMirror = on;
-    m_theme->writeEntry(m_currentGroup, QStringLiteral("Shadow"), on);
+    writeTheme(QStringLiteral("Shadow"), on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void ZGui::sizeChanged(int v) { writeItem(QStringLiteral("FontSize"), v); }
@@ -229,5 +243,5 @@ void ZGui::picActivated(int index)
 {
     if (index < 0 || index >= m_pictures.size())
         return;
-    m_theme->writeEntry(m_currentGroup, QStringLiteral("BGImage"), m_pictures.at(index));
+    writeTheme(QStringLiteral("BGImage"), m_pictures.at(index));
 }

@@ -12,6 +12,8 @@
 #include "zcheckbox.h"
 #include "zconfig.h"
 #include "zmessagedlg.h"
+#include "znumpicker.h"
+#include "zcombobox.h"
 #include "zpressbutton.h"
 #include "zsoftkey.h"
 
@@ -46,30 +48,40 @@ void ZGui::autorunToggled(bool on)
     if (!ScriptEdits::updateAutorun(autorunFile(), m_programDir, on)) {
         // The autorun file was left as it was: the switch and the stored setting keep telling
         // what the phone will do at start-up.
-        if (m_autorunBox) {
-            const QSignalBlocker quiet(m_autorunBox.data());
-            m_autorunBox->setChecked(!on);
-        }
-        notice(::getText(m_lang.get(), QStringLiteral("AutoRunFailedText"),
-                         QStringLiteral("The autorun file could not be changed.")),
-               1, 0);
+        setCheckQuietly(m_autorunBox, !on);
+        writeFailed("AutoRunFailedText", "The phone's autorun file could not be changed.");
+        return;
+    }
+    if (!writeSetting(QStringLiteral("AutoRun"), on)) {
+        // The setting keeps its old value: so does the autorun file.
+        ScriptEdits::updateAutorun(autorunFile(), m_programDir, !on);
+        setCheckQuietly(m_autorunBox, !on);
         return;
     }
     notice(getText(on ? QStringLiteral("AutoRunEnabled") : QStringLiteral("AutoRunCanceled")), 0, 500);
-    m_settings->writeEntry(kGroup, QStringLiteral("AutoRun"), on);
 }
 
 void ZGui::changetimeChanged(int seconds)
 {
-    if (seconds == m_settings->readNumEntry(kGroup, QStringLiteral("ChangeTime"), -1))
+    const int stored = m_settings->readNumEntry(kGroup, QStringLiteral("ChangeTime"), -1);
+    if (seconds == stored)
         return;
-    ScriptEdits::updateInterval(m_programDir + QStringLiteral("morvessa.lin"), seconds);
-    m_settings->writeEntry(kGroup, QStringLiteral("ChangeTime"), seconds);
+    bool kept = ScriptEdits::updateInterval(m_programDir + QStringLiteral("morvessa.lin"), seconds);
+    if (!kept)
+        writeFailed("ScriptFailedText", "The rotator's start script could not be changed.");
+    else
+        kept = writeSetting(QStringLiteral("ChangeTime"), seconds);
+    if (!kept && m_intervalPicker) {
+        // The picker shows the interval that is stored.
+        const QSignalBlocker quiet(m_intervalPicker.data());
+        m_intervalPicker->setValue(stored);
+    }
 }
 
 void ZGui::modeActivated(int index)
 {
-    m_settings->writeEntry(kGroup, QStringLiteral("ChangeMode"), index);
+    if (!writeSetting(QStringLiteral("ChangeMode"), index) && m_modeSelector)
+        m_modeSelector->setCurrentItem(qBound(0, m_settings->readNumEntry(kGroup, QStringLiteral("ChangeMode"), 0), 1));
 }
 
 void ZGui::randimgclicked()
@@ -78,9 +90,11 @@ void ZGui::randimgclicked()
         notice(getText(QStringLiteral("AddWallpaperText")), 1, 0);
         return;
     }
+    // The flag is stored before the programs are switched: when it cannot be, nothing changes.
     if (m_settings->readBoolEntry(kGroup, QStringLiteral("DynamicDesktop"), false)) {
+        if (!writeSetting(QStringLiteral("DynamicDesktop"), false))
+            return;
         m_proc.stopRotator();
-        m_settings->writeEntry(kGroup, QStringLiteral("DynamicDesktop"), false);
         if (m_rotatorButton) {
             m_rotatorButton->setText(getText(QStringLiteral("RunWallpaperChange")));
             FormRows::fitCaption(m_rotatorButton.data(), 190);
@@ -89,9 +103,10 @@ void ZGui::randimgclicked()
             m_proc.startDaemon();
         notice(getText(QStringLiteral("StopWallpaperChange")), 0, 500);
     } else {
+        if (!writeSetting(QStringLiteral("DynamicDesktop"), true))
+            return;
         m_proc.stopDaemon();
         m_proc.startRotator();
-        m_settings->writeEntry(kGroup, QStringLiteral("DynamicDesktop"), true);
         quitApplication();
     }
 }
@@ -106,25 +121,49 @@ void ZGui::refresh()
         return;
     m_currentGroup = QStringLiteral("SysTime");
 
-    const IdleClock::Item item = IdleClock::readItem(*m_theme);
-    const QString dir = SETUP_THEME::getThemeValue(SETUP_THEME::IdleClockDir);
-    if (!IdleClock::canHandOver(item, dir)) {
+    const IdleClock::Outcome done = IdleClock::handOver(IdleClock::readItem(*m_theme), phoneClockDir(), softKeyHeight());
+    if (done == IdleClock::Outcome::Refused) {
         notice(getText(QStringLiteral("RefreshSysTimeText1")), 1, 500);
         return;
     }
-    int width = 0;
-    int height = 0;
-    IdleClock::measure(item.fontSize, &width, &height);
-    const int barHeight = (m_softKey && m_softKey->isVisible()) ? m_softKey->height() : ZSoftKey::BarHeight;
-    if (!IdleClock::write(dir + QStringLiteral("/phone_p.ini"), IdleClock::compute(item, width, height, barHeight))) {
+    if (done == IdleClock::Outcome::Failed) {
         // The phone would restart into its old clock: it is left running and told nothing new.
-        notice(::getText(m_lang.get(), QStringLiteral("ClockWriteFailedText"),
-                         QStringLiteral("The phone's clock settings could not be written.")),
-               1, 500);
+        clockWriteFailed();
         return;
     }
+    // From now on every change of the current theme hands its clock over as well.
+    writeSetting(QLatin1String(IdleClock::FollowKey), true);
 
     m_proc.restartPhone();
     notice(getText(QStringLiteral("RefreshSysTimeText2")), 0, 0);
     quitApplication();
+}
+
+QString ZGui::phoneClockDir()
+{
+    return SETUP_THEME::getThemeValue(SETUP_THEME::IdleClockDir);
+}
+
+int ZGui::softKeyHeight() const
+{
+    return (m_softKey && m_softKey->isVisible()) ? m_softKey->height() : ZSoftKey::BarHeight;
+}
+
+void ZGui::clockWriteFailed()
+{
+    writeFailed("ClockWriteFailedText", "The phone's clock settings could not be written.", 500);
+}
+
+void ZGui::followThemeClock()
+{
+    switch (IdleClock::followTheme(*m_settings, themeFile(m_currentTheme), phoneClockDir(), softKeyHeight())) {
+    case IdleClock::Outcome::Written:
+        m_proc.restartPhone();
+        break;
+    case IdleClock::Outcome::Failed:
+        clockWriteFailed();
+        break;
+    default:
+        break;
+    }
 }

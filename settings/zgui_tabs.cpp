@@ -132,10 +132,16 @@ void ZGui::createTab5()
     m_tabWidget->addTab(page, QIcon(icon(QStringLiteral("weather.png"))), QString());
 }
 
-void ZGui::festivalToggled(bool on) { m_settings->writeEntry(kGroup, QStringLiteral("FestivalNotify"), on); }
-void ZGui::customToggled(bool on) { m_settings->writeEntry(kGroup, QStringLiteral("CustomNotify"), on); }
-void ZGui::customfestivalToggled(bool on) { m_settings->writeEntry(kGroup, QStringLiteral("CustomFestival"), on); }
-void ZGui::weatherToggled(bool on) { m_settings->writeEntry(kGroup, QStringLiteral("WeatherShow"), on); }
+void ZGui::festivalToggled(bool on) { writeSwitch(m_festivalBox, QStringLiteral("FestivalNotify"), on); }
+void ZGui::customToggled(bool on) { writeSwitch(m_customBox, QStringLiteral("CustomNotify"), on); }
+void ZGui::customfestivalToggled(bool on) { writeSwitch(m_customFestivalBox, QStringLiteral("CustomFestival"), on); }
+void ZGui::weatherToggled(bool on) { writeSwitch(m_weatherBox, QStringLiteral("WeatherShow"), on); }
+
+void ZGui::writeSwitch(ZCheckBox *box, const QString &key, bool on)
+{
+    if (!writeSetting(key, on))
+        setCheckQuietly(box, !on);
+}
 
 void ZGui::woptActivated(int)
 {

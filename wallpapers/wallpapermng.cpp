@@ -54,9 +54,19 @@ void WallpaperMng::readList()
     m_store.read(m_list);
 }
 
-void WallpaperMng::writeList()
+bool WallpaperMng::writeList()
 {
-    m_store.write(m_list);
+    if (m_store.write(m_list))
+        return true;
+    // Not stored: the manager goes on with what the file holds, and says so.
+    readList();
+    auto *notice = new ZNoticeDlg(1, 0, QString(),
+                                  ::getText(m_lang, QStringLiteral("WallpaperSaveFailedText"),
+                                            QStringLiteral("The wallpaper list could not be written.")),
+                                  this);
+    notice->exec();
+    delete notice;
+    return false;
 }
 
 void WallpaperMng::CreateControls()
@@ -188,8 +198,7 @@ void WallpaperMng::remove()
         return;
     const QString path = m_list.at(row);
     const int removed = int(m_list.removeAll(path));
-    writeList();
-    if (removed == 1) {
+    if (writeList() && removed == 1) {
         m_listBox->removeItem(row);
         return;
     }

@@ -26,7 +26,8 @@ public:
     void initApp();
     void CreateControls();
     void readList();
-    void writeList();
+    // Stores the list; when it cannot, says so and takes the list back from the file.
+    bool writeList();
     // Rebuilds every row from the wallpaper list with the row format "%I%M" or "%C%M".
     void addItem(QString format);
     void createSoftKey();

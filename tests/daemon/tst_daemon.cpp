@@ -36,6 +36,8 @@ private slots:
     void init();
     void script_data();
     void script();
+    void clockFollowsTheme_data();
+    void clockFollowsTheme();
 
 private:
     void run(Daemon *daemon, const QString &script);
@@ -135,6 +137,52 @@ void TestDaemon::script()
     auto daemon = std::make_unique<Daemon>();
     daemon->setClock([this] { return m_now; });
     run(daemon.get(), script);
+}
+
+void TestDaemon::clockFollowsTheme_data()
+{
+    QTest::addColumn<QByteArray>("follow");     // the ClockFollowsTheme line of settings.ini
+    QTest::addColumn<QByteArray>("nextClock");  // the SysTime item of the theme the key steps to
+    QTest::addColumn<bool>("handedOver");
+    const QByteArray shown("Enable = true\nFontSize = 27\nFontColor_R = 10\nFontColor_G = 20\n"
+                           "FontColor_B = 30\nPosition_X = 50\nPosition_Y = 150\n");
+    QTest::newRow("handed over: the new theme's clock") << QByteArray("ClockFollowsTheme = true\n") << shown << true;
+    QTest::newRow("never handed over") << QByteArray() << shown << false;
+    QTest::newRow("switched off") << QByteArray("ClockFollowsTheme = false\n") << shown << false;
+    QTest::newRow("theme without a visible clock")
+        << QByteArray("ClockFollowsTheme = true\n") << QByteArray(shown).replace("Enable = true", "Enable = false")
+        << false;
+}
+
+void TestDaemon::clockFollowsTheme()
+{
+    QFETCH(QByteArray, follow);
+    QFETCH(QByteArray, nextClock);
+    QFETCH(bool, handedOver);
+    const QString phoneIni = QStringLiteral("device/phone/phone_p.ini");
+    const QByteArray before("[Idle]\nPadding_Right = 115\nPadding_Bottom = 222\n"
+                            "[Font_DigitalClockStd]\nSize = 30\nColor = 16777215\n");
+    TestEnv::writeFile(phoneIni, before);
+    TestEnv::writeFile(QStringLiteral("theme/a.theme"), "[SysTime]\nEnable = true\nFontSize = 30\n"
+                                                        "Position_X = 100\nPosition_Y = 200\n");
+    TestEnv::writeFile(QStringLiteral("theme/b.theme"), "[SysTime]\n" + nextClock);
+    TestEnv::writeFile(QStringLiteral("settings.ini"),
+                       "[Quillora]\nRefresh = 1\nThemeList = a.theme;b.theme\nCurrentTheme = a.theme\n" + follow);
+
+    auto daemon = std::make_unique<Daemon>();
+    daemon->setClock([this] { return m_now; });
+    run(daemon.get(), QStringLiteral("k4171:1 k4171:2 =1 theme=b.theme"));
+
+    const ZConfig phone(TestEnv::path(phoneIni));
+    if (!handedOver) {
+        QCOMPARE(TestEnv::readFile(phoneIni), before);
+        return;
+    }
+    QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Size"), -1), 27);
+    QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Color"), -1), 0x0a141e);
+    // A visible clock placed inside the screen leaves room on both sides.
+    QVERIFY(phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Right"), -1) > 0);
+    QVERIFY(phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Bottom"), -1) > 0);
 }
 
 void TestDaemon::run(Daemon *daemon, const QString &script)

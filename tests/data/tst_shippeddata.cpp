@@ -226,7 +226,12 @@ private slots:
         const QString theme = cfg.readEntry("Quillora", "CurrentTheme", QString());
         QVERIFY(theme.endsWith(".theme"));
         QVERIFY(shippedThemes().contains(theme));
-        QVERIFY(QFile::exists(TestEnv::path("resource/language/" + cfg.readEntry("Quillora", "Language", QString()))));
+        // No language stored: the settings program speaks the system's language.
+        QVERIFY(!cfg.hasEntry("Quillora", "Language"));
+        // The phone's shipped clock is the default theme's: the clock follows the theme.
+        QVERIFY(cfg.readBoolEntry("Quillora", "ClockFollowsTheme", false));
+        // A program directory without settings.ini reads these same defaults.
+        QCOMPARE(TestEnv::readFile("resource/defaults.ini"), TestEnv::readFile("settings.ini"));
         const QStringList cycle = cfg.readListEntry("Quillora", "ThemeList", ';');
         QVERIFY(cycle.size() >= 2);
         for (const QString &t : cycle)

@@ -36,6 +36,7 @@ class TestEditing : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void cleanup();
 
     void editSaveEnd_data();
@@ -64,6 +65,12 @@ private slots:
     void rotatorButton();
     void idleClock_data();
     void idleClock();
+    void themeChangeMovesClock_data();
+    void themeChangeMovesClock();
+    void failedWrite_data();
+    void failedWrite();
+    void unsavedEdits_data();
+    void unsavedEdits();
 
 private:
     ZGui *open();
@@ -79,6 +86,11 @@ ZGui *TestEditing::open()
     flushDeletes();
     m_script->clear();
     return m_gui;
+}
+
+void TestEditing::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
 void TestEditing::cleanup()
@@ -165,8 +177,10 @@ void TestEditing::editAgainDropsUnsavedChanges()
     ZGui *gui = open();
     gui->editMenu()->activateItem(ZGui::EditStart);
     child<ZNumPicker>(gui, "sizePicker")->setValue(60);
+    m_script->expect(DialogScript::accept()); // yes, drop the unsaved edits
     gui->editMenu()->activateItem(ZGui::EditStart);
     QCOMPARE(TestEnv::readFile(kTmp), testTheme());
+    QCOMPARE(child<ZNumPicker>(gui, "sizePicker")->value(), 18);
 }
 
 void TestEditing::currentThemeOutsideThemeFolder()
@@ -599,6 +613,8 @@ void TestEditing::idleClock()
         QCOMPARE(m_script->shown().at(1).time, written ? 0 : 500);
     }
     QCOMPARE(QFileInfo(ini).isFile(), written);
+    // A clock handed over is remembered: from now on it follows every change of the theme.
+    QCOMPARE(setting("ClockFollowsTheme"), written ? QStringLiteral("true") : QStringLiteral("<none>"));
     if (!written) {
         QVERIFY(!Stubs::log(TestEnv::dir()).contains("stopped phone"));
         return;
@@ -615,6 +631,195 @@ void TestEditing::idleClock()
     QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Color", -1), 16711690);
     QVERIFY(Stubs::waitFor(TestEnv::dir(), "stopped phone"));
     QCOMPARE(gui->currentItemGroup(), QStringLiteral("SysTime"));
+}
+
+void TestEditing::themeChangeMovesClock_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QByteArray>("clock");   // the SysTime item of the theme chosen
+    QTest::addColumn<bool>("handedOver");
+    const QByteArray shown("Enable = true\nFontSize = 27\nFontColor_R = 10\nFontColor_G = 20\nFontColor_B = 30\n"
+                           "Position_X = 50\nPosition_Y = 150\n");
+    QTest::newRow("clock handed over before") << QByteArray("ClockFollowsTheme = true\n") << shown << true;
+    QTest::newRow("never handed over") << QByteArray() << shown << false;
+    QTest::newRow("theme without a visible clock") << QByteArray("ClockFollowsTheme = true\n")
+                                                   << QByteArray(shown).replace("Enable = true", "Enable = false")
+                                                   << false;
+}
+
+void TestEditing::themeChangeMovesClock()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, clock);
+    QFETCH(bool, handedOver);
+    prepare(settings);
+    TestEnv::writeFile(QStringLiteral("theme/Other.theme"), "[SysTime]\n" + clock);
+    const QString ini = QStringLiteral("device/phone/phone_p.ini");
+    const QByteArray before = TestEnv::readFile(ini);
+    ZGui *gui = open();
+    ZComboBox *themes = child<ZComboBox>(gui, "themeSelector");
+    choose(themes, themes->findText(QStringLiteral("Other")));
+    QCOMPARE(setting("CurrentTheme"), QStringLiteral("Other.theme"));
+    if (!handedOver) {
+        QCOMPARE(TestEnv::readFile(ini), before);
+        QVERIFY(!Stubs::log(TestEnv::dir()).contains("stopped phone"));
+        return;
+    }
+    const ZConfig phone(TestEnv::path(ini));
+    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Size", -1), 27);
+    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Color", -1), 0x0a141e);
+    QVERIFY(gui->isVisible()); // choosing a theme does not end the program
+}
+
+namespace {
+enum WriteAction { SwitchWeather, ChooseLanguage, ChangeInterval, StartEditing, SaveTheme, EditItem };
+}
+
+void TestEditing::failedWrite_data()
+{
+    // Each file's place is taken by a folder: the write fails, a notice says so, and the
+    // window shows what is stored.
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("settings: a switch") << "settings.ini" << int(SwitchWeather) << "SettingsFailedText";
+    QTest::newRow("settings: the language") << "settings.ini" << int(ChooseLanguage) << "SettingsFailedText";
+    QTest::newRow("rotator script: the interval") << "morvessa.lin" << int(ChangeInterval) << "ScriptFailedText";
+    QTest::newRow("working copy: start editing") << "device/tmp/tmp.theme" << int(StartEditing) << "EditFailedText";
+    QTest::newRow("theme: save") << "theme/Test.theme" << int(SaveTheme) << "ThemeSaveFailedText";
+    QTest::newRow("working copy: an item") << "device/tmp/tmp.theme" << int(EditItem) << "ThemeWriteFailedText";
+}
+
+void TestEditing::failedWrite()
+{
+    QFETCH(QString, blocked);
+    QFETCH(int, action);
+    QFETCH(QString, notice);
+    prepare("ChangeTime = 30\nWeatherShow = true\n");
+    auto block = [&] {
+        QFile::remove(TestEnv::path(blocked));
+        QVERIFY(QDir().mkpath(TestEnv::path(blocked + QStringLiteral("/inside"))));
+    };
+    if (action != SaveTheme && action != EditItem)
+        block();
+    ZGui *gui = open();
+    m_script->clear();
+
+    switch (action) {
+    case SwitchWeather: {
+        ZCheckBox *box = child<ZCheckBox>(gui, "weatherBox");
+        const bool was = box->isChecked(); // nothing can be read from a folder: unchecked
+        click(box);
+        QCOMPARE(box->isChecked(), was);
+        break;
+    }
+    case ChooseLanguage: {
+        ZComboBox *languages = child<ZComboBox>(gui, "languageSelector");
+        choose(languages, languages->findText(QStringLiteral("简体中文")));
+        flushDeletes();
+        QCOMPARE(child<ZComboBox>(gui, "languageSelector")->currentText(), QStringLiteral("English"));
+        QCOMPARE(gui->windowTitle(), en("Quillora"));
+        break;
+    }
+    case ChangeInterval: {
+        ZNumPicker *interval = child<ZNumPicker>(gui, "intervalPicker");
+        interval->setValue(45);
+        QCOMPARE(interval->value(), 30);
+        QCOMPARE(setting("ChangeTime"), QStringLiteral("30"));
+        break;
+    }
+    case StartEditing:
+        gui->editMenu()->activateItem(ZGui::EditStart);
+        QVERIFY(!gui->tabWidget()->isTabEnabled(ZGui::TabItems));
+        QVERIFY(child<ZComboBox>(gui, "themeSelector")->isEnabled());
+        break;
+    case SaveTheme:
+        gui->editMenu()->activateItem(ZGui::EditStart);
+        child<ZNumPicker>(gui, "sizePicker")->setValue(60);
+        block();
+        m_script->clear();
+        gui->editMenu()->activateItem(ZGui::EditSave);
+        QVERIFY(QDir(TestEnv::path(blocked)).entryList(QDir::Files).isEmpty()); // no copy inside the folder
+        break;
+    case EditItem:
+        gui->editMenu()->activateItem(ZGui::EditStart);
+        block();
+        m_script->clear();
+        child<ZNumPicker>(gui, "sizePicker")->setValue(60);
+        QCOMPARE(themeEntry(kTheme, "SysTime", "FontSize"), QStringLiteral("18"));
+        break;
+    }
+    QCOMPARE(m_script->shownTexts(), QStringList({en(notice.toLatin1().constData())}));
+    QCOMPARE(m_script->shown().first().type, 1);
+}
+
+namespace {
+enum Leave { BackKey, ExitMenu, LanguageChange, EditAgain };
+}
+
+void TestEditing::unsavedEdits_data()
+{
+    QTest::addColumn<int>("leave");
+    QTest::addColumn<bool>("changed");  // the item editor changed the working copy
+    QTest::addColumn<bool>("drop");     // the answer to the question
+    const QList<QPair<const char *, Leave>> ways = {
+        {"back", BackKey}, {"exit", ExitMenu}, {"language", LanguageChange}, {"edit again", EditAgain}};
+    for (const auto &way : ways) {
+        QTest::addRow("%s, kept", way.first) << int(way.second) << true << false;
+        QTest::addRow("%s, dropped", way.first) << int(way.second) << true << true;
+        QTest::addRow("%s, nothing changed", way.first) << int(way.second) << false << true;
+    }
+}
+
+void TestEditing::unsavedEdits()
+{
+    QFETCH(int, leave);
+    QFETCH(bool, changed);
+    QFETCH(bool, drop);
+    prepare();
+    ZGui *gui = open();
+    gui->editMenu()->activateItem(ZGui::EditStart);
+    if (changed)
+        child<ZNumPicker>(gui, "sizePicker")->setValue(60);
+    const QByteArray edited = TestEnv::readFile(kTmp);
+    m_script->clear();
+    QString question;
+    m_script->expect([&](QWidget *w) {
+        auto *ask = qobject_cast<ZMessageDlg *>(w);
+        QVERIFY(ask);
+        question = ask->text();
+        phoneKey(ask, drop ? ZKey::Add : ZKey::Back);
+    });
+
+    switch (leave) {
+    case BackKey:
+        phoneKey(gui, ZKey::Back);
+        break;
+    case ExitMenu:
+        gui->optionsMenu()->activateItem(ZGui::MenuExit);
+        break;
+    case LanguageChange: {
+        ZComboBox *languages = child<ZComboBox>(gui, "languageSelector");
+        choose(languages, languages->findText(QStringLiteral("简体中文")));
+        flushDeletes();
+        break;
+    }
+    case EditAgain:
+        gui->editMenu()->activateItem(ZGui::EditStart);
+        break;
+    }
+    QCOMPARE(question, changed ? en("UnsavedEditsText") : QString());
+    const bool left = drop || !changed;
+    if (leave == BackKey)
+        QCOMPARE(gui->isVisible(), !left);
+    if (leave == LanguageChange)
+        QCOMPARE(setting("Language"), left ? QStringLiteral("简体中文.lng") : QStringLiteral("English.lng"));
+    if (!left) {
+        // Still editing, the edits where they were.
+        QCOMPARE(TestEnv::readFile(kTmp), edited);
+        QVERIFY(gui->tabWidget()->isTabEnabled(ZGui::TabItems));
+        QCOMPARE(child<ZNumPicker>(gui, "sizePicker")->value(), 60);
+    }
 }
 
 QUILLORA_TEST_MAIN(TestEditing)

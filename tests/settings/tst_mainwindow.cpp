@@ -29,10 +29,13 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void cleanup();
 
     void startup_data();
     void startup();
+    void firstRun_data();
+    void firstRun();
     void tabTitles_data();
     void tabTitles();
     void backKeyClosesWindow();
@@ -79,8 +82,15 @@ ZGui *TestMainWindow::open()
     return m_gui;
 }
 
+void TestMainWindow::initTestCase()
+{
+    // The system's language of these tests, whatever the machine's.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
 void TestMainWindow::cleanup()
 {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     delete m_gui;
     m_gui = nullptr;
     delete m_script;
@@ -94,7 +104,11 @@ void TestMainWindow::startup_data()
     QTest::addColumn<QString>("initText");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("linkEntry");
-    QTest::newRow("no language") << QByteArray("Language = \n") << "InitText" << "Quillora" << "  LInkThemePath";
+    // Without a stored language, or with one that has no file, the system's language speaks.
+    QTest::newRow("no language") << QByteArray("Language = \n") << en("InitText") << "Quillora"
+                                 << "  " + en("LInkThemePath");
+    QTest::newRow("missing language file") << QByteArray("Language = none.lng\n") << en("InitText") << "Quillora"
+                                           << "  " + en("LInkThemePath");
     QTest::newRow("english") << QByteArray() << en("InitText") << "Quillora"
                              << "  " + en("LInkThemePath");
     QTest::newRow("linked") << QByteArray("Linked = true\n") << en("InitText")
@@ -123,6 +137,47 @@ void TestMainWindow::startup()
         QCOMPARE(gui->tabWidget()->isTabEnabled(i), i != ZGui::TabItems);
     QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), linkEntry);
     QVERIFY(!QFileInfo::exists(ZGui::workingCopy())); // an old working copy is dropped
+}
+
+void TestMainWindow::firstRun_data()
+{
+    QTest::addColumn<QLocale>("system");
+    QTest::addColumn<QString>("languageFile");
+    QTest::newRow("english system") << QLocale(QLocale::English, QLocale::UnitedKingdom) << "English.lng";
+    QTest::newRow("chinese system") << QLocale(QLocale::Chinese, QLocale::China) << "简体中文.lng";
+    QTest::newRow("other system") << QLocale(QLocale::German, QLocale::Germany) << "English.lng";
+}
+
+void TestMainWindow::firstRun()
+{
+    // No settings.ini: the system's language, the shipped defaults, and no file until the
+    // first change, which writes the defaults together with the change.
+    QFETCH(QLocale, system);
+    QFETCH(QString, languageFile);
+    prepare();
+    TestEnv::removeFile(QStringLiteral("settings.ini"));
+    QLocale::setDefault(system);
+    ZGui *gui = open();
+    const ZConfig lang(TestEnv::path(QStringLiteral("resource/language/") + languageFile));
+    auto text = [&](const char *key) { return lang.readEntry(QStringLiteral("Quillora"), QLatin1String(key)); };
+    QVERIFY(!text("Quillora").isEmpty());
+    QCOMPARE(m_script->shownTexts(), QStringList({text("InitText")}));
+    QCOMPARE(gui->windowTitle(), text("Quillora"));
+    QCOMPARE(gui->infoArea()->text(0), text("Settings"));
+    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuRefresh), QStringLiteral("  ") + text("RefreshDesktop"));
+    QCOMPARE(child<ZComboBox>(gui, "languageSelector")->currentText(), languageFile.section(QLatin1Char('.'), 0, 0));
+    QCOMPARE(child<ZComboBox>(gui, "themeSelector")->currentText(), QStringLiteral("Lantern"));
+    QVERIFY(child<ZCheckBox>(gui, "refreshBox")->isChecked());
+    QVERIFY(!QFileInfo::exists(TestEnv::path(QStringLiteral("settings.ini"))));
+
+    clickTab(gui, ZGui::TabWeather);
+    ZCheckBox *weather = child<ZCheckBox>(gui, "weatherBox");
+    QVERIFY(weather->isChecked());
+    click(weather);
+    QCOMPARE(setting(QStringLiteral("WeatherShow")), QStringLiteral("false"));
+    QCOMPARE(setting(QStringLiteral("CurrentTheme")), QStringLiteral("Lantern.theme"));
+    QCOMPARE(setting(QStringLiteral("Refresh")), QStringLiteral("true"));
+    QCOMPARE(setting(QStringLiteral("Language")), QStringLiteral("<none>")); // still the system's
 }
 
 void TestMainWindow::tabTitles_data()

@@ -24,8 +24,9 @@ public:
     // program directory is empty (the working directory then stands for it).
     QString programFile(const QString &program) const;
 
-    // Runs a command line through the shell; the result is not checked.
-    static void run(const QString &commandLine);
+    // Runs a command line through the shell; true when it ended with status 0 (callers that
+    // start programs in the background do not look).
+    static bool run(const QString &commandLine);
 
     void refreshDesktop() const;   // show &
     void startDaemon() const;      // tarnwick &

@@ -1,6 +1,8 @@
 #pragma once
 // Hands the theme's clock over to the phone's own idle-screen clock: the values written to the
-// phone's "phone_p.ini" from the theme's "SysTime" item.
+// phone's "phone_p.ini" from the theme's "SysTime" item. Once the user has handed the clock
+// over, settings.ini remembers it ("ClockFollowsTheme"), and every change of the current theme
+// (in the settings program or by the daemon's theme keys) hands the new theme's clock over too.
 
 #include <QString>
 
@@ -45,5 +47,28 @@ void measure(int fontSize, int *textWidth, int *lineHeight);
 
 // Writes the four entries; false when the file could not be written.
 bool write(const QString &phoneIniPath, const Values &values);
+
+// The phone's clock settings file in the folder the phone's settings name (element 14).
+QString phoneIniPath(const QString &phoneDir);
+
+enum class Outcome {
+    Written,  // the phone's clock settings hold the theme's clock: restart the phone
+    Refused,  // no folder of the phone's settings, or a clock without place or size
+    Failed,   // the phone's clock settings could not be written; they are as they were
+    Skipped,  // nothing to hand over (the clock does not follow, or the theme shows none)
+};
+
+// Hands the item over: checks, measures, computes and writes.
+Outcome handOver(const Item &item, const QString &phoneDir, int softKeyHeight);
+
+// The settings.ini key (group "Quillora") that remembers the hand-over.
+extern const char *const FollowKey;
+bool follows(const ZConfig &settings);
+
+// After the current theme changed to the theme file: when the clock follows the theme and the
+// theme shows a clock of its own, hands that clock over; otherwise the phone's clock stays
+// where it is (Skipped).
+Outcome followTheme(const ZConfig &settings, const QString &themeFile, const QString &phoneDir,
+                    int softKeyHeight);
 
 } // namespace IdleClock

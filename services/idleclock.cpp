@@ -72,4 +72,39 @@ bool write(const QString &phoneIniPath, const Values &values)
     return ok;
 }
 
+QString phoneIniPath(const QString &phoneDir)
+{
+    return phoneDir + QStringLiteral("/phone_p.ini");
+}
+
+Outcome handOver(const Item &item, const QString &phoneDir, int softKeyHeight)
+{
+    if (!canHandOver(item, phoneDir))
+        return Outcome::Refused;
+    int width = 0;
+    int height = 0;
+    measure(item.fontSize, &width, &height);
+    return write(phoneIniPath(phoneDir), compute(item, width, height, softKeyHeight)) ? Outcome::Written
+                                                                                      : Outcome::Failed;
+}
+
+const char *const FollowKey = "ClockFollowsTheme";
+
+bool follows(const ZConfig &settings)
+{
+    return settings.readBoolEntry(QStringLiteral("Quillora"), QLatin1String(FollowKey), false);
+}
+
+Outcome followTheme(const ZConfig &settings, const QString &themeFile, const QString &phoneDir,
+                    int softKeyHeight)
+{
+    if (!follows(settings))
+        return Outcome::Skipped;
+    const Item item = readItem(ZConfig(themeFile));
+    // A theme without a visible clock of its own leaves the phone's clock where it is.
+    if (!item.enable || !canHandOver(item, phoneDir))
+        return Outcome::Skipped;
+    return handOver(item, phoneDir, softKeyHeight);
+}
+
 } // namespace IdleClock

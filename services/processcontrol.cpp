@@ -43,11 +43,10 @@ QString ProcessControl::stopCommand(const QString &program) const
         .arg(name, Platform::shellQuote(target));
 }
 
-void ProcessControl::run(const QString &commandLine)
+bool ProcessControl::run(const QString &commandLine)
 {
     const QByteArray bytes = commandLine.toUtf8();
-    const int rc = std::system(bytes.constData());
-    Q_UNUSED(rc);
+    return std::system(bytes.constData()) == 0;
 }
 
 void ProcessControl::refreshDesktop() const { run(startCommand(QLatin1String(Show))); }
