@@ -5,6 +5,7 @@
 
 #include "textconv.h"
 #include "configsnapshot.h"
+#include "festivalkeys.h"
 
 namespace {
 
@@ -65,15 +66,14 @@ void DrawImg::drawNotify()
     }
     enabled = settings->readBoolEntry(group, QStringLiteral("CustomFestival"), false);
     if (enabled) {
-        appendLine(collected, db.readEntry(kCustomFestival, key("%02d/%02d", {today.month(), today.day()})));
+        for (const QString &k : userFestivalKeys(today))
+            appendLine(collected, db.readEntry(kCustomFestival, k));
         consulted = true;
     }
     enabled = settings->readBoolEntry(group, QStringLiteral("FestivalNotify"), false);
     if (enabled) {
-        appendLine(collected, db.readEntry(kFestivalNotify, key("%02d/%02d", {today.month(), today.day()})));
-        // Outside the lunar table there is no lunar date to look up.
-        if (lunarKnown)
-            appendLine(collected, db.readEntry(kFestivalNotify, key("%02d$%02d", {lunarMonth, lunarDay})));
+        for (const QString &k : builtinFestivalKeys(today))
+            appendLine(collected, db.readEntry(kFestivalNotify, k));
         consulted = true;
     }
 

@@ -82,6 +82,23 @@ void TestRendererOverlays::notify_data()
     QTest::newRow("leap month has its own key")
         << QByteArray("FestivalNotify = true\n") << QByteArray("[FestivalNotify]\n04$01 = Ordinary\n-4$01 = Leap\n")
         << QDate(2020, 5, 23) << "Leap";
+    const QByteArray userOn("CustomFestival = true\n"), builtinOn("FestivalNotify = true\n");
+    const QByteArray lunarBirthdays = "[CustomFestival]\n02/31 = Quiet\n-4$01 = Leap day\n04$01 = Fourth\n08$30 = Thirtieth\n";
+    QTest::newRow("user lunar festival after the user's Gregorian one")
+        << userOn << QByteArray("[CustomFestival]\n01$01 = Birthday\n02/07 = Mine\n") << QDate(2008, 2, 7) << "Mine\nBirthday";
+    QTest::newRow("user leap-month festival in the leap month") << userOn << lunarBirthdays << QDate(2020, 5, 23) << "Leap day";
+    QTest::newRow("user festival of the ordinary month") << userOn << lunarBirthdays << QDate(2020, 4, 23) << "Fourth";
+    // Lunar 2026: the eighth month has 29 days, so 08$30 never comes that year.
+    QTest::newRow("29th of a 29-day month") << userOn << lunarBirthdays << QDate(2026, 10, 9) << "Quiet";
+    QTest::newRow("day after a 29-day month") << userOn << lunarBirthdays << QDate(2026, 10, 10) << "Quiet";
+    const QByteArray calendarDb = "[FestivalNotify]\n02/04 = Greg\n12$28 = Lunar\nT$03 = 立春\nT$24 = 冬至\n12$29 = Twenty-ninth\n"
+                                  "12$30 = Thirtieth\n12$LAST = 除夕\n[CustomFestival]\n02/31 = Quiet\n";
+    QTest::newRow("solar term after the festivals of the day") << builtinOn << calendarDb << QDate(2027, 2, 4) << "Greg\nLunar\n立春";
+    QTest::newRow("New Year's Eve on the 29th") << builtinOn << calendarDb << QDate(2027, 2, 5) << "Twenty-ninth\n除夕";
+    QTest::newRow("New Year's Eve on the 30th") << builtinOn << calendarDb << QDate(2021, 2, 11) << "Thirtieth\n除夕";
+    QTest::newRow("29th of a 30-day twelfth month") << builtinOn << calendarDb << QDate(2021, 2, 10) << "Twenty-ninth";
+    QTest::newRow("solar term before the table") << builtinOn << calendarDb << QDate(1920, 12, 22) << "Quiet";
+    QTest::newRow("solar terms need their switch") << userOn << calendarDb << QDate(2026, 12, 22) << "Quiet";
     QTest::newRow("outside the lunar table: no lunar key")
         << QByteArray("FestivalNotify = true\n") << QByteArray("[FestivalNotify]\n00$00 = Bogus\n06/01 = Children\n")
         << QDate(1920, 6, 1) << "Children";
