@@ -5,6 +5,7 @@
 
 #include "textconv.h"
 #include "configsnapshot.h"
+#include "countdown.h"
 #include "festivalkeys.h"
 
 namespace {
@@ -32,7 +33,7 @@ QString key(const char *format, std::initializer_list<int> values)
 
 // The countdown entry "year|month|day|text" as its line, or an empty string when the entry has
 // fewer than four fields or does not name a real date.
-QString countdownLine(const QString &entry, const QDate &today)
+QString countdownLine(const QString &entry, const QDate &today, const CountdownWording &wording)
 {
     const QStringList fields = entry.split(QLatin1Char('|'), Qt::SkipEmptyParts);
     if (fields.size() < 4)
@@ -44,7 +45,7 @@ QString countdownLine(const QString &entry, const QDate &today)
     const QDate target(y, m, d);
     if (!okY || !okM || !okD || !target.isValid())
         return QString();
-    return QStringLiteral("%1").arg(today.daysTo(target)) + QStringLiteral(" days away from ") + fields.at(3);
+    return countdownText(today.daysTo(target), fields.at(3), wording);
 }
 
 } // namespace
@@ -79,7 +80,8 @@ void DrawImg::drawNotify()
 
     const QString countdown = db.readEntry(kCustomNotify, QStringLiteral("1901/01/02"), QString());
     if (!countdown.isEmpty()) {
-        const QString line = countdownLine(countdown, today);
+        const QString line = countdownLine(countdown, today,
+            CountdownWording::fromLanguageFile(programDir, settings->readEntry(group, QStringLiteral("Language"))));
         if (!line.isEmpty()) {
             appendLine(collected, line);
             consulted = true;

@@ -46,6 +46,8 @@ private slots:
     void notify_data();
     void notify();
     void notifyBackgroundWithoutText();
+    void countdownWording_data();
+    void countdownWording();
     void note_data();
     void note();
     void weatherText_data();
@@ -127,6 +129,41 @@ void TestRendererOverlays::notifyBackgroundWithoutText()
     const QImage image = render(QDateTime(QDate(2026, 3, 10), QTime(10, 0)));
     QCOMPARE(boundsOfColour(image, kGreen), QRect(3, 4, 6, 5));
     QVERIFY(boundsOfColour(image, kRed).isNull());
+}
+
+// The countdown line in the words of the language file settings.ini names; the shipped files
+// are those of the program directory.
+void TestRendererOverlays::countdownWording_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QString>("text");
+
+    const QString zh = QString::fromUtf8("简体中文.lng");
+    QTest::newRow("English, ahead") << "English.lng" << QByteArray("2026|03|20|Trip") << "10 days away from Trip";
+    QTest::newRow("English, today") << "English.lng" << QByteArray("2026|03|10|Trip") << "Trip is today";
+    QTest::newRow("English, past") << "English.lng" << QByteArray("2026|03|07|Trip") << "Trip was 3 days ago";
+    QTest::newRow("Chinese, ahead") << zh << QByteArray("2026|03|20|春节") << "距离春节还有10天";
+    QTest::newRow("Chinese, today") << zh << QByteArray("2026|03|10|春节") << "今天是春节";
+    QTest::newRow("Chinese, past") << zh << QByteArray("2026|03|07|春节") << "春节已过去3天";
+    QTest::newRow("markers in the text stay") << "English.lng" << QByteArray("2026|03|20|%2 %1") << "10 days away from %2 %1";
+    QTest::newRow("no language file named") << QString() << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
+    QTest::newRow("language file missing") << "Gone.lng" << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
+    QTest::newRow("language file without the texts") << "Old.lng" << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
+    QTest::newRow("name leaving the language folder") << "../../notify.lng" << QByteArray("2026|03|07|Trip")
+                                                       << "-3 days away from Trip";
+}
+
+void TestRendererOverlays::countdownWording()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, target);
+    QFETCH(QString, text);
+    setUp(textItem("Notify", 10, 8, 40, kRed), "Language = " + language.toUtf8() + "\n");
+    TestEnv::writeFile(QStringLiteral("resource/language/Old.lng"), "[Quillora]\nOK = OK\n");
+    TestEnv::writeFile(QStringLiteral("notify.lng"), "[Quillora]\nCountdownPast = Leaked %1\n");
+    TestEnv::writeFile(QStringLiteral("notify.db"), "[CustomNotify]\n1901/01/02 = " + target + "\n");
+    QCOMPARE(render(QDateTime(QDate(2026, 3, 10), QTime(10, 0))), expectedText(text, 10, 8, 40, kRed));
 }
 
 void TestRendererOverlays::note_data()
