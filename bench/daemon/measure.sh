@@ -32,10 +32,10 @@ mkdir -p "$work/device/idle"
 printf '1\n' > "$work/device/idle/focus"
 
 export QT_QPA_PLATFORM=offscreen
-"$work/tarnwick" & daemon=$!; pids="$pids $daemon"
-"$work/morvessa" & rotator=$!; pids="$pids $rotator"
-"$build/bench/idle_timer" & plain=$!; pids="$pids $plain"
-"$build/bench/idle_timer" gui & gui=$!; pids="$pids $gui"
+"$work/tarnwick" >/dev/null 2>&1 & daemon=$!; pids="$pids $daemon"
+"$work/morvessa" >/dev/null 2>&1 & rotator=$!; pids="$pids $rotator"
+"$build/bench/idle_timer" >/dev/null 2>&1 & plain=$!; pids="$pids $plain"
+"$build/bench/idle_timer" gui >/dev/null 2>&1 & gui=$!; pids="$pids $gui"
 
 # Fields 14 to 17 of /proc/PID/stat: user and system time of the process, then of its waited-for
 # children, in clock ticks.
