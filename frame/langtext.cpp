@@ -1,6 +1,7 @@
 #include "langtext.h"
 
 #include "zconfig.h"
+#include "zsoftkey.h"
 
 #include <QFileInfo>
 
@@ -12,6 +13,11 @@ QString getText(const ZConfig *lang, const QString &key)
 QString getText(const ZConfig *lang, const QString &key, const QString &def)
 {
     return lang ? lang->readEntry(QStringLiteral("Quillora"), key, def) : def;
+}
+
+void applyStandardTexts(const ZConfig *lang)
+{
+    ZSoftKey::setStandardTexts(getText(lang, QStringLiteral("OK")), getText(lang, QStringLiteral("Cancel")));
 }
 
 QString languageFileFor(const QString &languageDir, const QString &stored, const QLocale &locale)

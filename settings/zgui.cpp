@@ -154,6 +154,7 @@ void ZGui::initApp()
     m_language = languageFileFor(m_programDir + QStringLiteral("resource/language/"),
                                  m_settings->readEntry(kGroup, QStringLiteral("Language"), QString()));
     m_lang = std::make_unique<ZConfig>(m_programDir + QStringLiteral("resource/language/") + m_language);
+    applyStandardTexts(m_lang.get());
 
     notice(getText(QStringLiteral("InitText")), 1, 100);
 
