@@ -54,7 +54,7 @@ void DrawImg::drawNotify()
 {
     if (!readEnabled(QStringLiteral("Notify")))
         return;
-    const ConfigSnapshot db(programDir + QStringLiteral("notify.db"));
+    const ConfigSnapshot &db = notifyDatabase();
     const QDate today = now.date();
     const QString group = QStringLiteral("Quillora");
     QString collected;
@@ -99,7 +99,7 @@ void DrawImg::drawNote()
 {
     if (!readEnabled(QStringLiteral("Note")))
         return;
-    const ConfigSnapshot db(programDir + QStringLiteral("notify.db"));
+    const ConfigSnapshot &db = notifyDatabase();
     QString note = db.readEntry(kCustomNotify, QStringLiteral("1901/01/01"), QString());
     if (note.isEmpty())
         return;
