@@ -1,7 +1,6 @@
 #include "busyday.h"
 
 #include "lunar.h"
-#include "solarterms.h"
 
 namespace BusyDay {
 
@@ -14,8 +13,6 @@ QList<QDate> days()
         list << d;
     for (int month = 2; month <= 12; ++month)
         list << QDate(2034, month, 28);
-    // New Year's Eve of lunar 2033 falls on 雨水, the solar term: one more line than any other day.
-    list << QDate(2034, 2, 18);
     return list;
 }
 
@@ -41,9 +38,6 @@ QByteArray notifyDb(const QDate &day)
     if (solarToLunar(day.year(), day.month(), day.day(), ly, lm, ld))
         db += QByteArray(lm < 0 ? "-" : "") + QByteArray::number(qAbs(lm)).rightJustified(2, '0') + "$"
             + QByteArray::number(ld).rightJustified(2, '0') + " = 中秋节\n";
-    db += "12$LAST = 除夕\n";
-    if (const int term = solarTermOf(day.year(), day.month(), day.day()))
-        db += "T$" + QByteArray::number(term).rightJustified(2, '0') + " = 雨水\n";
     return db;
 }
 

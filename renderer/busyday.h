@@ -3,8 +3,7 @@
 //
 // All of it lives here so that it grows in one place with the items: every notice source of
 // the day at once (the user's notice, the user's festival, a built-in Gregorian and a built-in
-// lunar festival, New Year's Eve and a solar term, the countdown), a three-line note, and a
-// weather forecast with long texts.
+// lunar festival, the countdown), a three-line note, and a weather forecast with long texts.
 
 #include <QByteArray>
 #include <QDate>
@@ -13,8 +12,7 @@
 namespace BusyDay {
 
 // The days the check draws: a week of a leap lunar month (闰十一月) that runs into a month
-// of six calendar rows, then a day in every month of a year for the month names, and a New
-// Year's Eve that is also a solar term.
+// of six calendar rows, then a day in every month of a year for the month names.
 QList<QDate> days();
 
 // settings.ini with every notice switch and the weather on.

@@ -3,8 +3,6 @@
 #include "renderfixture.h"
 #include "textbox.h"
 #include "themecheck.h"
-#include "busyday.h"
-#include "festivalkeys.h"
 
 #include <QFontMetrics>
 #include <QProcess>
@@ -37,7 +35,6 @@ private slots:
     void drawnInsideTheBox();
     void check_data();
     void check();
-    void busyDayHasEveAndSolarTerm();
     void shippedThemesPass_data();
     void shippedThemesPass();
 };
@@ -149,24 +146,6 @@ void TestTextBox::check()
     for (QString &line : found)
         line = line.section(QStringLiteral(" ("), 0, 0);
     QCOMPARE(found, problems);
-}
-
-// The busy day holds every line a day can bring: on one of its days New Year's Eve and a solar
-// term come on top of the festivals, and its notify.db names both.
-void TestTextBox::busyDayHasEveAndSolarTerm()
-{
-    int found = 0;
-    for (const QDate &day : BusyDay::days()) {
-        const QStringList keys = builtinFestivalKeys(day);
-        const QStringList terms = keys.filter(QRegularExpression(QStringLiteral("^T\\$\\d\\d$")));
-        if (!keys.contains(QStringLiteral("12$LAST")) || terms.size() != 1)
-            continue;
-        const QByteArray db = BusyDay::notifyDb(day);
-        QVERIFY(db.contains("\n12$LAST = "));
-        QVERIFY(db.contains("\n" + terms.first().toLatin1() + " = "));
-        ++found;
-    }
-    QCOMPARE(found, 1);
 }
 
 void TestTextBox::shippedThemesPass_data()
