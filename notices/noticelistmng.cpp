@@ -166,14 +166,18 @@ void NoticeListMng::dele()
     if (m_listBox->count() == 0 || current < 0)
         return;
     const QString key = keyOf(current);
+    const QString text = m_listBox->item(current)->subItemText(1, 0);
+    const QString shownDate = m_listBox->item(current)->subItemText(1, 1);
+    if (!confirm(getText(QStringLiteral("Delete")), ::getText(m_lang, QStringLiteral("DeleteText"), QStringLiteral("Delete \"%1\" (%2)?")).arg(text, shownDate)))
+        return;
     const NoticeDb::RewriteResult result =
         NoticeDb::rewriteGroupFile(NoticeDb::filePath(m_programDir), m_kind.group, key.toUtf8());
     if (result == NoticeDb::RewriteResult::Written) {
         m_listBox->removeItem(current);
         m_keys.removeAt(current);
-    }
-    else
+    } else {
         refill(); // the list shows what the file holds, never a delete that did not happen
+    }
 }
 
 void NoticeListMng::keyPressEvent(QKeyEvent *event)
