@@ -21,11 +21,6 @@ bool numberAt(const QJsonArray &array, int i, double low, double high, double *v
     return std::isfinite(*value) && *value >= low && *value <= high;
 }
 
-QString formatCoordinate(double value)
-{
-    return QString::number(value, 'f', 4);
-}
-
 } // namespace
 
 QList<Day> parseForecast(const QByteArray &json, QString *error)
@@ -87,6 +82,11 @@ QList<Day> parseForecast(const QByteArray &json, QString *error)
     return days;
 }
 
+QString coordinatesLine(double latitude, double longitude)
+{
+    return QString::number(latitude, 'f', 4) + QLatin1Char(',') + QString::number(longitude, 'f', 4);
+}
+
 int beaufort(double kmh)
 {
     // Upper bounds in km/h of forces 0 to 11.
@@ -142,7 +142,7 @@ QByteArray weatherFile(const FileHeader &header, const QList<Day> &days, Lang la
               << temperatures(day.maxTemp, day.minTemp) << windText(day.windFrom, day.windSpeed, lang)
               << c.icon + QStringLiteral(".png");
     }
-    lines << formatCoordinate(header.latitude) + QLatin1Char(',') + formatCoordinate(header.longitude) << header.source;
+    lines << coordinatesLine(header.latitude, header.longitude) << header.source;
     return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
 }
 

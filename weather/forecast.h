@@ -41,6 +41,10 @@ QString weekdayText(const QDate &date, Lang lang);
 // A temperature pair "max/min" in whole degrees.
 QString temperatures(double maxTemp, double minTemp);
 
+// Line 30 of the weather file: "latitude,longitude" with four decimals each.
+QString coordinatesLine(double latitude, double longitude);
+constexpr int kCoordinatesLine = 30;
+
 struct FileHeader
 {
     QDateTime updated;  // line 0

@@ -29,7 +29,9 @@ void UpdateLoop::check()
     QString error;
     if (!readRequest(settings, &request, &error))
         return; // no city chosen yet: nothing to keep current
-    if (!m_lastFailed && !updateDue(weatherFileTime(), QDateTime::currentDateTime(), updateInterval(settings)))
+    // A new place chosen in the settings makes the file stale at once.
+    if (!m_lastFailed && weatherFileIsFor(request)
+        && !updateDue(weatherFileTime(), QDateTime::currentDateTime(), updateInterval(settings)))
         return;
     m_update = new Update(this);
     connect(m_update, &Update::finished, this, &UpdateLoop::updateFinished);

@@ -1,7 +1,8 @@
 #pragma once
 // The background mode of fetchweather: keeps the weather file current without the user. Once a
 // minute it updates the file when the coordinates are set and the file is older than the update
-// interval, or when the last attempt failed (the next minute is the next opportunity).
+// interval or holds the forecast of other coordinates, or when the last attempt failed (the next
+// minute is the next opportunity).
 
 #include <QObject>
 

@@ -6,6 +6,7 @@
 #include "zconfig.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -86,6 +87,32 @@ QDateTime weatherFileTime()
 {
     const QFileInfo info(weatherFilePath());
     return info.exists() ? info.lastModified() : QDateTime();
+}
+
+namespace {
+
+QStringList weatherFileLines(int count)
+{
+    QFile file(weatherFilePath());
+    QStringList lines;
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return lines;
+    while (lines.size() < count && !file.atEnd())
+        lines << QString::fromUtf8(file.readLine(4096)).trimmed();
+    return lines;
+}
+
+} // namespace
+
+bool weatherFileIsFor(const Request &request)
+{
+    return weatherFileLines(kCoordinatesLine + 1).value(kCoordinatesLine)
+           == coordinatesLine(request.latitude, request.longitude);
+}
+
+QString weatherFileUpdated()
+{
+    return weatherFileLines(1).value(0);
 }
 
 Update::Update(QObject *parent) : QObject(parent) {}

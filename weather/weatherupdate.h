@@ -49,6 +49,10 @@ bool updateDue(const QDateTime &fileTime, const QDateTime &now, int intervalMinu
 // The weather file of the phone and its time of last change (invalid when there is none).
 QString weatherFilePath();
 QDateTime weatherFileTime();
+// True when the weather file holds the forecast of the request's coordinates (line 30).
+bool weatherFileIsFor(const Request &request);
+// Line 0 of the weather file, the time of its last update; empty when there is no file.
+QString weatherFileUpdated();
 
 class Update : public QObject
 {

@@ -239,20 +239,26 @@ void TestFetchWeather::backgroundModeUpdatesStaleFiles_data()
 {
     QTest::addColumn<int>("fileAgeMinutes");
     QTest::addColumn<QByteArray>("interval");
+    QTest::addColumn<QByteArray>("fileCoordinates");
     QTest::addColumn<bool>("updated");
-    QTest::newRow("older than the default 3 hours") << 181 << QByteArray() << true;
-    QTest::newRow("younger than the default 3 hours") << 170 << QByteArray() << false;
-    QTest::newRow("older than its interval") << 31 << QByteArray("30") << true;
-    QTest::newRow("an interval above 3 hours counts as 3") << 200 << QByteArray("600") << true;
+    const QByteArray here = "39.9042,116.4074";
+    QTest::newRow("older than the default 3 hours") << 181 << QByteArray() << here << true;
+    QTest::newRow("younger than the default 3 hours") << 170 << QByteArray() << here << false;
+    QTest::newRow("young, but of another place") << 5 << QByteArray() << QByteArray("31.2304,121.4737") << true;
+    QTest::newRow("older than its interval") << 31 << QByteArray("30") << here << true;
+    QTest::newRow("an interval above 3 hours counts as 3") << 200 << QByteArray("600") << here << true;
 }
 
 void TestFetchWeather::backgroundModeUpdatesStaleFiles()
 {
     QFETCH(int, fileAgeMinutes);
     QFETCH(QByteArray, interval);
+    QFETCH(QByteArray, fileCoordinates);
     QFETCH(bool, updated);
     writeSettings("City = Beijing\nLatitude = 39.9042\nLongitude = 116.4074\n"
                   + (interval.isEmpty() ? QByteArray() : "Interval = " + interval + "\n"));
+    const QByteArray old = kOldFile + QByteArray("-\n").repeated(28) + fileCoordinates + "\nsource\n";
+    TestEnv::writeFile(QStringLiteral("device/ezxlocal/.weather"), old);
     QFile file(TestEnv::path(QStringLiteral("device/ezxlocal/.weather")));
     QVERIFY(file.open(QIODevice::ReadWrite));
     QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-60 * fileAgeMinutes), QFileDevice::FileModificationTime));
@@ -262,8 +268,8 @@ void TestFetchWeather::backgroundModeUpdatesStaleFiles()
     process.start(TestEnv::path(QStringLiteral("fetchweather")), {QStringLiteral("--background")});
     QVERIFY(process.waitForStarted(5000));
     // It checks at once when it starts.
-    const bool changed = QTest::qWaitFor([] { return TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather")) != kOldFile; },
-                    updated ? 10000 : 2000);
+    const bool changed = QTest::qWaitFor(
+        [&old] { return TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather")) != old; }, updated ? 10000 : 2000);
     QCOMPARE(changed, updated);
     QCOMPARE(process.state(), QProcess::Running);
     process.kill();
