@@ -177,7 +177,7 @@ void Update::replyFinished()
                         .arg(status)
                         .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()).trimmed());
     if (reply->error() != QNetworkReply::NoError)
-        return fail(reply->errorString().simplified());
+        return fail(m_request.url.host() + QStringLiteral(": ") + reply->errorString().simplified());
     complete(reply->read(kMaxAnswerBytes + 1).left(kMaxAnswerBytes));
 }
 
