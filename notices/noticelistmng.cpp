@@ -160,6 +160,9 @@ void NoticeListMng::dele()
     if (m_listBox->count() == 0 || current < 0)
         return;
     const QString key = m_listBox->item(current)->subItemText(1, 1);
+    const QString text = m_listBox->item(current)->subItemText(1, 0);
+    if (!confirm(getText(QStringLiteral("Delete")), ::getText(m_lang, QStringLiteral("DeleteText"), QStringLiteral("Delete \"%1\" (%2)?")).arg(text, key)))
+        return;
     const NoticeDb::RewriteResult result =
         NoticeDb::rewriteGroupFile(NoticeDb::filePath(m_programDir), m_kind.group, key.toUtf8());
     if (result == NoticeDb::RewriteResult::Written)

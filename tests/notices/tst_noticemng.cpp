@@ -12,6 +12,7 @@
 #include "zkeys.h"
 #include "zlineedit.h"
 #include "zlistbox.h"
+#include "zmessagedlg.h"
 #include "znoticedlg.h"
 #include "znumpicker.h"
 #include "zoptionsmenu.h"
@@ -101,6 +102,8 @@ private slots:
     void editEntry();
     void addEntry_data();
     void addEntry();
+    void addByKeys_data();
+    void addByKeys();
     void emptyTextRefused_data();
     void emptyTextRefused();
     void cancelWritesNothing_data();
@@ -170,23 +173,26 @@ void TestNoticeMng::deleteEntry_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("confirmed");
+    QTest::addColumn<QString>("question"); // what the question names
     QTest::addColumn<QByteArray>("after");
 
     QTest::newRow("first notice; Chinese text and other groups kept byte for byte")
-        << int(Notices) << kFile << 0
+        << int(Notices) << kFile << 0 << true << "\"Labour: day = off\" (2009/05/01)"
         << kFestivalHead + "[CustomNotify]\n2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
                            "2009/07/01 = see 2009/05/01\n" + kFestivals;
     QTest::newRow("festival in the middle")
-        << int(Festivals) << kFile << 1
+        << int(Festivals) << kFile << 1 << true << QString::fromUtf8("\"\xe5\x9c\xa3\xe8\xaf\x9e\" (12/25)")
         << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n";
     QTest::newRow("last entry leaves the header")
-        << int(Notices) << QByteArray("[CustomNotify]\n2009/05/01 = a\n[X]\ny = 1") << 0
+        << int(Notices) << QByteArray("[CustomNotify]\n2009/05/01 = a\n[X]\ny = 1") << 0 << true << "\"a\""
         << QByteArray("[CustomNotify]\n[X]\ny = 1\n");
     QTest::newRow("text holding the deleted date stays")
-        << int(Notices) << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n2009/05/01 = a\n") << 1
-        << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n");
-    QTest::newRow("empty list: nothing happens")
-        << int(Notices) << QByteArray("[CustomNotify]") << -1 << QByteArray("[CustomNotify]");
+        << int(Notices) << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n2009/05/01 = a\n") << 1 << true
+        << "(2009/05/01)" << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n");
+    QTest::newRow("cancelled: nothing goes") << int(Festivals) << kFile << 0 << false << "\"mum\"" << kFile;
+    QTest::newRow("empty list: nothing happens, nothing asked")
+        << int(Notices) << QByteArray("[CustomNotify]") << -1 << false << QString() << QByteArray("[CustomNotify]");
 }
 
 void TestNoticeMng::deleteEntry()
@@ -194,6 +200,8 @@ void TestNoticeMng::deleteEntry()
     QFETCH(int, kind);
     QFETCH(QByteArray, file);
     QFETCH(int, row);
+    QFETCH(bool, confirmed);
+    QFETCH(QString, question);
     QFETCH(QByteArray, after);
     TestEnv::writeFile(QStringLiteral("notify.db"), file);
 
@@ -203,13 +211,28 @@ void TestNoticeMng::deleteEntry()
     QStringList expectedRows = rows(list);
     if (row >= 0) {
         list->setCurrentItem(row);
-        expectedRows.removeAt(row);
+        if (confirmed)
+            expectedRows.removeAt(row);
     }
-    DialogScript script; // deleting asks nothing
-    press(list, ZKey::Delete);
+    QString asked;
+    DialogScript script;
+    if (row >= 0) {
+        script.then([&](QWidget *dlg) {
+            auto *ask = qobject_cast<ZMessageDlg *>(dlg);
+            QVERIFY(ask);
+            asked = ask->title() + QLatin1Char('|') + ask->text();
+            press(dlg, confirmed ? int(Qt::Key_Return) : int(Qt::Key_Escape));
+        });
+    }
+    press(list, int(Qt::Key_Delete));
     QCOMPARE(db(), after);
     QCOMPARE(rows(list), expectedRows);
     QCOMPARE(script.unexpected, 0);
+    QCOMPARE(script.pending(), 0);
+    if (row >= 0) {
+        QVERIFY2(asked.startsWith(getText(m_lang, QStringLiteral("Delete")) + QLatin1Char('|')), qPrintable(asked));
+        QVERIFY2(asked.contains(question), qPrintable(asked));
+    }
 }
 
 void TestNoticeMng::editEntry_data()
@@ -353,6 +376,48 @@ void TestNoticeMng::addEntry()
     const QStringList listed = rows(mng->listBox());
     QCOMPARE(listed.count(text + QLatin1Char('|') + key), 1);
     QCOMPARE(listed.size(), before + newRows);
+}
+
+void TestNoticeMng::addByKeys_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<int>>("keys"); // in the dialog, which starts in its text field
+    QTest::addColumn<QString>("key");
+    const QDate today = QDate::currentDate();
+    const QDate tomorrow = today.addDays(1);
+    // Up reaches the date control (its day field); select starts stepping, up steps the day,
+    // select stops; down goes back to the text; F1 is the left soft key (OK).
+    QTest::newRow("notice, a day later")
+        << int(Notices)
+        << QList<int>{Qt::Key_Up, Qt::Key_Return, Qt::Key_Up, Qt::Key_Return, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+        << tomorrow.toString(QStringLiteral("yyyy/MM/dd"));
+    QTest::newRow("notice, arrows move past the date when not stepping")
+        << int(Notices) << QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+        << today.toString(QStringLiteral("yyyy/MM/dd"));
+    QTest::newRow("festival, the day picker takes left and right")
+        << int(Festivals) << QList<int>{Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+        << QString::asprintf("%02d/%02d", today.month(), qMin(31, today.day() + 1));
+}
+
+void TestNoticeMng::addByKeys()
+{
+    QFETCH(int, kind);
+    QFETCH(QList<int>, keys);
+    auto mng = makeManager(Kind(kind), m_lang);
+    mng->show();
+    QString written;
+    DialogScript script;
+    script.then([&](QWidget *dlg) {
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        for (int key : keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        written = keyOf(dlg);
+    });
+    press(mng->listBox(), int(Qt::Key_F1)); // add
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(script.unexpected, 0);
+    QTEST(written, "key");
+    QVERIFY(db().contains(written.toUtf8() + " = x\n"));
 }
 
 void TestNoticeMng::emptyTextRefused_data()
@@ -530,7 +595,9 @@ void TestNoticeMng::optionsMenu()
     });
     menu->activateItem(1);
     QCOMPARE(script.shown, 1);
+    script.then([](QWidget *dlg) { QMetaObject::invokeMethod(dlg, "accept"); }); // the question
     menu->activateItem(2);
+    QCOMPARE(script.shown, 2);
     QCOMPARE(rows(mng->listBox()).size(), 2);
     QVERIFY(!db().contains("2009/07/01 ="));
     QCOMPARE(script.unexpected, 0);
