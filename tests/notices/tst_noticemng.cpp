@@ -7,6 +7,7 @@
 #include "noticelistmng.h"
 #include "notifydlg.h"
 #include "testenv.h"
+#include "zcheckbox.h"
 #include "zconfig.h"
 #include "zdatemodule.h"
 #include "zkeys.h"
@@ -32,6 +33,10 @@ const QByteArray kNotices = "[CustomNotify]\n"
                             "2009/07/01 = see 2009/05/01\n";
 const QByteArray kFestivals = "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = quiet day\n";
 const QByteArray kFile = kFestivalHead + kNotices + kFestivals;
+// What a hand-edited file may hold: a blank line and a stray line inside the group, and a second
+// header of the group, which the store and the desktop do not read.
+const QByteArray kOddTail = "stray line\n[FestivalNotify]\n01/01 = New Year\n[CustomNotify]\n2026/01/03 = hidden\n";
+const QByteArray kOdd = "[CustomNotify]\n2026/01/01 = a\n\n2026/01/02 = b\n" + kOddTail;
 
 std::unique_ptr<NoticeListMng> makeManager(Kind kind, ZConfig *lang)
 {
@@ -78,6 +83,32 @@ QString keyOf(QWidget *dlg)
     return QString();
 }
 
+// A key sent where the dialog's focus is: a desktop key, or the keypad's code for up and down
+// (the scroll panel takes the desktop's arrow keys for itself).
+void key(QWidget *dlg, int k)
+{
+    QWidget *w = dlg->focusWidget() ? dlg->focusWidget() : dlg;
+    if (k == ZKey::Up || k == ZKey::Down)
+        press(w, k);
+    else
+        QTest::keyClick(w, Qt::Key(k));
+}
+
+// Walks the focus up to a control with the navigation keys.
+bool focusUpTo(QWidget *dlg, QWidget *target)
+{
+    for (int i = 0; i < 8 && dlg->focusWidget() != target; ++i)
+        key(dlg, ZKey::Up);
+    return dlg->focusWidget() == target;
+}
+
+// Steps the focused picker to a value with left and right.
+void stepTo(QWidget *dlg, ZNumPicker *picker, int value)
+{
+    for (int i = 0; i < 40 && picker->value() != value; ++i)
+        key(dlg, picker->value() < value ? Qt::Key_Right : Qt::Key_Left);
+}
+
 ZLineEdit *textOf(QWidget *dlg)
 {
     auto e = qobject_cast<EntryDlg *>(dlg);
@@ -112,6 +143,10 @@ private slots:
     void managerCloses_data();
     void managerCloses();
     void optionsMenu();
+    void lunarFestivalDialogs_data();
+    void lunarFestivalDialogs();
+    void lunarFestivalList_data();
+    void lunarFestivalList();
 
 private:
     QByteArray db() const { return TestEnv::readFile(QStringLiteral("notify.db")); }
@@ -143,9 +178,11 @@ void TestNoticeMng::listing_data()
     QTest::newRow("festivals after other groups") << int(Festivals) << kFile << festivals;
     QTest::newRow("only other groups") << int(Notices) << kFestivalHead + kFestivals << QStringList();
     QTest::newRow("missing file") << int(Festivals) << QByteArray() << QStringList();
-    QTest::newRow("line without = ends the group")
+    QTest::newRow("comment inside the group does not end it")
         << int(Notices) << QByteArray("[CustomNotify]\n2009/05/01 = a\n# later\n2009/05/02 = b\n")
-        << QStringList{QStringLiteral("a|2009/05/01")};
+        << QStringList{QStringLiteral("a|2009/05/01"), QStringLiteral("b|2009/05/02")};
+    QTest::newRow("blank and stray lines, second header: what the store reads")
+        << int(Notices) << kOdd << QStringList{QStringLiteral("a|2026/01/01"), QStringLiteral("b|2026/01/02")};
 }
 
 void TestNoticeMng::listing()
@@ -190,6 +227,8 @@ void TestNoticeMng::deleteEntry_data()
     QTest::newRow("text holding the deleted date stays")
         << int(Notices) << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n2009/05/01 = a\n") << 1 << true
         << "(2009/05/01)" << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n");
+    QTest::newRow("entry after a blank line; the second header's entry stays")
+        << int(Notices) << kOdd << 1 << true << "\"b\"" << "[CustomNotify]\n2026/01/01 = a\n\n" + kOddTail;
     QTest::newRow("cancelled: nothing goes") << int(Festivals) << kFile << 0 << false << "\"mum\"" << kFile;
     QTest::newRow("empty list: nothing happens, nothing asked")
         << int(Notices) << QByteArray("[CustomNotify]") << -1 << false << QString() << QByteArray("[CustomNotify]");
@@ -244,25 +283,29 @@ void TestNoticeMng::editEntry_data()
     QTest::addColumn<QString>("newKey");
     QTest::addColumn<QString>("newText");
     QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QByteArray>("file");
 
     QTest::newRow("notice, same date: text replaced in place")
         << int(Notices) << 1 << "2009/06/01" << "儿童节 party" << "2009/06/01" << "kids"
         << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n2009/06/01 = kids\n"
-                           "2009/07/01 = see 2009/05/01\n" + kFestivals;
+                           "2009/07/01 = see 2009/05/01\n" + kFestivals << kFile;
     QTest::newRow("notice to a free date: one entry, under the new date")
         << int(Notices) << 0 << "2009/05/01" << "Labour: day = off" << "2009/05/02" << "moved"
         << kFestivalHead + "[CustomNotify]\n2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
-                           "2009/07/01 = see 2009/05/01\n2009/05/02 = moved\n" + kFestivals;
+                           "2009/07/01 = see 2009/05/01\n2009/05/02 = moved\n" + kFestivals << kFile;
     QTest::newRow("notice to a taken date: that text replaced, the edited entry stays")
         << int(Notices) << 0 << "2009/05/01" << "Labour: day = off" << "2009/07/01" << "taken"
         << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n"
-                           "2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n2009/07/01 = taken\n" + kFestivals;
+                           "2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n2009/07/01 = taken\n" + kFestivals << kFile;
     QTest::newRow("festival to a free date")
         << int(Festivals) << 1 << "12/25" << "圣诞" << "12/24" << "eve"
-        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n12/24 = eve\n";
+        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n12/24 = eve\n" << kFile;
+    QTest::newRow("notice after a blank line to a free date: no copy left")
+        << int(Notices) << 0 << "2026/01/01" << "a" << "2026/01/04" << "moved"
+        << "[CustomNotify]\n\n2026/01/02 = b\n2026/01/04 = moved\n" + kOddTail << kOdd;
     QTest::newRow("festival, same day")
         << int(Festivals) << 2 << "02/31" << "quiet day" << "02/31" << "calm"
-        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = calm\n";
+        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = calm\n" << kFile;
 }
 
 void TestNoticeMng::editEntry()
@@ -274,6 +317,8 @@ void TestNoticeMng::editEntry()
     QFETCH(QString, newKey);
     QFETCH(QString, newText);
     QFETCH(QByteArray, after);
+    QFETCH(QByteArray, file);
+    TestEnv::writeFile(QStringLiteral("notify.db"), file);
 
     auto mng = makeManager(Kind(kind), m_lang);
     mng->show();
@@ -325,6 +370,9 @@ void TestNoticeMng::addEntry_data()
         << int(Notices) << kFile << "2009/06/01" << "replaced"
         << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n2009/06/01 = replaced\n"
                            "2009/07/01 = see 2009/05/01\n" + kFestivals << 0;
+    QTest::newRow("notice into a group with a blank line and a second header")
+        << int(Notices) << kOdd << "2026/01/05" << "c"
+        << "[CustomNotify]\n2026/01/01 = a\n\n2026/01/02 = b\n2026/01/05 = c\n" + kOddTail << 1;
     QTest::newRow("festival fallback 02/31")
         << int(Festivals) << QByteArray() << "02/31" << "nothing today"
         << QByteArray("[CustomFestival]\n02/31 = nothing today\n") << 1;
@@ -601,6 +649,135 @@ void TestNoticeMng::optionsMenu()
     QCOMPARE(rows(mng->listBox()).size(), 2);
     QVERIFY(!db().contains("2009/07/01 ="));
     QCOMPARE(script.unexpected, 0);
+}
+
+// A festival by lunar date, entered with the keypad in the add or edit dialog: the choice of
+// calendar, the pickers (by name in Chinese) and the leap month make the key.
+void TestNoticeMng::lunarFestivalDialogs_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("editRow"); // -1: add
+    QTest::addColumn<QString>("shownKey");
+    QTest::addColumn<bool>("lunar");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<bool>("leap");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("pickerText");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("row");
+
+    const QString en = QStringLiteral("English.lng"), zh = QString::fromUtf8("简体中文.lng");
+    const QByteArray leapFile = kFestivalHead + "[CustomFestival]\n05/01 = mum\n-4$01 = Leap\n";
+    QTest::newRow("add on a lunar date") << en << kFile << -1 << QString() << true << 8 << false << 15 << "8 15"
+                                         << kFile + "08$15 = New\n" << "New|Lunar 8-15";
+    QTest::newRow("add on a lunar date in Chinese") << zh << kFile << -1 << QString() << true << 8 << false << 15
+                                                    << "八月 十五" << kFile + "08$15 = New\n" << "New|八月十五";
+    QTest::newRow("add in a leap month") << en << kFile << -1 << QString() << true << 4 << true << 1 << "4 1"
+                                         << kFile + "-4$01 = New\n" << "New|Lunar leap 4-1";
+    QTest::newRow("add on the 30th of the twelfth month") << zh << kFile << -1 << QString() << true << 12 << false << 30
+                                                          << "腊月 三十" << kFile + "12$30 = New\n" << "New|腊月三十";
+    QTest::newRow("edit a leap-month festival to its 2nd day")
+        << en << leapFile << 1 << "-4$01" << true << 4 << true << 2 << "4 2"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n-4$02 = Leap\n" << "Leap|Lunar leap 4-2";
+    QTest::newRow("edit a leap-month festival to the ordinary month")
+        << en << leapFile << 1 << "-4$01" << true << 4 << false << 1 << "4 1"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n04$01 = Leap\n" << "Leap|Lunar 4-1";
+    QTest::newRow("edit a lunar festival to a Gregorian date")
+        << zh << leapFile << 1 << "-4$01" << false << 8 << false << 31 << "8 31"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n08/31 = Leap\n" << "Leap|08/31";
+}
+
+void TestNoticeMng::lunarFestivalDialogs()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, file);
+    QFETCH(int, editRow);
+    QFETCH(QString, shownKey);
+    QFETCH(bool, lunar);
+    QFETCH(int, month);
+    QFETCH(bool, leap);
+    QFETCH(int, day);
+    QFETCH(QString, pickerText);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, row);
+    TestEnv::writeFile(QStringLiteral("notify.db"), file);
+    ZConfig lang(TestEnv::path(QStringLiteral("resource/language/") + language));
+
+    FestivalMng mng(&lang);
+    mng.show();
+    QString initialKey, shownPickers;
+    bool reached = false;
+    DialogScript script;
+    script.then([&](QWidget *w) {
+        auto *dlg = qobject_cast<FestivalDlg *>(w);
+        QVERIFY(dlg);
+        initialKey = dlg->festivalKey();
+        dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        reached = focusUpTo(dlg, dlg->lunarBox());
+        if (dlg->lunarBox()->isChecked() != lunar)
+            key(dlg, Qt::Key_Return);
+        key(dlg, ZKey::Down);
+        stepTo(dlg, dlg->monthPicker(), month);
+        key(dlg, ZKey::Down);
+        stepTo(dlg, dlg->dayPicker(), day);
+        key(dlg, ZKey::Down);
+        if (lunar) { // the leap-month choice is there for lunar dates only
+            if (dlg->leapBox()->isChecked() != leap)
+                key(dlg, Qt::Key_Return);
+            key(dlg, ZKey::Down);
+        }
+        if (editRow < 0)
+            QTest::keyClicks(dlg->focusWidget(), QStringLiteral("New"));
+        shownPickers = dlg->monthPicker()->text() + QLatin1Char(' ') + dlg->dayPicker()->text();
+        key(dlg, Qt::Key_F1); // the left soft key: OK
+    });
+    if (editRow < 0) {
+        QTest::keyClick(mng.listBox(), Qt::Key_F1);
+    } else {
+        mng.listBox()->setCurrentItem(editRow);
+        QTest::keyClick(mng.listBox(), Qt::Key_Return);
+    }
+
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(script.unexpected, 0);
+    QVERIFY(reached);
+    if (editRow >= 0)
+        QCOMPARE(initialKey, shownKey);
+    QCOMPARE(shownPickers, pickerText);
+    QCOMPARE(db(), after);
+    QVERIFY2(rows(mng.listBox()).contains(row), qPrintable(rows(mng.listBox()).join(QLatin1Char(','))));
+}
+
+// The list shows lunar festivals by their lunar dates after the Gregorian ones, in calendar
+// order, and deletes the one chosen.
+void TestNoticeMng::lunarFestivalList_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("English") << "English.lng"
+                             << QStringList{"mum|05/01", "quiet|02/31", "Four|Lunar 4-20", "Leap|Lunar leap 4-1",
+                                            "Moon|Lunar 8-15"};
+    QTest::newRow("Chinese") << QString::fromUtf8("简体中文.lng")
+                             << QStringList{"mum|05/01", "quiet|02/31", "Four|四月二十", "Leap|闰四月初一", "Moon|八月十五"};
+}
+
+void TestNoticeMng::lunarFestivalList()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, expected);
+    TestEnv::writeFile(QStringLiteral("notify.db"),
+                       "[CustomFestival]\n08$15 = Moon\n05/01 = mum\n-4$01 = Leap\n04$20 = Four\n02/31 = quiet\n");
+    ZConfig lang(TestEnv::path(QStringLiteral("resource/language/") + language));
+    FestivalMng mng(&lang);
+    mng.show();
+    QCOMPARE(rows(mng.listBox()), expected);
+
+    // Edit and delete act on the key of the row, whatever the list shows.
+    const QStringList keys = {"05/01", "02/31", "04$20", "-4$01", "08$15"};
+    for (int row = 0; row < keys.size(); ++row)
+        QCOMPARE(mng.keyOf(row), keys[row]);
 }
 
 QUILLORA_TEST_MAIN(TestNoticeMng)
