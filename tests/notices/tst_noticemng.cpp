@@ -7,6 +7,7 @@
 #include "noticelistmng.h"
 #include "notifydlg.h"
 #include "testenv.h"
+#include "zcheckbox.h"
 #include "zconfig.h"
 #include "zdatemodule.h"
 #include "zkeys.h"
@@ -78,6 +79,32 @@ QString keyOf(QWidget *dlg)
     return QString();
 }
 
+// A key sent where the dialog's focus is: a desktop key, or the keypad's code for up and down
+// (the scroll panel takes the desktop's arrow keys for itself).
+void key(QWidget *dlg, int k)
+{
+    QWidget *w = dlg->focusWidget() ? dlg->focusWidget() : dlg;
+    if (k == ZKey::Up || k == ZKey::Down)
+        press(w, k);
+    else
+        QTest::keyClick(w, Qt::Key(k));
+}
+
+// Walks the focus up to a control with the navigation keys.
+bool focusUpTo(QWidget *dlg, QWidget *target)
+{
+    for (int i = 0; i < 8 && dlg->focusWidget() != target; ++i)
+        key(dlg, ZKey::Up);
+    return dlg->focusWidget() == target;
+}
+
+// Steps the focused picker to a value with left and right.
+void stepTo(QWidget *dlg, ZNumPicker *picker, int value)
+{
+    for (int i = 0; i < 40 && picker->value() != value; ++i)
+        key(dlg, picker->value() < value ? Qt::Key_Right : Qt::Key_Left);
+}
+
 ZLineEdit *textOf(QWidget *dlg)
 {
     auto e = qobject_cast<EntryDlg *>(dlg);
@@ -112,6 +139,10 @@ private slots:
     void managerCloses_data();
     void managerCloses();
     void optionsMenu();
+    void lunarFestivalDialogs_data();
+    void lunarFestivalDialogs();
+    void lunarFestivalList_data();
+    void lunarFestivalList();
 
 private:
     QByteArray db() const { return TestEnv::readFile(QStringLiteral("notify.db")); }
@@ -601,6 +632,135 @@ void TestNoticeMng::optionsMenu()
     QCOMPARE(rows(mng->listBox()).size(), 2);
     QVERIFY(!db().contains("2009/07/01 ="));
     QCOMPARE(script.unexpected, 0);
+}
+
+// A festival by lunar date, entered with the keypad in the add or edit dialog: the choice of
+// calendar, the pickers (by name in Chinese) and the leap month make the key.
+void TestNoticeMng::lunarFestivalDialogs_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("editRow"); // -1: add
+    QTest::addColumn<QString>("shownKey");
+    QTest::addColumn<bool>("lunar");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<bool>("leap");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("pickerText");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("row");
+
+    const QString en = QStringLiteral("English.lng"), zh = QString::fromUtf8("简体中文.lng");
+    const QByteArray leapFile = kFestivalHead + "[CustomFestival]\n05/01 = mum\n-4$01 = Leap\n";
+    QTest::newRow("add on a lunar date") << en << kFile << -1 << QString() << true << 8 << false << 15 << "8 15"
+                                         << kFile + "08$15 = New\n" << "New|Lunar 8-15";
+    QTest::newRow("add on a lunar date in Chinese") << zh << kFile << -1 << QString() << true << 8 << false << 15
+                                                    << "八月 十五" << kFile + "08$15 = New\n" << "New|八月十五";
+    QTest::newRow("add in a leap month") << en << kFile << -1 << QString() << true << 4 << true << 1 << "4 1"
+                                         << kFile + "-4$01 = New\n" << "New|Lunar leap 4-1";
+    QTest::newRow("add on the 30th of the twelfth month") << zh << kFile << -1 << QString() << true << 12 << false << 30
+                                                          << "腊月 三十" << kFile + "12$30 = New\n" << "New|腊月三十";
+    QTest::newRow("edit a leap-month festival to its 2nd day")
+        << en << leapFile << 1 << "-4$01" << true << 4 << true << 2 << "4 2"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n-4$02 = Leap\n" << "Leap|Lunar leap 4-2";
+    QTest::newRow("edit a leap-month festival to the ordinary month")
+        << en << leapFile << 1 << "-4$01" << true << 4 << false << 1 << "4 1"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n04$01 = Leap\n" << "Leap|Lunar 4-1";
+    QTest::newRow("edit a lunar festival to a Gregorian date")
+        << zh << leapFile << 1 << "-4$01" << false << 8 << false << 31 << "8 31"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n08/31 = Leap\n" << "Leap|08/31";
+}
+
+void TestNoticeMng::lunarFestivalDialogs()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, file);
+    QFETCH(int, editRow);
+    QFETCH(QString, shownKey);
+    QFETCH(bool, lunar);
+    QFETCH(int, month);
+    QFETCH(bool, leap);
+    QFETCH(int, day);
+    QFETCH(QString, pickerText);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, row);
+    TestEnv::writeFile(QStringLiteral("notify.db"), file);
+    ZConfig lang(TestEnv::path(QStringLiteral("resource/language/") + language));
+
+    FestivalMng mng(&lang);
+    mng.show();
+    QString initialKey, shownPickers;
+    bool reached = false;
+    DialogScript script;
+    script.then([&](QWidget *w) {
+        auto *dlg = qobject_cast<FestivalDlg *>(w);
+        QVERIFY(dlg);
+        initialKey = dlg->festivalKey();
+        dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        reached = focusUpTo(dlg, dlg->lunarBox());
+        if (dlg->lunarBox()->isChecked() != lunar)
+            key(dlg, Qt::Key_Return);
+        key(dlg, ZKey::Down);
+        stepTo(dlg, dlg->monthPicker(), month);
+        key(dlg, ZKey::Down);
+        stepTo(dlg, dlg->dayPicker(), day);
+        key(dlg, ZKey::Down);
+        if (lunar) { // the leap-month choice is there for lunar dates only
+            if (dlg->leapBox()->isChecked() != leap)
+                key(dlg, Qt::Key_Return);
+            key(dlg, ZKey::Down);
+        }
+        if (editRow < 0)
+            QTest::keyClicks(dlg->focusWidget(), QStringLiteral("New"));
+        shownPickers = dlg->monthPicker()->text() + QLatin1Char(' ') + dlg->dayPicker()->text();
+        key(dlg, Qt::Key_F1); // the left soft key: OK
+    });
+    if (editRow < 0) {
+        QTest::keyClick(mng.listBox(), Qt::Key_F1);
+    } else {
+        mng.listBox()->setCurrentItem(editRow);
+        QTest::keyClick(mng.listBox(), Qt::Key_Return);
+    }
+
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(script.unexpected, 0);
+    QVERIFY(reached);
+    if (editRow >= 0)
+        QCOMPARE(initialKey, shownKey);
+    QCOMPARE(shownPickers, pickerText);
+    QCOMPARE(db(), after);
+    QVERIFY2(rows(mng.listBox()).contains(row), qPrintable(rows(mng.listBox()).join(QLatin1Char(','))));
+}
+
+// The list shows lunar festivals by their lunar dates after the Gregorian ones, in calendar
+// order, and deletes the one chosen.
+void TestNoticeMng::lunarFestivalList_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("English") << "English.lng"
+                             << QStringList{"mum|05/01", "quiet|02/31", "Four|Lunar 4-20", "Leap|Lunar leap 4-1",
+                                            "Moon|Lunar 8-15"};
+    QTest::newRow("Chinese") << QString::fromUtf8("简体中文.lng")
+                             << QStringList{"mum|05/01", "quiet|02/31", "Four|四月二十", "Leap|闰四月初一", "Moon|八月十五"};
+}
+
+void TestNoticeMng::lunarFestivalList()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, expected);
+    TestEnv::writeFile(QStringLiteral("notify.db"),
+                       "[CustomFestival]\n08$15 = Moon\n05/01 = mum\n-4$01 = Leap\n04$20 = Four\n02/31 = quiet\n");
+    ZConfig lang(TestEnv::path(QStringLiteral("resource/language/") + language));
+    FestivalMng mng(&lang);
+    mng.show();
+    QCOMPARE(rows(mng.listBox()), expected);
+
+    // Edit and delete act on the key of the row, whatever the list shows.
+    const QStringList keys = {"05/01", "02/31", "04$20", "-4$01", "08$15"};
+    for (int row = 0; row < keys.size(); ++row)
+        QCOMPARE(mng.keyOf(row), keys[row]);
 }
 
 QUILLORA_TEST_MAIN(TestNoticeMng)
