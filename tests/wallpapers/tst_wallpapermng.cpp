@@ -30,6 +30,8 @@ private slots:
     void thumbnailsArriveWithFallback();
     void addFromPicker();
     void pickerNotAcceptedAddsNothing();
+    void pickerRefusesControlCharacters_data();
+    void pickerRefusesControlCharacters();
     void removeCurrent_data();
     void removeCurrent();
     void removeDuplicatePathRebuildsRows();
@@ -189,6 +191,45 @@ void TestWallpaperMng::addFromPicker()
     });
     mng->optionsMenu()->activateItem(1);
     QCOMPARE(listNames(), QStringLiteral("a,c,a,"));
+}
+
+void TestWallpaperMng::pickerRefusesControlCharacters_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("line break") << QStringLiteral("two\nlines.png") << QStringLiteral("two?lines.png");
+    QTest::newRow("tab") << QStringLiteral("tab\there.png") << QStringLiteral("tab?here.png");
+    QTest::newRow("carriage return") << QStringLiteral("cr\r.png") << QStringLiteral("cr?.png");
+}
+
+void TestWallpaperMng::pickerRefusesControlCharacters()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    const QString folderName = QStringLiteral("odd%1").arg(QTest::currentDataTag()).remove(QLatin1Char(' '));
+    makeImage(folderName + QStringLiteral("/good.png"), QSize(20, 30), Qt::cyan);
+    makeImage(folderName + QLatin1Char('/') + name, QSize(20, 30), Qt::magenta);
+    const QString folder = QDir(TestEnv::path(folderName)).canonicalPath();
+    writeList({"X"});
+    auto mng = open();
+
+    QStringList notices;
+    OnDialog answer([&](QWidget *dlg) {
+        if (auto *notice = qobject_cast<ZNoticeDlg *>(dlg)) {
+            notices << notice->text();
+            notice->accept();
+            return;
+        }
+        auto *picker = qobject_cast<ZFileOpenDialog *>(dlg);
+        QVERIFY(picker);
+        picker->browser()->setDir(folder);
+        picker->selectAll();
+        picker->softKeyBar()->click(ZSoftKey::RIGHT);
+    });
+    press(mng->listBox(), 4144);
+    QCOMPARE(notices, QStringList{text("BadFileNameText").arg(shown)});
+    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (pic("X") + "\n" + folder + "/good.png\n").toUtf8());
+    QCOMPARE(rowNames(mng->listBox()), (QStringList{"X", "good"}));
 }
 
 void TestWallpaperMng::pickerNotAcceptedAddsNothing()
