@@ -1,5 +1,5 @@
 // How the notice manager grows with the number of notices in notify.db: opening it (the file
-// read, every row laid out, the first screen drawn) and deleting the notice in the middle.
+// read, every row laid out, the first screen drawn).
 // Linear growth shows as a factor of about 10 from N = 1000 to N = 10000.
 #include "benchprogdir.h"
 #include "noticelistmng.h"
@@ -43,32 +43,10 @@ void BM_NoticeManagerOpen(benchmark::State &state)
     state.SetComplexityN(n);
 }
 
-// Deleting the notice in the middle: the file rewritten, one row taken out.
-void BM_NoticeManagerDelete(benchmark::State &state)
-{
-    const int n = int(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        writeNotices(n);
-        NotifyMng mng(nullptr);
-        mng.show();
-        mng.listBox()->setCurrentItem(n / 2);
-        mng.grab();
-        state.ResumeTiming();
-        mng.dele();
-        benchmark::DoNotOptimize(mng.grab());
-        if (mng.listBox()->count() != n - 1) {
-            state.SkipWithError("the notice was not deleted");
-            break;
-        }
-    }
-    state.SetComplexityN(n);
-}
 
 } // namespace
 
 BENCHMARK(BM_NoticeManagerOpen)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_NoticeManagerDelete)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv)
 {

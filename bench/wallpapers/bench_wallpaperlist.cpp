@@ -75,33 +75,11 @@ void BM_WallpaperManagerRebuild(benchmark::State &state)
     state.SetComplexityN(n);
 }
 
-// Removing the entry in the middle: the file is written and one row leaves the list.
-void BM_WallpaperManagerRemove(benchmark::State &state)
-{
-    const int n = int(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        writeList(n);
-        WallpaperMng mng(nullptr);
-        mng.show();
-        mng.listBox()->setCurrentItem(n / 2);
-        mng.grab();
-        state.ResumeTiming();
-        mng.remove();
-        benchmark::DoNotOptimize(mng.grab());
-        if (mng.listBox()->count() != n - 1) {
-            state.SkipWithError("the row was not removed");
-            break;
-        }
-    }
-    state.SetComplexityN(n);
-}
 
 } // namespace
 
 BENCHMARK(BM_WallpaperManagerOpen)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_WallpaperManagerRebuild)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_WallpaperManagerRemove)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 int main(int argc, char **argv)
 {
