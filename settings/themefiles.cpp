@@ -121,7 +121,9 @@ bool isSafeThemeFileName(const QString &fileName)
 
 bool isValidSaveAsName(const QString &name)
 {
-    return !name.isEmpty() && isSafeThemeFileName(name + QStringLiteral(".theme"));
+    // ";" separates the names of the theme cycle list: a name holding it could not be listed.
+    return !name.isEmpty() && !name.contains(QLatin1Char(';'))
+        && isSafeThemeFileName(name + QStringLiteral(".theme"));
 }
 
 } // namespace ThemeFiles

@@ -5,6 +5,8 @@
 #include "zlabel.h"
 #include "zsoftkey.h"
 
+#include <QFileInfo>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
@@ -22,10 +24,13 @@ ZAboutDialog::ZAboutDialog(ZConfig *languageStore)
     QVBoxLayout *layout = new QVBoxLayout(content);
     layout->setContentsMargins(6, 10, 6, 6);
 
+    // The program's picture, centred; where it is missing the area stays empty rather than
+    // showing a broken picture.
     const QString iconPath = getProgramDir() + QStringLiteral("show.png");
-    ZLabel *iconLabel = new ZLabel(QStringLiteral("<qt><center><img src=\"%1\"></center></qt>")
-                                       .arg(iconPath.toHtmlEscaped()),
-                                   content, QStringLiteral("aboutIcon"));
+    const QString iconHtml = QFileInfo(iconPath).isFile() && !QImageReader(iconPath).size().isEmpty()
+        ? QStringLiteral("<qt><center><img src=\"%1\"></center></qt>").arg(iconPath.toHtmlEscaped())
+        : QString();
+    ZLabel *iconLabel = new ZLabel(iconHtml, content, QStringLiteral("aboutIcon"));
     iconLabel->setTextFormat(Qt::RichText);
     layout->addWidget(iconLabel);
 

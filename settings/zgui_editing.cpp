@@ -57,9 +57,10 @@ void ZGui::saveastheme()
     while (dlg->exec() == 1) {
         const QString name = dlg->text();
         if (!ThemeFiles::isValidSaveAsName(name)) {
-            // An empty name, or one that would leave theme/, is refused; the dialog asks again.
+            // An empty name, one that would leave theme/ or one the cycle list cannot hold is
+            // refused; the dialog asks again.
             notice(::getText(m_lang.get(), QStringLiteral("ThemeNameText"),
-                             QStringLiteral("A theme name must not be empty or contain \"/\"")),
+                             QStringLiteral("A theme name must not be empty or contain \"/\" or \";\".")),
                    1, 0);
             continue;
         }

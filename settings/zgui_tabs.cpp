@@ -76,7 +76,8 @@ void ZGui::createTab3()
     FormRows::narrow(m_modeSelector);
     m_modeSelector->addItem(getText(QStringLiteral("Inorder")));
     m_modeSelector->addItem(getText(QStringLiteral("Random")));
-    m_modeSelector->setCurrentItem(m_settings->readNumEntry(kGroup, QStringLiteral("ChangeMode"), 0));
+    // A stored number outside the two orders shows the nearest of them.
+    m_modeSelector->setCurrentItem(qBound(0, m_settings->readNumEntry(kGroup, QStringLiteral("ChangeMode"), 0), 1));
 
     m_intervalPicker = new ZNumPicker(2, nullptr, QStringLiteral("intervalPicker"));
     m_intervalPicker->setMinValue(1);

@@ -58,6 +58,7 @@ private slots:
     void autorunFileUnchangeable();
     void interval();
     void intervalAlreadyStored();
+    void orderSelector_data();
     void orderSelector();
     void rotatorButton_data();
     void rotatorButton();
@@ -446,12 +447,23 @@ void TestEditing::intervalAlreadyStored()
     QCOMPARE(TestEnv::readFile("morvessa.lin"), QByteArray("  sleep 30 # as shipped\n"));
 }
 
+void TestEditing::orderSelector_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("random") << QByteArray("ChangeMode = 1\n") << en("Random");
+    QTest::newRow("above the range") << QByteArray("ChangeMode = 7\n") << en("Random");
+    QTest::newRow("below the range") << QByteArray("ChangeMode = -3\n") << en("Inorder");
+}
+
 void TestEditing::orderSelector()
 {
-    prepare("ChangeMode = 1\n");
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, shown);
+    prepare(stored);
     ZGui *gui = open();
     ZComboBox *mode = child<ZComboBox>(gui, "modeSelector");
-    QCOMPARE(mode->currentText(), en("Random"));
+    QCOMPARE(mode->currentText(), shown);
     choose(mode, 0);
     QCOMPARE(setting("ChangeMode"), QStringLiteral("0"));
     choose(mode, 1);

@@ -679,6 +679,10 @@ void TestMainWindow::about()
         auto *dlg = qobject_cast<ZAboutDialog *>(w);
         QVERIFY(dlg);
         shownTitle = dlg->windowTitle();
+        // A missing picture leaves the area empty, not a broken-picture sign.
+        ZLabel *pic = dlg->findChild<ZLabel *>(QStringLiteral("aboutIcon"));
+        QVERIFY(pic);
+        QCOMPARE(pic->text().contains(QLatin1String("<img")), withIcon);
         ZSoftKey *keys = dlg->softKey();
         okText = keys->text(ZSoftKey::LEFT);
         QCOMPARE(keys->text(ZSoftKey::RIGHT), QString());

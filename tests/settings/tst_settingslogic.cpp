@@ -236,6 +236,7 @@ void TestSettingsLogic::saveAsName_data()
     QTest::newRow("parent") << "../x" << false;
     QTest::newRow("absolute") << "/etc/x" << false;
     QTest::newRow("newline") << "a\nb" << false;
+    QTest::newRow("list separator") << "a;b" << false;
 }
 
 void TestSettingsLogic::saveAsName()
