@@ -10,7 +10,8 @@ function(quillora_add_test)
     add_test(NAME ${T_NAME} COMMAND ${T_NAME})
     set_tests_properties(${T_NAME} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLORA_PROGDIR=${QUILLORA_PROGDIR}"
-        TIMEOUT 240)
+        TIMEOUT 240
+        FIXTURES_REQUIRED fontcache)
     if(T_RUN_SERIAL)
         set_tests_properties(${T_NAME} PROPERTIES RUN_SERIAL TRUE)
     endif()

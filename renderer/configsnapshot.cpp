@@ -3,15 +3,23 @@
 #include "inidocument.h"
 #include "zconfig.h"
 
-#include <QFile>
 
-ConfigSnapshot::ConfigSnapshot(const QString &path)
+ConfigSnapshot::ConfigSnapshot(const QString &path, qint64 cap)
     : m_path(path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray text = file.readAll();
+    parse(BoundedFile::read(path, cap));
+}
+
+ConfigSnapshot ConfigSnapshot::fromText(const QByteArray &text, const QString &name)
+{
+    ConfigSnapshot snapshot;
+    snapshot.m_path = name;
+    snapshot.parse(text);
+    return snapshot;
+}
+
+void ConfigSnapshot::parse(const QByteArray &text)
+{
     if (text.isEmpty())
         return;
     QList<QByteArray> lines = text.split('\n');

@@ -8,6 +8,8 @@
 // flags are converted the same way, and every read passes its default. A picture is thus drawn
 // from one version of each file even if another program rewrites it meanwhile.
 
+#include "boundedfile.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -15,7 +17,10 @@
 class ConfigSnapshot
 {
 public:
-    explicit ConfigSnapshot(const QString &path);
+    // Reads a regular file of at most `cap` bytes (see BoundedFile); anything else reads empty.
+    explicit ConfigSnapshot(const QString &path, qint64 cap = BoundedFile::kConfigCap);
+    // A store over text held in memory.
+    static ConfigSnapshot fromText(const QByteArray &text, const QString &name = QString());
 
     QString path() const { return m_path; }
     bool hasEntry(const QString &group, const QString &key) const;
@@ -25,6 +30,9 @@ public:
     QStringList readListEntry(const QString &group, const QString &key, QChar sep) const;
 
 private:
+    ConfigSnapshot() = default;
+    void parse(const QByteArray &text);
+
     QString m_path;
     QHash<QString, QHash<QString, QString>> m_groups;
 };

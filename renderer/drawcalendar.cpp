@@ -5,6 +5,7 @@
 
 #include "textconv.h"
 #include "configsnapshot.h"
+#include "boundedfile.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -54,11 +55,6 @@ void DrawImg::drawCalendar()
     const int firstWeekday = first.dayOfWeek(); // 1 Monday .. 7 Sunday
     const int todayCell = today.day() + firstWeekday - 2 + 7;
 
-    const QFont font = itemFont(fontSize > 0 ? fontSize : kCalendarDefaultFontSize);
-    const QFontMetrics metrics(font);
-    const int cellW = int(metrics.horizontalAdvance(QStringLiteral("00")) * (1.0 + scaleX));
-    const int cellH = int(metrics.height() * (1.0 + scaleY));
-
     // Cell texts, as UTF-8 byte strings.
     QStringList cells;
     const QStringList names = theme->readListEntry(itemName, QStringLiteral("WeekList"), QLatin1Char(','));
@@ -74,23 +70,50 @@ void DrawImg::drawCalendar()
     for (int d = 1; d <= daysInMonth; ++d)
         cells << bytesToByteString(formatText("%02d ", {FormatArg::number(d)}));
 
+    // The grid in its box: clipped to it, or (Fit = shrink) in the largest font down to the
+    // floor whose grid fits. Without Box_W and Box_H nothing is clipped.
+    const bool boxed = theme->hasEntry(itemName, QStringLiteral("Box_W")) || theme->hasEntry(itemName, QStringLiteral("Box_H"));
+    const QRect box(QPoint(posX, posY), readBoxSize());
+    const bool shrink = TextBox::fitFrom(theme->readEntry(itemName, QStringLiteral("Fit"), QString())) == TextBox::Fit::Shrink;
+    int size = fontSize > 0 ? fontSize : kCalendarDefaultFontSize;
+    QFont font;
+    int cellW = 0, cellH = 0;
+    QRect grid;
+    for (;; --size) {
+        font = itemFont(size);
+        const QFontMetrics metrics(font);
+        cellW = int(metrics.horizontalAdvance(QStringLiteral("00")) * (1.0 + scaleX));
+        cellH = int(metrics.height() * (1.0 + scaleY));
+        grid = QRect();
+        for (int j = 0; j < cells.size(); ++j)
+            grid |= metrics.boundingRect(QRect(posX + (j % 7) * cellW, posY + (j / 7) * cellH, 0, 0),
+                                         Qt::AlignLeft | Qt::AlignTop, ChineseAndEnglish(cells.at(j)));
+        if (!shrink || box.contains(grid) || size <= TextBox::kShrinkFloor)
+            break;
+    }
+
     painter->setFont(font);
+    if (boxed)
+        painter->setClipRect(box, Qt::IntersectClip);
     for (int j = 0; j < cells.size(); ++j) {
         const int x = posX + (j % 7) * cellW;
         const int y = posY + (j / 7) * cellH;
         const QString text = ChineseAndEnglish(cells.at(j));
         const bool isToday = j == todayCell;
         if (isToday && !todayImage.isEmpty()) {
-            scratchImage = QImage(programDir + QStringLiteral("theme/images/") + todayImage);
-            if (!scratchImage.isNull())
+            scratchImage = BoundedFile::readImage(programDir + QStringLiteral("theme/images/") + todayImage);
+            if (!scratchImage.isNull()) {
                 painter->drawImage(x - 2, y - 2, scratchImage);
+                extentOf(itemName).pictures << QRect(QPoint(x - 2, y - 2), scratchImage.size());
+            }
         }
         if (shadow)
-            drawTextAt(x + 1, y + 1, text, 128, 128, 128);
+            drawTextAt(QRect(x + 1, y + 1, Width, Height), text, 128, 128, 128);
         if (isToday)
-            drawTextAt(x, y, text, todayR, todayG, todayB);
+            drawTextAt(QRect(x, y, Width, Height), text, todayR, todayG, todayB);
         else
-            drawTextAt(x, y, text, fontR, fontG, fontB);
+            drawTextAt(QRect(x, y, Width, Height), text, fontR, fontG, fontB);
     }
+    recordText(boxed ? grid & box : grid, box, !box.contains(grid));
     painter->restore();
 }

@@ -25,8 +25,8 @@ void DrawImg::drawSysTime()
         const QByteArray text = formatText("%02d:%02d", {FormatArg::number(now.time().hour()),
                                                          FormatArg::number(now.time().minute())});
         readTextPlacement();
-        painter->setFont(itemFont(fontSize));
-        drawTextAt(posX, posY, ChineseAndEnglish(text), fontR, fontG, fontB);
+        shadow = false;
+        drawBoxedText(posX, posY, ChineseAndEnglish(text));
     }
     painter->restore();
 }

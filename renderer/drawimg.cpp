@@ -5,8 +5,11 @@
 #include "setuptheme.h"
 #include "textconv.h"
 #include "configsnapshot.h"
+#include "boundedfile.h"
+#include "wallpaperloader.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QImageReader>
 #include <QPainter>
@@ -17,9 +20,16 @@ namespace {
 // The largest font the renderer draws; a bigger size in a theme would only stall the
 // rendering of glyphs that cannot fit the screen anyway.
 constexpr int kMaxFontSize = 200;
-// Background pictures larger than this (per side) are not scaled in memory but painted
-// scaled, so a theme cannot make the renderer allocate a huge picture.
-constexpr int kMaxScaledSide = 4096;
+// Positions and sizes of a theme are kept within this range, far beyond the picture, so
+// that adding them up never overflows.
+constexpr int kMaxCoord = 100000;
+
+// A theme is a file of theme/: its name holds no "/" and is not "." or "..".
+bool isThemeName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".")
+        && name != QLatin1String("..");
+}
 
 int clampColour(int c) { return qBound(0, c, 255); }
 
@@ -27,25 +37,44 @@ int clampColour(int c) { return qBound(0, c, 255); }
 
 DrawImg::DrawImg()
 {
-    now = RenderClock::now();
+    compose(nullptr);
+}
+
+DrawImg::DrawImg(const RenderInput &given)
+{
+    compose(&given);
+}
+
+void DrawImg::compose(const RenderInput *given)
+{
+    input = given;
+    now = input ? input->now : RenderClock::now();
 
     tagDate today{now.date().day(), now.date().month(), now.date().year()};
     getLunar(today);
 
     programDir = getProgramDir();
-    settings = new ConfigSnapshot(programDir + QStringLiteral("settings.ini"));
-    currentTheme = settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
+    if (input) {
+        settings = new ConfigSnapshot(ConfigSnapshot::fromText(input->settings));
+        theme = new ConfigSnapshot(input->themePath);
+    } else {
+        settings = new ConfigSnapshot(programDir + QStringLiteral("settings.ini"));
+        currentTheme = settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
+        // The working copy of a theme under edit is drawn in place of the current theme. A
+        // theme is a file of theme/: a name that leads elsewhere draws as a missing theme.
+        const QString workingCopy = Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
+        if (QFile::exists(workingCopy))
+            theme = new ConfigSnapshot(workingCopy);
+        else if (isThemeName(currentTheme))
+            theme = new ConfigSnapshot(programDir + QStringLiteral("theme/") + currentTheme);
+        else
+            theme = new ConfigSnapshot(ConfigSnapshot::fromText(QByteArray()));
+    }
 
-    // The working copy of a theme under edit is drawn in place of the current theme.
-    const QString workingCopy = Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
-    if (QFile::exists(workingCopy))
-        theme = new ConfigSnapshot(workingCopy);
-    else
-        theme = new ConfigSnapshot(programDir + QStringLiteral("theme/") + currentTheme);
-
-    loadWallpaper();
+    loadWallpaper(input != nullptr);
     painter = new QPainter;
     drawPixmap();
+    input = nullptr;
 }
 
 DrawImg::~DrawImg()
@@ -54,6 +83,7 @@ DrawImg::~DrawImg()
     delete picture;
     delete settings;
     delete theme;
+    delete notifyDb;
 }
 
 QPixmap *DrawImg::getPixmap()
@@ -66,9 +96,9 @@ QString DrawImg::getProgramDir()
     return Platform::programDir();
 }
 
-void DrawImg::loadWallpaper()
+void DrawImg::loadWallpaper(bool plain)
 {
-    QString path = SETUP_THEME::getThemeValue(SETUP_THEME::Wallpaper);
+    QString path = plain ? QString() : SETUP_THEME::getThemeValue(SETUP_THEME::Wallpaper);
     // A phone path ("/mmc/mmca1/...") that is not a file of this machine lies under the
     // device root.
     if (!path.isEmpty() && !QFile::exists(path))
@@ -76,16 +106,16 @@ void DrawImg::loadWallpaper()
 
     QImage wallpaper;
     if (!path.isEmpty()) {
-        QImageReader reader(path);
-        reader.setAutoTransform(true); // photos stand as a viewer shows them
-        wallpaper = reader.read();
+        const WallpaperLoader::Result loaded = WallpaperLoader::load(
+            path, QSize(Width, Height), Platform::phonePath(QStringLiteral("/idle/cache/wallpaper.png")));
+        wallpaper = loaded.image;
+        if (wallpaper.isNull())
+            problemLines << QStringLiteral("wallpaper %1: %2").arg(path, loaded.problem);
     }
     if (wallpaper.isNull()) {
         // No usable wallpaper: a plain dark picture, and the items are still drawn over it.
         wallpaper = QImage(Width, Height, QImage::Format_RGB32);
         wallpaper.fill(QColor(24, 26, 32));
-    } else if (wallpaper.size() != QSize(Width, Height)) {
-        wallpaper = wallpaper.scaled(Width, Height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     picture = new QPixmap(QPixmap::fromImage(std::move(wallpaper)));
 }
@@ -129,26 +159,40 @@ QFont DrawImg::itemFont(int pointSize) const
 }
 
 // Loads a picture into scratchImage and draws it at the placement keys of the item (its own
-// size when BGImage_W/BGImage_H are missing), in picture coordinates.
+// size when BGImage_W/BGImage_H are missing), in picture coordinates. The painter scales it
+// to its rectangle, so only what shows of it is ever drawn.
 void DrawImg::drawBackground(const QString &path)
 {
-    scratchImage = QImage(path);
-    bgX = theme->readNumEntry(itemName, QStringLiteral("BGImage_X"), -1);
-    bgY = theme->readNumEntry(itemName, QStringLiteral("BGImage_Y"), -1);
-    bgW = theme->readNumEntry(itemName, QStringLiteral("BGImage_W"), scratchImage.width());
-    bgH = theme->readNumEntry(itemName, QStringLiteral("BGImage_H"), scratchImage.height());
-    if (scratchImage.isNull() || bgW <= 0 || bgH <= 0)
+    QImageReader reader;
+    QSize stored;
+    if (BoundedFile::isRegular(path) && QFileInfo(path).size() <= BoundedFile::kPictureCap) {
+        reader.setFileName(path);
+        stored = reader.size();
+    }
+    bgX = readCoord("BGImage_X", -1);
+    bgY = readCoord("BGImage_Y", -1);
+    bgW = qBound(0, theme->readNumEntry(itemName, QStringLiteral("BGImage_W"), stored.width()), kMaxCoord);
+    bgH = qBound(0, theme->readNumEntry(itemName, QStringLiteral("BGImage_H"), stored.height()), kMaxCoord);
+    if (!stored.isValid() || bgW <= 0 || bgH <= 0) {
+        scratchImage = QImage();
         return;
-    if (bgW <= kMaxScaledSide && bgH <= kMaxScaledSide) {
-        if (scratchImage.size() != QSize(bgW, bgH))
-            scratchImage = scratchImage.scaled(bgW, bgH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        painter->drawImage(bgX, bgY, scratchImage);
+    }
+    // A picture larger than its rectangle is decoded at the rectangle's size.
+    if (stored.width() > bgW && stored.height() > bgH)
+        reader.setScaledSize(QSize(bgW, bgH));
+    scratchImage = reader.read();
+    if (scratchImage.isNull())
+        return;
+    const QRect target(bgX, bgY, bgW, bgH);
+    if (scratchImage.size() == target.size()) {
+        painter->drawImage(target.topLeft(), scratchImage);
     } else {
         painter->save();
         painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
-        painter->drawImage(QRect(bgX, bgY, bgW, bgH), scratchImage);
+        painter->drawImage(target, scratchImage);
         painter->restore();
     }
+    extentOf(itemName).pictures << target;
 }
 
 // The item's own background picture, a file of "theme/images/" named by BGImage, when it
@@ -166,16 +210,72 @@ void DrawImg::readTextPlacement()
     fontR = theme->readNumEntry(itemName, QStringLiteral("FontColor_R"), -1);
     fontG = theme->readNumEntry(itemName, QStringLiteral("FontColor_G"), -1);
     fontB = theme->readNumEntry(itemName, QStringLiteral("FontColor_B"), -1);
-    posX = theme->readNumEntry(itemName, QStringLiteral("Position_X"), -1);
-    posY = theme->readNumEntry(itemName, QStringLiteral("Position_Y"), -1);
+    posX = readCoord("Position_X", -1);
+    posY = readCoord("Position_Y", -1);
 }
 
-// One text in the text box: left and top aligned, no word wrap, a new line at every "\n",
-// clipped to 240 x 320 from its corner.
-void DrawImg::drawTextAt(int x, int y, const QString &text, int r, int g, int b)
+// A position of the item, kept within a range in which no arithmetic of the items overflows.
+int DrawImg::readCoord(const char *key, int def)
+{
+    return qBound(-kMaxCoord, theme->readNumEntry(itemName, QLatin1String(key), def), kMaxCoord);
+}
+
+// The item's text box: Box_W x Box_H from its origin, 240 x 320 when missing.
+QSize DrawImg::readBoxSize()
+{
+    return QSize(qBound(1, theme->readNumEntry(itemName, QStringLiteral("Box_W"), Width), kMaxCoord),
+                 qBound(1, theme->readNumEntry(itemName, QStringLiteral("Box_H"), Height), kMaxCoord));
+}
+
+// One text in a box: left and top aligned, no word wrap, a new line at every "\n", clipped to
+// the box.
+void DrawImg::drawTextAt(const QRect &box, const QString &text, int r, int g, int b)
 {
     painter->setPen(QColor(clampColour(r), clampColour(g), clampColour(b)));
-    painter->drawText(QRect(x, y, Width, Height), Qt::AlignLeft | Qt::AlignTop, text);
+    painter->drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+// The item's text in its box from (x, y) of the painter's frame, fitted as Fit says, with the
+// grey shadow one pixel right and down when `shadow`; notes where it went.
+void DrawImg::drawBoxedText(int x, int y, const QString &shown)
+{
+    const QSize boxSize = readBoxSize();
+    const TextBox::Fit mode = TextBox::fitFrom(theme->readEntry(itemName, QStringLiteral("Fit"), QString()));
+    const TextBox::Layout layout = TextBox::fit(shown, itemFont(fontSize), boxSize, mode);
+    const QRect box(QPoint(x, y), boxSize);
+    painter->setFont(layout.font);
+    if (shadow)
+        drawTextAt(box.translated(1, 1), layout.text, 128, 128, 128);
+    drawTextAt(box, layout.text, fontR, fontG, fontB);
+    if (!layout.text.isEmpty())
+        recordText(layout.area.translated(x, y), box, layout.overflows);
+}
+
+ItemExtent &DrawImg::extentOf(const QString &item)
+{
+    for (ItemExtent &extent : itemExtents)
+        if (extent.item == item)
+            return extent;
+    itemExtents.append(ItemExtent{item, QRect(), QRect(), false, {}});
+    return itemExtents.last();
+}
+
+// Notes a text area and box given in the painter's current frame, in picture coordinates.
+void DrawImg::recordText(const QRect &area, const QRect &box, bool overflows)
+{
+    const QTransform frame = painter->transform();
+    ItemExtent &extent = extentOf(itemName);
+    extent.textArea |= frame.mapRect(QRectF(area)).toAlignedRect();
+    extent.box |= frame.mapRect(QRectF(box)).toAlignedRect();
+    extent.overflows = extent.overflows || overflows;
+}
+
+const ConfigSnapshot &DrawImg::notifyDatabase()
+{
+    if (!notifyDb)
+        notifyDb = input ? new ConfigSnapshot(ConfigSnapshot::fromText(input->notifyDb))
+                         : new ConfigSnapshot(programDir + QStringLiteral("notify.db"), BoundedFile::kNotifyCap);
+    return *notifyDb;
 }
 
 void DrawImg::drawItem(QString text)
@@ -200,10 +300,7 @@ void DrawImg::drawTurnedText(const QString &byteString)
     painter->setFont(itemFont(fontSize));
     painter->translate(posX, posY);
     painter->rotate(rotateAngle % 360);
-    const QString shown = ChineseAndEnglish(byteString);
-    if (shadow)
-        drawTextAt(1, 1, shown, 128, 128, 128);
-    drawTextAt(0, 0, shown, fontR, fontG, fontB);
+    drawBoxedText(0, 0, ChineseAndEnglish(byteString));
 }
 
 // The text of a formatted item: TextFormat of the item (its default when empty) applied to

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "textbox.h"
 #include "textformat.h"
 
 class QPainter;
@@ -26,6 +27,28 @@ struct tagDate
     qint32 year;  // four digits
 };
 
+// What a rendering reads, given in place of the files: the theme check draws a theme with
+// content of its own this way.
+struct RenderInput
+{
+    QString themePath;   // the theme file to draw
+    QDateTime now;       // the instant to show
+    QByteArray settings; // text in place of settings.ini
+    QByteArray notifyDb; // text in place of notify.db
+    QByteArray weather;  // text in place of the weather file
+};
+
+// Where one item drew, in picture coordinates: the area its text covers (turned with the
+// text), its text box, whether the text overflowed the box, and its pictures.
+struct ItemExtent
+{
+    QString item;
+    QRect textArea;
+    QRect box;
+    bool overflows = false;
+    QList<QRect> pictures;
+};
+
 class DrawImg
 {
 public:
@@ -34,6 +57,8 @@ public:
     static constexpr int Height = 320;
 
     DrawImg();
+    // Draws from the given input instead of the files and the clock; the wallpaper is plain.
+    explicit DrawImg(const RenderInput &input);
     ~DrawImg();
     DrawImg(const DrawImg &) = delete;
     DrawImg &operator=(const DrawImg &) = delete;
@@ -44,7 +69,20 @@ public:
     // name.
     QString getProgramDir();
 
+    // Where each item drew (items that drew nothing are missing).
+    const QList<ItemExtent> &extents() const { return itemExtents; }
+    // What could not be read as it should, one line each ("wallpaper FILE: REASON").
+    const QStringList &problems() const { return problemLines; }
+
 private:
+    void compose(const RenderInput *input);
+    const ConfigSnapshot &notifyDatabase();
+    int readCoord(const char *key, int def);
+    QSize readBoxSize();
+    void drawBoxedText(int x, int y, const QString &shown);
+    void recordText(const QRect &area, const QRect &box, bool overflows);
+    ItemExtent &extentOf(const QString &item);
+
     void drawPixmap();
 
     void drawSysTime();
@@ -75,9 +113,9 @@ private:
     void drawTurnedText(const QString &byteString);
     void drawFormattedItem(const QString &defaultFormat, const QList<FormatArg> &values);
     QString formatItem(const QString &defaultFormat, const QList<FormatArg> &values);
-    void drawTextAt(int x, int y, const QString &text, int r, int g, int b);
+    void drawTextAt(const QRect &box, const QString &text, int r, int g, int b);
     QFont itemFont(int pointSize) const;
-    void loadWallpaper();
+    void loadWallpaper(bool plain);
 
     QPixmap *picture = nullptr;
     QImage scratchImage;
@@ -101,4 +139,9 @@ private:
     qint32 lunarYear = 0, lunarMonth = 0, lunarDay = 0;
     // False when today lies outside the lunar table: the lunar items draw nothing then.
     bool lunarKnown = false;
+
+    const RenderInput *input = nullptr; // during the constructor only
+    ConfigSnapshot *notifyDb = nullptr; // read once, shared by the notice and note items
+    QList<ItemExtent> itemExtents;
+    QStringList problemLines;
 };

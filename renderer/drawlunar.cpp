@@ -3,6 +3,7 @@
 #include "drawimg.h"
 
 #include "lunar.h"
+#include "lunarnames.h"
 #include "textconv.h"
 
 namespace {
@@ -10,12 +11,6 @@ namespace {
 const char *const cTianGan[10] = {"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
 const char *const cDiZhi[12] = {"子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
 const char *const cShuXiang[12] = {"鼠", "牛", "虎", "兔", "龙", "蛇", "马", "羊", "猴", "鸡", "狗", "猪"};
-const char *const cMonName[13] = {"*", "正", "二", "三", "四", "五", "六", "七", "八", "九", "十", "十一", "腊"};
-const char *const cDayName[31] = {
-    "*",    "初一", "初二", "初三", "初四", "初五", "初六", "初七", "初八", "初九", "初十",
-    "十一", "十二", "十三", "十四", "十五", "十六", "十七", "十八", "十九", "二十",
-    "廿一", "廿二", "廿三", "廿四", "廿五", "廿六", "廿七", "廿八", "廿九", "三十"};
-
 } // namespace
 
 void DrawImg::getLunar(tagDate &date)
@@ -45,18 +40,18 @@ void DrawImg::drawLunarMonth()
 {
     if (!readEnabled(QStringLiteral("Lunar_Month")) || !lunarKnown)
         return;
-    const int month = lunarMonth >= 1 ? lunarMonth : -lunarMonth;
-    if (month < 1 || month > 12)
+    const QByteArray name = QByteArray::fromStdString(lunarMonthName(lunarMonth));
+    if (name.isEmpty())
         return;
-    QByteArray name = cMonName[month];
-    if (lunarMonth < 1)
-        name.prepend("闰");
     drawFormattedItem(QStringLiteral("%s月"), {FormatArg::text(name)});
 }
 
 void DrawImg::drawLunarDay()
 {
-    if (!readEnabled(QStringLiteral("Lunar_Day")) || !lunarKnown || lunarDay < 1 || lunarDay > 30)
+    if (!readEnabled(QStringLiteral("Lunar_Day")) || !lunarKnown)
         return;
-    drawFormattedItem(QStringLiteral("%s"), {FormatArg::text(cDayName[lunarDay])});
+    const QByteArray name = QByteArray::fromStdString(lunarDayName(lunarDay));
+    if (name.isEmpty())
+        return;
+    drawFormattedItem(QStringLiteral("%s"), {FormatArg::text(name)});
 }

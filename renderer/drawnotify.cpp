@@ -5,6 +5,8 @@
 
 #include "textconv.h"
 #include "configsnapshot.h"
+#include "countdown.h"
+#include "festivalkeys.h"
 
 namespace {
 
@@ -31,7 +33,7 @@ QString key(const char *format, std::initializer_list<int> values)
 
 // The countdown entry "year|month|day|text" as its line, or an empty string when the entry has
 // fewer than four fields or does not name a real date.
-QString countdownLine(const QString &entry, const QDate &today)
+QString countdownLine(const QString &entry, const QDate &today, const CountdownWording &wording)
 {
     const QStringList fields = entry.split(QLatin1Char('|'), Qt::SkipEmptyParts);
     if (fields.size() < 4)
@@ -43,7 +45,7 @@ QString countdownLine(const QString &entry, const QDate &today)
     const QDate target(y, m, d);
     if (!okY || !okM || !okD || !target.isValid())
         return QString();
-    return QStringLiteral("%1").arg(today.daysTo(target)) + QStringLiteral(" days away from ") + fields.at(3);
+    return countdownText(today.daysTo(target), fields.at(3), wording);
 }
 
 } // namespace
@@ -52,7 +54,7 @@ void DrawImg::drawNotify()
 {
     if (!readEnabled(QStringLiteral("Notify")))
         return;
-    const ConfigSnapshot db(programDir + QStringLiteral("notify.db"));
+    const ConfigSnapshot &db = notifyDatabase();
     const QDate today = now.date();
     const QString group = QStringLiteral("Quillora");
     QString collected;
@@ -65,21 +67,21 @@ void DrawImg::drawNotify()
     }
     enabled = settings->readBoolEntry(group, QStringLiteral("CustomFestival"), false);
     if (enabled) {
-        appendLine(collected, db.readEntry(kCustomFestival, key("%02d/%02d", {today.month(), today.day()})));
+        for (const QString &k : userFestivalKeys(today))
+            appendLine(collected, db.readEntry(kCustomFestival, k));
         consulted = true;
     }
     enabled = settings->readBoolEntry(group, QStringLiteral("FestivalNotify"), false);
     if (enabled) {
-        appendLine(collected, db.readEntry(kFestivalNotify, key("%02d/%02d", {today.month(), today.day()})));
-        // Outside the lunar table there is no lunar date to look up.
-        if (lunarKnown)
-            appendLine(collected, db.readEntry(kFestivalNotify, key("%02d$%02d", {lunarMonth, lunarDay})));
+        for (const QString &k : builtinFestivalKeys(today))
+            appendLine(collected, db.readEntry(kFestivalNotify, k));
         consulted = true;
     }
 
     const QString countdown = db.readEntry(kCustomNotify, QStringLiteral("1901/01/02"), QString());
     if (!countdown.isEmpty()) {
-        const QString line = countdownLine(countdown, today);
+        const QString line = countdownLine(countdown, today,
+            CountdownWording::fromLanguageFile(programDir, settings->readEntry(group, QStringLiteral("Language"))));
         if (!line.isEmpty()) {
             appendLine(collected, line);
             consulted = true;
@@ -97,7 +99,7 @@ void DrawImg::drawNote()
 {
     if (!readEnabled(QStringLiteral("Note")))
         return;
-    const ConfigSnapshot db(programDir + QStringLiteral("notify.db"));
+    const ConfigSnapshot &db = notifyDatabase();
     QString note = db.readEntry(kCustomNotify, QStringLiteral("1901/01/01"), QString());
     if (note.isEmpty())
         return;

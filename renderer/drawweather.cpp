@@ -6,10 +6,9 @@
 #include "device.h"
 #include "textconv.h"
 #include "configsnapshot.h"
+#include "boundedfile.h"
 
-#include <QFile>
 #include <QPainter>
-#include <QTextStream>
 #include <cmath>
 #include <limits>
 
@@ -31,6 +30,25 @@ qint64 temperature(const QString &text)
     return qint64(std::trunc(qBound(-limit, value, limit)));
 }
 
+// The lines of a text file, each without its line end ("\n" or "\r\n"); a last line without
+// a line end counts.
+QStringList splitLines(const QByteArray &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        if (end < 0)
+            end = text.size();
+        QByteArrayView line(text.constData() + start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        lines << QString::fromUtf8(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
 } // namespace
 
 void DrawImg::drawWeather()
@@ -47,16 +65,16 @@ void DrawImg::drawWeather()
 
 bool DrawImg::readweatherinfo()
 {
-    QFile file(Platform::phonePath(QStringLiteral("/ezxlocal/.weather")));
-    if (!file.exists())
-        return false;
-    weatherLines.clear();
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return false;
-    QTextStream stream(&file);
-    while (!stream.atEnd())
-        weatherLines << stream.readLine();
-    file.close();
+    QByteArray text;
+    if (input) {
+        text = input->weather;
+    } else {
+        const QString path = Platform::phonePath(QStringLiteral("/ezxlocal/.weather"));
+        if (!BoundedFile::isRegular(path))
+            return false;
+        text = BoundedFile::read(path, BoundedFile::kWeatherCap);
+    }
+    weatherLines = splitLines(text);
     return weatherLines.size() >= kWeatherMinLines;
 }
 

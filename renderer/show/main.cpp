@@ -3,6 +3,9 @@
 #include "device.h"
 #include "drawimg.h"
 #include "phoneenv.h"
+#include "boundedfile.h"
+#include "configsnapshot.h"
+#include "themecheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,6 +16,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -57,8 +61,51 @@ int run()
     if (!file.commit())
         return fail(QStringLiteral("cannot write %1: %2").arg(absolute, file.errorString()));
 
+    // The desktop was drawn; what could not be read is told, one line each.
+    for (const QString &problem : renderer.problems())
+        std::fprintf(stderr, "show: %s\n", qPrintable(problem));
     std::printf("%s\n", QFile::encodeName(absolute).constData());
     return 0;
+}
+
+// The theme file the check draws: a path as given when it holds a "/", else a theme of theme/
+// (".theme" may be left out); without a name the current theme, or the working copy of a
+// theme under edit.
+QString checkedTheme(const QStringList &args)
+{
+    const QString programDir = Platform::programDir();
+    if (args.isEmpty()) {
+        const QString workingCopy = Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
+        if (QFile::exists(workingCopy))
+            return workingCopy;
+        const ConfigSnapshot settings(programDir + QStringLiteral("settings.ini"));
+        return programDir + QStringLiteral("theme/")
+            + settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
+    }
+    const QString name = args.first();
+    if (name.contains(QLatin1Char('/')))
+        return name;
+    const QString inThemes = programDir + QStringLiteral("theme/") + name;
+    if (!QFileInfo(inThemes).isFile() && !name.endsWith(QLatin1String(".theme")))
+        return inThemes + QStringLiteral(".theme");
+    return inThemes;
+}
+
+int check(const QStringList &args)
+{
+    if (args.size() > 1) {
+        std::fprintf(stderr, "usage: show [--check [THEME]]\n");
+        return 2;
+    }
+    const QString path = checkedTheme(args);
+    if (!BoundedFile::isRegular(path)) {
+        std::fprintf(stderr, "show: no theme %s\n", qPrintable(path));
+        return 2;
+    }
+    const QStringList problems = ThemeCheck::run(path);
+    for (const QString &problem : problems)
+        std::printf("%s\n", qPrintable(problem));
+    return problems.isEmpty() ? 0 : 1;
 }
 
 } // namespace
@@ -70,8 +117,20 @@ int main(int argc, char **argv)
     qInstallMessageHandler(quietMessages);
     QGuiApplication application(argc, argv);
     PhoneEnv::substitutePhoneFont();
-    const int status = run();
+    const QStringList args = application.arguments().mid(1);
+    int status = 0;
+    if (args.isEmpty()) {
+        status = run();
+    } else if (args.first() == QLatin1String("--check")) {
+        status = check(args.mid(1));
+    } else {
+        std::fprintf(stderr, "usage: show [--check [THEME]]\n");
+        status = 2;
+    }
     std::fflush(stdout);
     std::fflush(stderr);
-    return status;
+    // The picture is committed (or the failure reported): nothing is left that the process
+    // needs to do, so it ends here rather than spending time on tearing down the
+    // font database, the offscreen platform and the application object.
+    _exit(status);
 }

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QRegularExpression>
+#include <QSet>
 #include <QtTest/QtTest>
 
 namespace {
@@ -257,10 +258,21 @@ private slots:
         }
         QCOMPARE(QStringList(keys.keys()), (QStringList{"CustomFestival", "CustomNotify", "FestivalNotify"}));
 
-        static const QRegularExpression solar("^(\\d\\d)/(\\d\\d)$"), lunar("^(\\d\\d)\\$(\\d\\d)$");
+        static const QRegularExpression solar("^(\\d\\d)/(\\d\\d)$"), lunar("^(\\d\\d)\\$(\\d\\d)$"),
+            term("^T\\$(\\d\\d)$");
         int solarCount = 0, lunarCount = 0;
+        QSet<int> terms;
         for (const QString &key : keys.value("FestivalNotify")) {
-            QRegularExpressionMatch m = solar.match(key);
+            if (key == "12$LAST")
+                continue;
+            QRegularExpressionMatch m = term.match(key);
+            if (m.hasMatch()) {
+                const int n = m.captured(1).toInt();
+                QVERIFY2(n >= 1 && n <= 24, qPrintable(key));
+                terms << n;
+                continue;
+            }
+            m = solar.match(key);
             if (m.hasMatch()) {
                 QVERIFY2(QDate(2024, m.captured(1).toInt(), m.captured(2).toInt()).isValid(), qPrintable(key));
                 ++solarCount;
@@ -273,12 +285,17 @@ private slots:
             ++lunarCount;
         }
         QVERIFY(solarCount >= 6 && lunarCount >= 6);
+        // Every one of the 24 solar terms is named, and New Year's Eve is found by rule.
+        QCOMPARE(terms.size(), 24);
 
         ZConfig db(TestEnv::path("notify.db"), true);
         QVERIFY(!db.readEntry("CustomNotify", "1901/01/01", QString()).isEmpty());
         QVERIFY(!db.readEntry("CustomFestival", "02/31", QString()).isEmpty());
         QCOMPARE(db.readEntry("FestivalNotify", "01$01", QString()), QString::fromUtf8("春节"));
         QCOMPARE(db.readEntry("FestivalNotify", "08$15", QString()), QString::fromUtf8("中秋节"));
+        QCOMPARE(db.readEntry("FestivalNotify", "12$LAST", QString()), QString::fromUtf8("除夕"));
+        QCOMPARE(db.readEntry("FestivalNotify", "T$03", QString()), QString::fromUtf8("立春"));
+        QCOMPARE(db.readEntry("FestivalNotify", "T$24", QString()), QString::fromUtf8("冬至"));
         const QStringList countdown = db.readEntry("CustomNotify", "1901/01/02", QString()).split('|', Qt::SkipEmptyParts);
         QCOMPARE(countdown.size(), 4);
         QVERIFY(QDate(countdown[0].toInt(), countdown[1].toInt(), countdown[2].toInt()).isValid());

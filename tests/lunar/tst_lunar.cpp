@@ -1,8 +1,11 @@
 #include "lunar.h"
+#include "lunarnames.h"
+#include "solarterms.h"
 #include "testenv.h"
 
 #include <QDate>
 #include <QFile>
+#include <QHash>
 #include <climits>
 
 // Reference dates made from an independent lunar calendar library by tools/lunargen: the
@@ -17,22 +20,35 @@ struct MonthStart
     int lunarMonth;
 };
 
-QVector<MonthStart> readReference()
+// The lines of a reference file split at blanks, without comments and empty lines; empty when a
+// line has not three fields.
+QList<QList<QByteArray>> referenceLines(const QString &path)
 {
-    QVector<MonthStart> result;
-    QFile f(QStringLiteral(":/lunar/reference.txt"));
+    QList<QList<QByteArray>> result;
+    QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
         return result;
     while (!f.atEnd()) {
         const QByteArray line = f.readLine().trimmed();
         if (line.isEmpty() || line.startsWith('#'))
             continue;
-        const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() != 3)
+        result.append(line.split(' '));
+        if (result.last().size() != 3)
             return {};
-        result.append({QDate::fromString(QString::fromLatin1(parts[0]), Qt::ISODate),
-                       parts[1].toInt(), parts[2].toInt()});
     }
+    return result;
+}
+
+QDate isoDate(const QByteArray &text)
+{
+    return QDate::fromString(QString::fromLatin1(text), Qt::ISODate);
+}
+
+QVector<MonthStart> readReference()
+{
+    QVector<MonthStart> result;
+    for (const QList<QByteArray> &parts : referenceLines(QStringLiteral(":/lunar/reference.txt")))
+        result.append({isoDate(parts[0]), parts[1].toInt(), parts[2].toInt()});
     return result;
 }
 
@@ -40,6 +56,37 @@ const QVector<MonthStart> &reference()
 {
     static const QVector<MonthStart> ref = readReference();
     return ref;
+}
+
+// Reference dates made from an astronomical library by tools/termgen: "T <date> <n>" for the
+// day of solar term n in China Standard Time, "E <date> <lunar year>" for the last day of a
+// lunar year.
+struct TermReference
+{
+    QVector<QPair<QDate, int>> terms;
+    QVector<QPair<QDate, int>> eves;
+};
+
+TermReference readTermReference()
+{
+    TermReference result;
+    for (const QList<QByteArray> &parts : referenceLines(QStringLiteral(":/lunar/solarterms.txt"))) {
+        if (parts[0] != "T" && parts[0] != "E")
+            return {};
+        (parts[0] == "T" ? result.terms : result.eves).append({isoDate(parts[1]), parts[2].toInt()});
+    }
+    return result;
+}
+
+const TermReference &termReference()
+{
+    static const TermReference ref = readTermReference();
+    return ref;
+}
+
+int termOf(const QDate &d)
+{
+    return solarTermOf(d.year(), d.month(), d.day());
 }
 
 } // namespace
@@ -58,6 +105,15 @@ private slots:
     void leapMonths_data();
     void leapMonths();
     void everyDayOfTheTable();
+    void monthLengths();
+    void monthLengthOutside_data();
+    void monthLengthOutside();
+    void everySolarTerm();
+    void solarTermOutside_data();
+    void solarTermOutside();
+    void everyNewYearsEve();
+    void names_data();
+    void names();
 };
 
 void TestLunar::referenceIsComplete()
@@ -244,6 +300,128 @@ void TestLunar::everyDayOfTheTable()
         }
     }
     QCOMPARE(days, 65734);
+}
+
+// The length of every month of the table is the distance to the next month's first day.
+void TestLunar::monthLengths()
+{
+    const auto &ref = reference();
+    QVERIFY(ref.size() > 1);
+    for (int i = 0; i + 1 < ref.size(); ++i) {
+        const MonthStart &s = ref[i];
+        QCOMPARE(lunarMonthDays(s.lunarYear, s.lunarMonth), int(s.first.daysTo(ref[i + 1].first)));
+    }
+}
+
+void TestLunar::monthLengthOutside_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::newRow("before the table") << 1920 << 1;
+    QTest::newRow("after the table") << 2101 << 1;
+    QTest::newRow("month 0") << 2020 << 0;
+    QTest::newRow("month 13") << 2020 << 13;
+    QTest::newRow("leap month of a year without one") << 2021 << -4;
+    QTest::newRow("leap month other than the year's") << 2020 << -5;
+}
+
+void TestLunar::monthLengthOutside()
+{
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QCOMPARE(lunarMonthDays(year, month), 0);
+    QVERIFY(!isLunarNewYearsEve(year, month, 30));
+}
+
+// Every solar term 1921 to 2100 against the reference; the days around it carry no term.
+void TestLunar::everySolarTerm()
+{
+    const auto &terms = termReference().terms;
+    QCOMPARE(terms.size(), 4320);
+    QHash<int, int> perYear;
+    for (const auto &[date, term] : terms) {
+        const QString where = date.toString(Qt::ISODate);
+        QVERIFY2(solarTermDay(date.year(), term) == date.day(), qPrintable(where));
+        QVERIFY2(termOf(date) == term, qPrintable(where));
+        QVERIFY2(termOf(date.addDays(-1)) == 0 && termOf(date.addDays(1)) == 0, qPrintable(where));
+        ++perYear[date.year() * 100 + term];
+    }
+    QCOMPARE(perYear.size(), 4320); // each term of each year exactly once
+}
+
+void TestLunar::solarTermOutside_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<int>("term");
+    QTest::newRow("冬至 1920, before the table") << 1920 << 12 << 22 << 0;
+    QTest::newRow("小寒 2101, after the table") << 2101 << 1 << 5 << 0;
+    QTest::newRow("month 0") << 2027 << 0 << 4 << 0;
+    QTest::newRow("month 13") << 2027 << 13 << 4 << 0;
+    QTest::newRow("立春 2027") << 2027 << 2 << 4 << 3;
+    QTest::newRow("冬至 2100, the table's last term") << 2100 << 12 << 22 << 24;
+}
+
+void TestLunar::solarTermOutside()
+{
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(int, term);
+    QCOMPARE(solarTermOf(year, month, day), term);
+    QCOMPARE(solarTermDay(year, 0), 0);
+    QCOMPARE(solarTermDay(year, 25), 0);
+}
+
+// Every New Year's Eve: the last day of the twelfth month, 29th or 30th, and only that day.
+void TestLunar::everyNewYearsEve()
+{
+    const auto &eves = termReference().eves;
+    QCOMPARE(eves.size(), 180);
+    int on29th = 0;
+    for (const auto &[date, lunarYear] : eves) {
+        const QString where = date.toString(Qt::ISODate);
+        int y = 0, m = 0, d = 0;
+        QVERIFY2(solarToLunar(date.year(), date.month(), date.day(), y, m, d), qPrintable(where));
+        QVERIFY2(y == lunarYear && m == 12 && isLunarNewYearsEve(y, m, d), qPrintable(where));
+        on29th += d == 29;
+        const QDate before = date.addDays(-1);
+        QVERIFY(solarToLunar(before.year(), before.month(), before.day(), y, m, d));
+        QVERIFY2(!isLunarNewYearsEve(y, m, d), qPrintable(where));
+        // The day after is the first day of the next lunar year (the last one lies past the table).
+        const QDate after = date.addDays(1);
+        if (solarToLunar(after.year(), after.month(), after.day(), y, m, d))
+            QVERIFY2(y == lunarYear + 1 && m == 1 && d == 1, qPrintable(where));
+        else
+            QCOMPARE(lunarYear, 2100);
+    }
+    QVERIFY(on29th > 0 && on29th < 180); // both lengths of the twelfth month occur
+}
+
+void TestLunar::names_data()
+{
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("monthName");
+    QTest::addColumn<QString>("dayName");
+    QTest::newRow("first") << 1 << 1 << "正" << "初一";
+    QTest::newRow("mid-autumn") << 8 << 15 << "八" << "十五";
+    QTest::newRow("leap fourth, 20th") << -4 << 20 << "闰四" << "二十";
+    QTest::newRow("eleventh, 21st") << 11 << 21 << "十一" << "廿一";
+    QTest::newRow("twelfth, 30th") << 12 << 30 << "腊" << "三十";
+    QTest::newRow("out of range") << 13 << 31 << "" << "";
+    QTest::newRow("zero") << 0 << 0 << "" << "";
+}
+
+void TestLunar::names()
+{
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(QString, monthName);
+    QFETCH(QString, dayName);
+    QCOMPARE(QString::fromStdString(lunarMonthName(month)), monthName);
+    QCOMPARE(QString::fromStdString(lunarDayName(day)), dayName);
 }
 
 QUILLORA_TEST_MAIN(TestLunar)

@@ -46,6 +46,8 @@ private slots:
     void notify_data();
     void notify();
     void notifyBackgroundWithoutText();
+    void countdownWording_data();
+    void countdownWording();
     void note_data();
     void note();
     void weatherText_data();
@@ -82,6 +84,23 @@ void TestRendererOverlays::notify_data()
     QTest::newRow("leap month has its own key")
         << QByteArray("FestivalNotify = true\n") << QByteArray("[FestivalNotify]\n04$01 = Ordinary\n-4$01 = Leap\n")
         << QDate(2020, 5, 23) << "Leap";
+    const QByteArray userOn("CustomFestival = true\n"), builtinOn("FestivalNotify = true\n");
+    const QByteArray lunarBirthdays = "[CustomFestival]\n02/31 = Quiet\n-4$01 = Leap day\n04$01 = Fourth\n08$30 = Thirtieth\n";
+    QTest::newRow("user lunar festival after the user's Gregorian one")
+        << userOn << QByteArray("[CustomFestival]\n01$01 = Birthday\n02/07 = Mine\n") << QDate(2008, 2, 7) << "Mine\nBirthday";
+    QTest::newRow("user leap-month festival in the leap month") << userOn << lunarBirthdays << QDate(2020, 5, 23) << "Leap day";
+    QTest::newRow("user festival of the ordinary month") << userOn << lunarBirthdays << QDate(2020, 4, 23) << "Fourth";
+    // Lunar 2026: the eighth month has 29 days, so 08$30 never comes that year.
+    QTest::newRow("29th of a 29-day month") << userOn << lunarBirthdays << QDate(2026, 10, 9) << "Quiet";
+    QTest::newRow("day after a 29-day month") << userOn << lunarBirthdays << QDate(2026, 10, 10) << "Quiet";
+    const QByteArray calendarDb = "[FestivalNotify]\n02/04 = Greg\n12$28 = Lunar\nT$03 = 立春\nT$24 = 冬至\n12$29 = Twenty-ninth\n"
+                                  "12$30 = Thirtieth\n12$LAST = 除夕\n[CustomFestival]\n02/31 = Quiet\n";
+    QTest::newRow("solar term after the festivals of the day") << builtinOn << calendarDb << QDate(2027, 2, 4) << "Greg\nLunar\n立春";
+    QTest::newRow("New Year's Eve on the 29th") << builtinOn << calendarDb << QDate(2027, 2, 5) << "Twenty-ninth\n除夕";
+    QTest::newRow("New Year's Eve on the 30th") << builtinOn << calendarDb << QDate(2021, 2, 11) << "Thirtieth\n除夕";
+    QTest::newRow("29th of a 30-day twelfth month") << builtinOn << calendarDb << QDate(2021, 2, 10) << "Twenty-ninth";
+    QTest::newRow("solar term before the table") << builtinOn << calendarDb << QDate(1920, 12, 22) << "Quiet";
+    QTest::newRow("solar terms need their switch") << userOn << calendarDb << QDate(2026, 12, 22) << "Quiet";
     QTest::newRow("outside the lunar table: no lunar key")
         << QByteArray("FestivalNotify = true\n") << QByteArray("[FestivalNotify]\n00$00 = Bogus\n06/01 = Children\n")
         << QDate(1920, 6, 1) << "Children";
@@ -110,6 +129,41 @@ void TestRendererOverlays::notifyBackgroundWithoutText()
     const QImage image = render(QDateTime(QDate(2026, 3, 10), QTime(10, 0)));
     QCOMPARE(boundsOfColour(image, kGreen), QRect(3, 4, 6, 5));
     QVERIFY(boundsOfColour(image, kRed).isNull());
+}
+
+// The countdown line in the words of the language file settings.ini names; the shipped files
+// are those of the program directory.
+void TestRendererOverlays::countdownWording_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QString>("text");
+
+    const QString zh = QString::fromUtf8("简体中文.lng");
+    QTest::newRow("English, ahead") << "English.lng" << QByteArray("2026|03|20|Trip") << "10 days away from Trip";
+    QTest::newRow("English, today") << "English.lng" << QByteArray("2026|03|10|Trip") << "Trip is today";
+    QTest::newRow("English, past") << "English.lng" << QByteArray("2026|03|07|Trip") << "Trip was 3 days ago";
+    QTest::newRow("Chinese, ahead") << zh << QByteArray("2026|03|20|春节") << "距离春节还有10天";
+    QTest::newRow("Chinese, today") << zh << QByteArray("2026|03|10|春节") << "今天是春节";
+    QTest::newRow("Chinese, past") << zh << QByteArray("2026|03|07|春节") << "春节已过去3天";
+    QTest::newRow("markers in the text stay") << "English.lng" << QByteArray("2026|03|20|%2 %1") << "10 days away from %2 %1";
+    QTest::newRow("no language file named") << QString() << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
+    QTest::newRow("language file missing") << "Gone.lng" << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
+    QTest::newRow("language file without the texts") << "Old.lng" << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
+    QTest::newRow("name leaving the language folder") << "../../notify.lng" << QByteArray("2026|03|07|Trip")
+                                                       << "-3 days away from Trip";
+}
+
+void TestRendererOverlays::countdownWording()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, target);
+    QFETCH(QString, text);
+    setUp(textItem("Notify", 10, 8, 40, kRed), "Language = " + language.toUtf8() + "\n");
+    TestEnv::writeFile(QStringLiteral("resource/language/Old.lng"), "[Quillora]\nOK = OK\n");
+    TestEnv::writeFile(QStringLiteral("notify.lng"), "[Quillora]\nCountdownPast = Leaked %1\n");
+    TestEnv::writeFile(QStringLiteral("notify.db"), "[CustomNotify]\n1901/01/02 = " + target + "\n");
+    QCOMPARE(render(QDateTime(QDate(2026, 3, 10), QTime(10, 0))), expectedText(text, 10, 8, 40, kRed));
 }
 
 void TestRendererOverlays::note_data()

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cstdio>
+
 namespace TestEnv {
 namespace {
 
@@ -35,7 +37,10 @@ void copyTree(const QString &from, const QString &to)
 
 QString assembledDir()
 {
-    return QString::fromLocal8Bit(qgetenv("QUILLORA_PROGDIR"));
+    // CTest names the program directory; a test program started by hand takes the one of the
+    // build it belongs to.
+    const QByteArray given = qgetenv("QUILLORA_PROGDIR");
+    return QString::fromLocal8Bit(given.isEmpty() ? QByteArray(QUILLORA_BUILD_PROGDIR) : given);
 }
 
 QString dir() { return g_dir; }
@@ -83,11 +88,49 @@ QString installProgram(const QString &name)
     return target;
 }
 
+namespace {
+
+// Everything a test and the programs it starts may write goes below its temporary directory:
+// home, caches, configuration and the runtime folder of the toolkit. Under libfaketime the
+// font library must see the real dates of its cache files, or it rewrites the machine's font
+// cache with shifted ones.
+void keepOffTheMachine(const QString &root)
+{
+    const struct { const char *variable; const char *folder; } folders[] = {
+        {"HOME", "home"},
+        {"XDG_CACHE_HOME", "home/.cache"},
+        {"XDG_CONFIG_HOME", "home/.config"},
+        {"XDG_DATA_HOME", "home/.local/share"},
+        {"XDG_STATE_HOME", "home/.local/state"},
+        {"XDG_RUNTIME_DIR", "runtime"},
+    };
+    for (const auto &f : folders) {
+        const QString path = root + QLatin1String(f.folder);
+        QDir().mkpath(path);
+        qputenv(f.variable, QFile::encodeName(path));
+    }
+    QFile::setPermissions(root + QStringLiteral("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("NO_FAKE_STAT", "1");
+    // As under CTest: no window opens, whatever display there is.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+} // namespace
+
 int run(QObject *test, int argc, char **argv)
 {
+    if (!QFileInfo(assembledDir() + QStringLiteral("/settings.ini")).exists()) {
+        std::fprintf(stderr, "SKIP: no program directory at \"%s\"; build the suite first, or run the "
+                             "test through ctest or with QUILLORA_PROGDIR=<build>/Quillora\n",
+                     qPrintable(assembledDir()));
+        return qEnvironmentVariableIsEmpty("QUILLORA_PROGDIR") ? 0 : 2;
+    }
+    QTemporaryDir machine;
     QTemporaryDir tmp;
-    if (!tmp.isValid())
+    if (!tmp.isValid() || !machine.isValid())
         return 2;
+    keepOffTheMachine(machine.path() + QLatin1Char('/'));
     g_dir = tmp.path() + QLatin1Char('/');
     resetData();
 

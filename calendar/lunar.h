@@ -12,4 +12,12 @@
 // a date outside the table.
 bool solarToLunar(int year, int month, int day, int &lunarYear, int &lunarMonth, int &lunarDay);
 
+// The number of days (29 or 30) of a month of a lunar year, the month numbered as above
+// (negative for a leap month); 0 when the year lies outside the table or has no such month.
+int lunarMonthDays(int lunarYear, int lunarMonth);
+
+// True when the lunar date is the last day of the twelfth month, New Year's Eve, whether that
+// month has 29 or 30 days that year.
+bool isLunarNewYearsEve(int lunarYear, int lunarMonth, int lunarDay);
+
 #endif

@@ -59,6 +59,30 @@ int daysInMonth(long long y, int m)
 
 } // namespace
 
+int lunarMonthDays(int lunarYear, int lunarMonth)
+{
+    if (lunarYear < kFirstLunarYear || lunarYear - kFirstLunarYear >= static_cast<int>(kTableSize))
+        return 0;
+    if (lunarMonth == 0 || lunarMonth < -12 || lunarMonth > 12)
+        return 0;
+    const std::int32_t entry = kLunarTable[lunarYear - kFirstLunarYear];
+    const bool hasLeap = entry >= 4095;
+    const int leapAfter = entry / 65536;
+    if (lunarMonth < 0 && (!hasLeap || -lunarMonth != leapAfter))
+        return 0;
+    // Position of the month in its year, 1 for the first.
+    int position = lunarMonth < 0 ? -lunarMonth + 1 : lunarMonth;
+    if (hasLeap && lunarMonth > leapAfter)
+        ++position;
+    const int k = hasLeap ? 12 : 11;
+    return 29 + ((entry >> (k - position + 1)) & 1);
+}
+
+bool isLunarNewYearsEve(int lunarYear, int lunarMonth, int lunarDay)
+{
+    return lunarMonth == 12 && lunarDay == lunarMonthDays(lunarYear, 12);
+}
+
 bool solarToLunar(int year, int month, int day, int &lunarYear, int &lunarMonth, int &lunarDay)
 {
     if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, month))

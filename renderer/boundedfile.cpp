@@ -1,0 +1,40 @@
+#include "boundedfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace BoundedFile {
+
+bool isRegular(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.isFile();
+}
+
+QByteArray read(const QString &path, qint64 cap, bool *whole)
+{
+    if (whole)
+        *whole = true;
+    if (!isRegular(path))
+        return QByteArray();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QByteArray bytes = file.read(cap);
+    if (whole && !file.atEnd())
+        *whole = false;
+    return bytes;
+}
+
+QImage readImage(const QString &path)
+{
+    if (!isRegular(path) || QFileInfo(path).size() > kPictureCap)
+        return QImage();
+    QImageReader reader(path);
+    return reader.read();
+}
+
+} // namespace BoundedFile

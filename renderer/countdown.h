@@ -1,0 +1,22 @@
+#pragma once
+// The wording of the countdown line of the "Notify" item.
+//
+// A language file may word the line in the user's language with three texts of group
+// "Quillora": "CountdownAhead" while the date lies ahead, "CountdownToday" on the day itself
+// and "CountdownPast" once it has passed; in each "%1" stands for the number of days (counted
+// upwards in the past) and "%2" for the countdown's text. Where a text is missing the line is
+// the original "N days away from TEXT", N negative once the date has passed.
+
+#include <QString>
+
+struct CountdownWording
+{
+    QString ahead, today, past;
+
+    // The texts of the language file "resource/language/<language>" of the program directory;
+    // none for an empty name, a name that would leave that folder, or a missing file.
+    static CountdownWording fromLanguageFile(const QString &programDir, const QString &language);
+};
+
+// The line for a date `days` days from today (negative once it has passed) and its text.
+QString countdownText(qint64 days, const QString &text, const CountdownWording &wording);

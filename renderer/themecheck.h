@@ -1,0 +1,25 @@
+#pragma once
+// The theme check: draws a theme with a busy day's content and lists what does not hold.
+//
+// One line per problem: an item's text or picture that leaves the 240 x 320 screen, a text
+// that overflows its box, two items whose texts overlap. The theme is drawn on every day of
+// BusyDay::days() at the widest time of the clock, and each item is judged by everything it
+// drew on any of them.
+
+#include "drawimg.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace ThemeCheck {
+
+// The problems of the items' extents, in item order.
+QStringList problems(const QList<ItemExtent> &extents);
+
+// Draws the theme file at `themePath` on the busy days and returns its problems.
+QStringList run(const QString &themePath);
+
+// The extents of every drawing of the theme on the busy days, merged per item.
+QList<ItemExtent> busyDayExtents(const QString &themePath);
+
+} // namespace ThemeCheck

@@ -1,0 +1,314 @@
+// The wallpaper as phones take it, and show against hostile input: every case still writes a
+// picture with exit status 0, quickly and in bounded memory.
+
+#include "renderfixture.h"
+#include "wallpaperloader.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QProcess>
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+using namespace RenderFixture;
+
+namespace {
+
+const QString kPicture = QStringLiteral("device/idle/desktop.png");
+const QString kCache = QStringLiteral("device/idle/cache/wallpaper.png");
+
+struct Run
+{
+    int status = -1;
+    QByteArray err;
+    long peakMB = -1; // the largest resident size show reached
+};
+
+// Runs show and waits up to a minute; a show that blocks (on a FIFO, say) ends here with
+// status -1. wait4() gives the memory of this one process.
+Run runShow()
+{
+    const QByteArray show = QFile::encodeName(TestEnv::installProgram(QStringLiteral("show")));
+    const QByteArray errFile = QFile::encodeName(TestEnv::path(QStringLiteral("show.err")));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    char *const args[] = {const_cast<char *>(show.constData()), nullptr};
+    pid_t pid = 0;
+    Run run;
+    const int spawned = posix_spawn(&pid, show.constData(), &actions, nullptr, args, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    QElapsedTimer clock;
+    clock.start();
+    pid_t done = 0;
+    while ((done = wait4(pid, &status, WNOHANG, &usage)) == 0 && clock.elapsed() < 60000)
+        QThread::msleep(20);
+    if (done == 0) {
+        kill(pid, SIGKILL);
+        wait4(pid, &status, 0, &usage);
+        return run;
+    }
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.peakMB = usage.ru_maxrss / 1024;
+    run.err = TestEnv::readFile(QStringLiteral("show.err"));
+    return run;
+}
+
+void setWallpaper(const QString &path)
+{
+    TestEnv::writeFile(QStringLiteral("device/setup.ini"), "[SETUP_THEME]\n9 = " + path.toUtf8() + "\n");
+}
+
+// A picture whose four quadrants have their own colours, top-left, top-right, bottom-left,
+// bottom-right.
+const QColor kQuad[4] = {QColor(255, 0, 0), QColor(0, 255, 0), QColor(0, 0, 255), QColor(255, 255, 0)};
+
+QImage quadrants(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    const int w = size.width() / 2, h = size.height() / 2;
+    QPainter p(&image);
+    p.fillRect(0, 0, w, h, kQuad[0]);
+    p.fillRect(w, 0, size.width() - w, h, kQuad[1]);
+    p.fillRect(0, h, w, size.height() - h, kQuad[2]);
+    p.fillRect(w, h, size.width() - w, size.height() - h, kQuad[3]);
+    return image;
+}
+
+// The colour at the middle of each quadrant of a picture, as indices into kQuad (-1: none).
+QList<int> quadrantsOf(const QImage &image)
+{
+    QList<int> seen;
+    for (const QPoint &at : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+        const QColor c = image.pixelColor(at.x() * image.width() / 4, at.y() * image.height() / 4);
+        int found = -1;
+        for (int i = 0; i < 4; ++i)
+            if (qAbs(c.red() - kQuad[i].red()) < 40 && qAbs(c.green() - kQuad[i].green()) < 40
+                && qAbs(c.blue() - kQuad[i].blue()) < 40)
+                found = i;
+        seen << found;
+    }
+    return seen;
+}
+
+} // namespace
+
+class TestShowInput : public QObject
+{
+    Q_OBJECT
+private slots:
+    void exifOrientation_data();
+    void exifOrientation();
+    void phonePhoto_data();
+    void phonePhoto();
+    void badInput_data();
+    void badInput();
+};
+
+void TestShowInput::exifOrientation_data()
+{
+    QTest::addColumn<int>("transformation");
+    QTest::addColumn<QList<int>>("quadrants");
+    QTest::newRow("upright") << int(QImageIOHandler::TransformationNone) << QList<int>{0, 1, 2, 3};
+    QTest::newRow("turned right") << int(QImageIOHandler::TransformationRotate90) << QList<int>{2, 0, 3, 1};
+    QTest::newRow("upside down") << int(QImageIOHandler::TransformationRotate180) << QList<int>{3, 2, 1, 0};
+    QTest::newRow("turned left") << int(QImageIOHandler::TransformationRotate270) << QList<int>{1, 3, 0, 2};
+    QTest::newRow("mirrored") << int(QImageIOHandler::TransformationMirror) << QList<int>{1, 0, 3, 2};
+}
+
+// A landscape photo taken with the phone on its side stands upright, filling the picture.
+void TestShowInput::exifOrientation()
+{
+    QFETCH(int, transformation);
+    QFETCH(QList<int>, quadrants);
+    const QString file = TestEnv::path(QStringLiteral("photo.jpg"));
+    QImageWriter writer(file, "jpeg");
+    writer.setTransformation(QImageIOHandler::Transformations(transformation));
+    QVERIFY(writer.write(::quadrants(QSize(640, 480))));
+    const WallpaperLoader::Result loaded = WallpaperLoader::decode(file, QSize(240, 320));
+    QCOMPARE(loaded.image.size(), QSize(240, 320));
+    QCOMPARE(quadrantsOf(loaded.image), quadrants);
+}
+
+void TestShowInput::phonePhoto_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QByteArray>("format");
+    QTest::newRow("1 px PNG") << QSize(1, 1) << QByteArray("png");
+    QTest::newRow("48 MP JPEG") << QSize(8064, 6048) << QByteArray("jpeg");
+}
+
+// A phone's photo is drawn as the wallpaper, decoded once and then taken from the cache.
+void TestShowInput::phonePhoto()
+{
+    QFETCH(QSize, size);
+    QFETCH(QByteArray, format);
+    setUp(QByteArray());
+    const QString file = TestEnv::path(QStringLiteral("photo.") + QString::fromLatin1(format));
+    // Written by a process of its own: the 195 MB of the photo would otherwise count in the
+    // peak memory of every process this test starts.
+    QCOMPARE(QProcess::execute(QCoreApplication::applicationFilePath(),
+                               {QStringLiteral("--write-photo"), file, QString::number(size.width()),
+                                QString::number(size.height()), QString::fromLatin1(format)}),
+             0);
+    setWallpaper(file);
+    TestEnv::removeFile(kCache);
+
+    Run run = runShow();
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QByteArray());
+    const QImage drawn(TestEnv::path(kPicture));
+    QCOMPARE(drawn.size(), QSize(240, 320));
+    if (size.width() > 1)
+        QCOMPARE(quadrantsOf(drawn), (QList<int>{0, 1, 2, 3}));
+    // Decoded at the picture's size: far below the 195 MB of the full photo.
+    QVERIFY2(run.peakMB > 0 && run.peakMB < 120, qPrintable(QString::number(run.peakMB)));
+
+    // The next run takes the scaled picture from the cache: a cache of another colour under
+    // the same key is what it draws.
+    QImageReader cached(TestEnv::path(kCache));
+    QImage marked(240, 320, QImage::Format_RGB32);
+    marked.fill(Qt::magenta);
+    marked.setText(QStringLiteral("Source"), cached.text(QStringLiteral("Source")));
+    QVERIFY(!marked.text(QStringLiteral("Source")).isEmpty());
+    QVERIFY(marked.save(TestEnv::path(kCache), "png"));
+    run = runShow();
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QImage(TestEnv::path(kPicture)).pixelColor(120, 160), QColor(Qt::magenta));
+
+    // A changed photo is decoded again.
+    QImage other(64, 48, QImage::Format_RGB32);
+    other.fill(Qt::white);
+    QVERIFY(QImageWriter(file, format).write(other));
+    QFile changed(file);
+    QVERIFY(changed.open(QIODevice::ReadWrite));
+    QVERIFY(changed.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    changed.close();
+    run = runShow();
+    QCOMPARE(QImage(TestEnv::path(kPicture)).pixelColor(120, 160), QColor(Qt::white));
+}
+
+void TestShowInput::badInput_data()
+{
+    QTest::addColumn<QByteArray>("theme");
+    QTest::addColumn<QString>("fifo");         // a file made a FIFO
+    QTest::addColumn<QByteArray>("settings");  // settings.ini after the default
+    QTest::addColumn<QByteArray>("weather");   // the weather file
+    QTest::addColumn<QByteArray>("logged");    // what standard error names
+
+    const QByteArray item = textItem("Notify", 12, 10, 10, QColor(255, 0, 0));
+    QByteArray twelve;
+    for (const char *group : {"SysTime", "Time_Hour", "Time_Minute", "Date_Year", "Date_Month", "Date_Day", "Lunar_Year",
+                              "Lunar_Month", "Lunar_Day", "Week", "Calendar", "Notify"})
+        twelve += QByteArray("[") + group + "]\nEnable = true\nBGImage = big.png\nBGImage_X = -100\nBGImage_Y = -100\n"
+                  "BGImage_W = 4096\nBGImage_H = 4096\n";
+    // Huge contents are written in pieces by the test ("HUGE" below), so that this process
+    // stays small: the memory of a process show is started from counts in show's own peak.
+    QByteArray weather;
+    for (int i = 0; i < 32; ++i)
+        weather += (i == 8 ? QByteArray("HUGE") : QByteArray("12/08 晴")) + "\n";
+    const QByteArray maxInt = "2147483647";
+
+    QTest::newRow("wallpaper is a FIFO") << item << "wall.png" << QByteArray() << QByteArray() << QByteArray("wall.png: not a regular file");
+    QTest::newRow("wallpaper is not a picture") << item << QString() << QByteArray() << QByteArray() << QByteArray("garbage.jpg");
+    QTest::newRow("weather file is a FIFO") << item << "device/ezxlocal/.weather" << QByteArray("WeatherShow = true\n")
+                                            << QByteArray() << QByteArray();
+    QTest::newRow("notify.db is a FIFO") << item << "notify.db" << QByteArray("CustomNotify = true\n") << QByteArray() << QByteArray();
+    QTest::newRow("theme is a FIFO") << item << "theme/t.theme" << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("current theme leads to /dev/zero")
+        << item << QString() << QByteArray("CurrentTheme = ../../../../../../../../dev/zero\n") << QByteArray() << QByteArray();
+    QTest::newRow("twelve backgrounds of 4096 x 4096") << twelve << QString() << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("40 MB TextFormat")
+        << textItem("Date_Year", 12, 0, 0, QColor(255, 0, 0), "TextFormat = HUGE\n")
+        << QString() << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("40 MB weather line")
+        << textItem("Weather1_Wind", 12, 0, 0, QColor(255, 0, 0)) << QString() << QByteArray("WeatherShow = true\n") << weather
+        << QByteArray();
+    QTest::newRow("positions near INT_MAX")
+        << textItem("Calendar", 9, 2147483600, 2147483600, QColor(255, 0, 0),
+                    "BGImage = big.png\nBGImage_X = " + maxInt + "\nBGImage_W = " + maxInt + "\n")
+               + textItem("SysTime", 9, 2147483647, -2147483647, QColor(255, 0, 0))
+               + textItem("Week", 9, 2147483647, 2147483647, QColor(255, 0, 0), "Box_W = " + maxInt + "\nRotateAngle = " + maxInt + "\n")
+        << QString() << QByteArray() << QByteArray() << QByteArray();
+}
+
+// Writes a file in which the word HUGE stands for 40 MB of text, in pieces.
+void writeHuge(const QString &relative, const QByteArray &content)
+{
+    QFile file(TestEnv::path(relative));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const qsizetype at = content.indexOf("HUGE");
+    file.write(content.left(at));
+    const QByteArray piece(1024 * 1024, 'W');
+    for (int i = 0; i < 40; ++i)
+        file.write(piece);
+    file.write(content.mid(at + 4));
+}
+
+void TestShowInput::badInput()
+{
+    QFETCH(QByteArray, theme);
+    QFETCH(QString, fifo);
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, weather);
+    QFETCH(QByteArray, logged);
+    setUp(theme, settings);
+    QImage big(64, 64, QImage::Format_RGB32);
+    big.fill(Qt::green);
+    QVERIFY(big.save(TestEnv::path(QStringLiteral("theme/images/big.png"))));
+    if (!weather.isEmpty())
+        writeHuge(QStringLiteral("device/ezxlocal/.weather"), weather);
+    if (theme.contains("HUGE"))
+        writeHuge(QStringLiteral("theme/t.theme"), theme);
+    if (QByteArray(QTest::currentDataTag()).contains("not a picture")) {
+        TestEnv::writeFile(QStringLiteral("garbage.jpg"), QByteArray(1000, '\x42'));
+        setWallpaper(TestEnv::path(QStringLiteral("garbage.jpg")));
+    }
+    if (!fifo.isEmpty()) {
+        TestEnv::removeFile(fifo);
+        QCOMPARE(mkfifo(QFile::encodeName(TestEnv::path(fifo)).constData(), 0600), 0);
+    }
+    QFile::remove(TestEnv::path(kPicture));
+
+    const Run run = runShow();
+    if (!fifo.isEmpty())
+        TestEnv::removeFile(fifo);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QImage(TestEnv::path(kPicture)).size(), QSize(240, 320));
+    if (logged.isEmpty()) {
+        QCOMPARE(run.err, QByteArray());
+    } else {
+        QVERIFY2(run.err.startsWith("show: wallpaper ") && run.err.count('\n') == 1 && run.err.contains(logged),
+                 run.err.constData());
+    }
+    QVERIFY2(run.peakMB > 0 && run.peakMB < 120, qPrintable(QString::number(run.peakMB)));
+}
+
+int main(int argc, char **argv)
+{
+    // --write-photo FILE WIDTH HEIGHT FORMAT: writes a test photo and ends.
+    if (argc == 6 && QByteArray(argv[1]) == "--write-photo") {
+        const QSize size(QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt());
+        QImageWriter writer(QString::fromLocal8Bit(argv[2]), argv[5]);
+        writer.setQuality(50);
+        return writer.write(size.width() > 1 ? quadrants(size) : QImage(size, QImage::Format_RGB32)) ? 0 : 1;
+    }
+    TestShowInput tc;
+    return TestEnv::run(&tc, argc, argv);
+}
+#include "tst_showinput.moc"

@@ -1,0 +1,150 @@
+// Text boxes of items (Box_W, Box_H, Fit) and the theme check that judges them.
+
+#include "renderfixture.h"
+#include "textbox.h"
+#include "themecheck.h"
+
+#include <QFontMetrics>
+#include <QProcess>
+
+using namespace RenderFixture;
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QDateTime kDay(QDate(2026, 3, 10), QTime(9, 5));
+const QByteArray kLong = "TextFormat = Quillora keeps the whole day in view\n";
+
+QFont font(int size)
+{
+    QFont f(QStringLiteral("AMCSL"));
+    f.setPointSize(size);
+    return f;
+}
+
+} // namespace
+
+class TestTextBox : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fit_data();
+    void fit();
+    void onlyWhatShowsIsLaidOut();
+    void drawnInsideTheBox_data();
+    void drawnInsideTheBox();
+    void check_data();
+    void check();
+};
+
+void TestTextBox::fit_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QSize>("box");
+    QTest::addColumn<int>("size");      // point size drawn
+    QTest::addColumn<bool>("elided");   // a line ends with "…"
+    QTest::addColumn<bool>("overflows");
+
+    const QString line = QStringLiteral("东北风3-4级转北风5-6级");
+    QTest::newRow("fits: untouched") << QStringLiteral("晴") << "elide" << QSize(60, 20) << 10 << false << false;
+    QTest::newRow("clip: cut at the edge") << line << "clip" << QSize(60, 20) << 10 << false << true;
+    QTest::newRow("unknown mode clips") << line << "squeeze" << QSize(60, 20) << 10 << false << true;
+    QTest::newRow("elide: ends with …") << line << "elide" << QSize(60, 20) << 10 << true << false;
+    QTest::newRow("shrink: a smaller font fits") << QStringLiteral("雷阵雨") << "shrink" << QSize(30, 20) << 7 << false << false;
+    QTest::newRow("shrink: floor, then …") << line << "SHRINK" << QSize(60, 20) << TextBox::kShrinkFloor << true << false;
+    QTest::newRow("lines below the box overflow")
+        << QStringLiteral("a\nb\nc\nd\ne\nf") << "elide" << QSize(60, 20) << 10 << false << true;
+}
+
+void TestTextBox::fit()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, mode);
+    QFETCH(QSize, box);
+    QFETCH(int, size);
+    QFETCH(bool, elided);
+    QFETCH(bool, overflows);
+    const TextBox::Layout layout = TextBox::fit(text, font(10), box, TextBox::fitFrom(mode));
+    QCOMPARE(layout.font.pointSize(), size);
+    QCOMPARE(layout.text.contains(QChar(0x2026)), elided);
+    QCOMPARE(layout.overflows, overflows);
+    QVERIFY(QRect(QPoint(0, 0), box).contains(layout.area));
+    if (!overflows)
+        QVERIFY(QFontMetrics(layout.font).boundingRect(QRect(), Qt::AlignLeft | Qt::AlignTop, layout.text).width() <= box.width());
+}
+
+// A text of megabytes costs what a full box costs: only the part that can show is laid out.
+void TestTextBox::onlyWhatShowsIsLaidOut()
+{
+    const QString line(2 * 1024 * 1024, QLatin1Char('W'));
+    const QString text = line + QLatin1Char('\n') + line + QStringLiteral("\n") + QString(100000, QLatin1Char('\n'));
+    bool cut = false;
+    const QString shown = TextBox::visiblePart(text, font(1), QSize(240, 320), &cut);
+    QVERIFY(cut);
+    QVERIFY2(shown.size() < 2000, qPrintable(QString::number(shown.size())));
+    QVERIFY(shown.startsWith(QStringLiteral("WWW")));
+}
+
+void TestTextBox::drawnInsideTheBox_data()
+{
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QRect>("inside"); // where the red text may be
+    QTest::addColumn<int>("minWidth"); // how wide it at least is
+    QTest::newRow("clip") << QByteArray("Box_W = 60\nBox_H = 30\n") << QRect(20, 40, 60, 30) << 50;
+    QTest::newRow("elide") << QByteArray("Box_W = 60\nBox_H = 30\nFit = elide\n") << QRect(20, 40, 60, 30) << 40;
+    QTest::newRow("shrink") << QByteArray("Box_W = 120\nBox_H = 30\nFit = shrink\n") << QRect(20, 40, 120, 30) << 100;
+    // Turned a quarter clockwise, the box runs down from the origin and to its left.
+    QTest::newRow("turned with the text") << QByteArray("Box_W = 60\nBox_H = 30\nRotateAngle = 90\n") << QRect(-10, 40, 30, 60) << 20;
+    QTest::newRow("no box: as before, to the picture's edge") << QByteArray() << QRect(20, 40, 220, 40) << 200;
+}
+
+void TestTextBox::drawnInsideTheBox()
+{
+    QFETCH(QByteArray, keys);
+    QFETCH(QRect, inside);
+    QFETCH(int, minWidth);
+    setUp(textItem("Date_Year", 14, 20, 40, kRed, kLong + keys));
+    // Red over the blue wallpaper, the edges of small glyphs blended.
+    const QRect red = boundsOf(render(kDay), [](const QColor &c) { return c.red() > 100; });
+    QVERIFY(!red.isNull());
+    QVERIFY2(inside.contains(red), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(red.x()).arg(red.y()).arg(red.width()).arg(red.height())));
+    QVERIFY(qMax(red.width(), red.height()) >= minWidth);
+}
+
+void TestTextBox::check_data()
+{
+    QTest::addColumn<QByteArray>("theme");
+    QTest::addColumn<QStringList>("problems");
+    const QColor c(250, 250, 250);
+    QTest::newRow("good") << textItem("Date_Year", 12, 10, 10, c) + textItem("Week", 12, 10, 40, c) << QStringList();
+    QTest::newRow("text leaves the screen")
+        << textItem("Date_Year", 12, 200, 10, c, "TextFormat = %04d年\n") << QStringList{"Date_Year: text leaves the screen"};
+    QTest::newRow("picture leaves the screen")
+        << textItem("Week", 12, 10, 10, c, "BGImage = pic.png\nBGImage_X = 200\nBGImage_Y = 0\nBGImage_W = 80\nBGImage_H = 20\n")
+        << QStringList{"Week: picture leaves the screen"};
+    QTest::newRow("overflows its box")
+        << textItem("Notify", 9, 10, 10, c, "Box_W = 200\nBox_H = 20\nFit = elide\n") << QStringList{"Notify: text overflows its box"};
+    QTest::newRow("texts overlap")
+        << textItem("Date_Year", 12, 10, 10, c) + textItem("Date_Day", 12, 20, 12, c) << QStringList{"Date_Year and Date_Day: texts overlap"};
+    QTest::newRow("long weather, clipped")
+        << textItem("Weather1_Wind", 8, 10, 10, c, "Box_W = 40\nBox_H = 20\n") << QStringList{"Weather1_Wind: text overflows its box"};
+}
+
+// The check draws a busy day (five notice lines, long weather texts) and lists each problem.
+void TestTextBox::check()
+{
+    QFETCH(QByteArray, theme);
+    QFETCH(QStringList, problems);
+    setUp(theme);
+    QImage pic(8, 8, QImage::Format_RGB32);
+    pic.fill(Qt::green);
+    QVERIFY(pic.save(TestEnv::path(QStringLiteral("theme/images/pic.png"))));
+    QStringList found = ThemeCheck::run(TestEnv::path(QStringLiteral("theme/t.theme")));
+    for (QString &line : found)
+        line = line.section(QStringLiteral(" ("), 0, 0);
+    QCOMPARE(found, problems);
+}
+
+QUILLORA_TEST_MAIN(TestTextBox)
+#include "tst_textbox.moc"
