@@ -1,6 +1,7 @@
 #include "langtext.h"
 
 #include "zconfig.h"
+#include "zsoftkey.h"
 
 QString getText(const ZConfig *lang, const QString &key)
 {
@@ -10,4 +11,9 @@ QString getText(const ZConfig *lang, const QString &key)
 QString getText(const ZConfig *lang, const QString &key, const QString &def)
 {
     return lang ? lang->readEntry(QStringLiteral("Quillora"), key, def) : def;
+}
+
+void applyStandardTexts(const ZConfig *lang)
+{
+    ZSoftKey::setStandardTexts(getText(lang, QStringLiteral("OK")), getText(lang, QStringLiteral("Cancel")));
 }

@@ -13,3 +13,8 @@ QString getText(const ZConfig *lang, const QString &key);
 
 // The same with a default of the caller's choice.
 QString getText(const ZConfig *lang, const QString &key, const QString &def);
+
+// Gives the soft keys of the platform's own dialogs (notices, questions, text input, lists with
+// check marks) the texts of "OK" and "Cancel" in the language store, so that every dialog
+// speaks the language the user chose.
+void applyStandardTexts(const ZConfig *lang);

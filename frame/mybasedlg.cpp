@@ -3,7 +3,9 @@
 #include "device.h"
 #include "zapplication.h"
 #include "zdialogmonitor.h"
+#include "zphonestyle.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPointer>
@@ -24,6 +26,7 @@ MyBaseDlg::~MyBaseDlg()
 int MyBaseDlg::exec()
 {
     m_result = 0;
+    const QPointer<QWidget> before = QApplication::activeWindow();
     show();
     m_loopFlag = true;
     QEventLoop loop;
@@ -31,6 +34,7 @@ int MyBaseDlg::exec()
     ZDialogMonitor::instance()->reportShown(this);
     QPointer<MyBaseDlg> guard(this);
     loop.exec(QEventLoop::DialogExec);
+    ZPhoneStyle::restoreActiveWindow(before);
     if (!guard)
         return 0; // deleted while it ran: nothing of it may be touched any more
     m_loop = nullptr;

@@ -63,9 +63,14 @@ ZAboutDialog::ZAboutDialog(ZConfig *languageStore)
 
 void ZAboutDialog::keyPressEvent(QKeyEvent *event)
 {
-    if (ZKey::code(event) == ZKey::Back) {
+    switch (ZKey::code(event)) {
+    case ZKey::Back:
         reject();
         return;
+    case ZKey::Select: // as OK
+        accept();
+        return;
+    default:
+        ZKbMainWidget::keyPressEvent(event);
     }
-    ZKbMainWidget::keyPressEvent(event);
 }

@@ -94,6 +94,7 @@ void ZGui::initApp()
     m_settings = std::make_unique<ZConfig>(m_programDir + QStringLiteral("settings.ini"));
     m_language = m_settings->readEntry(kGroup, QStringLiteral("Language"), QString());
     m_lang = std::make_unique<ZConfig>(m_programDir + QStringLiteral("resource/language/") + m_language);
+    applyStandardTexts(m_lang.get());
 
     notice(getText(QStringLiteral("InitText")), 1, 100);
 

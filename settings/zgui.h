@@ -25,6 +25,7 @@ class ZPressButton;
 class ZScrollPanel;
 class ZSlider;
 class ZSoftKey;
+class TextBoxRows;
 
 class ZGui : public MyBaseDlg
 {
@@ -168,6 +169,8 @@ private:
     bool m_loadingItem = false;
 
     ProcessControl m_proc;
+    // Box_W, Box_H and Fit of the item being edited.
+    TextBoxRows *m_textBoxRows = nullptr;
 
     // Controls of the tabs.
     QPointer<ZComboBox> m_itemSelector;

@@ -4,6 +4,7 @@
 #include "zgui.h"
 
 #include "formrows.h"
+#include "textboxrows.h"
 #include "themefiles.h"
 #include "zcheckbox.h"
 #include "zcombobox.h"
@@ -93,6 +94,8 @@ void ZGui::createTab4()
                                    new ZLabel(getText(QStringLiteral("Height"))), m_imgHPicker}));
     page->addWidget(FormRows::caption(getText(QStringLiteral("ImagePositon"))));
     page->addWidget(FormRows::row({new ZLabel(x), m_imgXPicker, nullptr, new ZLabel(y), m_imgYPicker}));
+    m_textBoxRows = new TextBoxRows(
+        page, [this] { return m_theme.get(); }, [this](const QString &key) { return getText(key); }, this);
 
     connect(m_itemSelector, SIGNAL(activated(int)), this, SLOT(optActivated(int)));
     connect(m_sizePicker, SIGNAL(valueChanged(int)), this, SLOT(sizeChanged(int)));
@@ -169,6 +172,8 @@ void ZGui::optActivated(int index)
     m_imgWPicker->setValue(imgW);
     m_imgHPicker->setValue(imgH);
     m_loadingItem = false;
+    if (m_textBoxRows)
+        m_textBoxRows->load(group);
 }
 
 void ZGui::writeItem(const QString &key, int value)

@@ -1,5 +1,7 @@
 #include "zphonestyle.h"
 
+#include <QApplication>
+
 #include "zapplication.h"
 
 #include <QWidget>
@@ -49,6 +51,12 @@ void placeOverMainWindow(QWidget *window)
     QWidget *main = app->mainWidget();
     if (main && main != window && main->isVisible())
         window->move(main->pos());
+}
+
+void restoreActiveWindow(QWidget *window)
+{
+    if (window && window->isVisible() && QApplication::activeWindow() != window)
+        window->activateWindow();
 }
 
 } // namespace ZPhoneStyle

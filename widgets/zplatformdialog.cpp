@@ -6,7 +6,9 @@
 #include "zphonestyle.h"
 #include "zsoftkey.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QVBoxLayout>
 
 ZPlatformDialog::ZPlatformDialog(QWidget *parent, const QString &name)
@@ -47,7 +49,10 @@ int ZPlatformDialog::exec()
 {
     ZPhoneStyle::placeOverMainWindow(this);
     ZDialogMonitor::instance()->reportShown(this);
-    return QDialog::exec();
+    const QPointer<QWidget> before = QApplication::activeWindow();
+    const int result = QDialog::exec();
+    ZPhoneStyle::restoreActiveWindow(before);
+    return result;
 }
 
 void ZPlatformDialog::keyPressEvent(QKeyEvent *event)
@@ -57,6 +62,7 @@ void ZPlatformDialog::keyPressEvent(QKeyEvent *event)
         reject();
         return;
     case ZKey::Add:
+    case ZKey::Select: // select (Return) confirms, as the left soft key does
         softKey()->click(ZSoftKey::LEFT);
         return;
     case ZKey::RightSoft:

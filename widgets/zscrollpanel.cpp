@@ -1,7 +1,11 @@
 #include "zscrollpanel.h"
 
+#include "zkeys.h"
+
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 ZScrollPanel::ZScrollPanel(QWidget *parent, const QString &name)
@@ -15,7 +19,14 @@ ZScrollPanel::ZScrollPanel(QWidget *parent, const QString &name)
     setWidgetResizable(true);
     setFocusPolicy(Qt::NoFocus);
     setWidget(m_contents);
-    connect(qApp, &QApplication::focusChanged, this, &ZScrollPanel::followFocus);
+    m_focusFollower = connect(qApp, &QApplication::focusChanged, this, &ZScrollPanel::followFocus);
+}
+
+ZScrollPanel::~ZScrollPanel()
+{
+    // Deleting the children below moves the application's focus; by then this object is no
+    // longer a scroll panel, so it must not hear of it.
+    disconnect(m_focusFollower);
 }
 
 void ZScrollPanel::addChild(QWidget *child, int x, int y)
@@ -80,4 +91,35 @@ void ZScrollPanel::followFocus(QWidget *, QWidget *now)
 {
     if (now && m_contents->isAncestorOf(now))
         ensureWidgetVisible(now, 10, 10);
+}
+
+bool ZScrollPanel::holdsFocusableControl() const
+{
+    const QList<QWidget *> widgets = m_contents->findChildren<QWidget *>();
+    for (const QWidget *w : widgets) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(m_contents))
+            return true;
+    }
+    return false;
+}
+
+void ZScrollPanel::keyPressEvent(QKeyEvent *event)
+{
+    switch (ZKey::code(event)) {
+    case ZKey::Up:
+    case ZKey::Down:
+        if (holdsFocusableControl()) {
+            event->ignore(); // the window moves the focus, and followFocus keeps it in view
+            return;
+        }
+        verticalScrollBar()->triggerAction(ZKey::code(event) == ZKey::Up ? QAbstractSlider::SliderSingleStepSub
+                                                                          : QAbstractSlider::SliderSingleStepAdd);
+        return;
+    case ZKey::Left:
+    case ZKey::Right:
+        event->ignore(); // the window's tabs
+        return;
+    default:
+        QScrollArea::keyPressEvent(event);
+    }
 }

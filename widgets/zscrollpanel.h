@@ -9,6 +9,10 @@
 // contents() is as wide as the panel and as tall as its layout or its fixed-position children
 // need; when that is taller than the panel, the panel scrolls, and a control that gets the
 // focus is scrolled into view.
+//
+// Keys: the panel leaves the navigation keys to its window, which moves the focus between the
+// controls (up / down) or switches tabs (left / right); only a panel without any control that
+// takes the focus scrolls its page with up and down.
 
 #include <QScrollArea>
 
@@ -17,6 +21,7 @@ class ZScrollPanel : public QScrollArea
     Q_OBJECT
 public:
     explicit ZScrollPanel(QWidget *parent = nullptr, const QString &name = QString());
+    ~ZScrollPanel() override;
 
     QWidget *contents() const { return m_contents; }
 
@@ -27,10 +32,13 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void fitContents();
     void followFocus(QWidget *old, QWidget *now);
+    bool holdsFocusableControl() const;
 
     QWidget *m_contents;
+    QMetaObject::Connection m_focusFollower;
 };

@@ -30,7 +30,6 @@ ZSingleCaptureDlg::ZSingleCaptureDlg(const QString &title, const QString &prompt
     softKey()->setText(ZSoftKey::RIGHT, ZSoftKey::standardCancel());
     connect(softKey(), &ZSoftKey::leftClicked, this, &QDialog::accept);
     connect(softKey(), &ZSoftKey::rightClicked, this, &QDialog::reject);
-    connect(m_edit, &QLineEdit::returnPressed, this, &QDialog::accept);
 }
 
 QString ZSingleCaptureDlg::text() const

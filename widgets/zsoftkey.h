@@ -45,8 +45,8 @@ public:
     // for a key without text.
     void click(int key);
 
-    // The captions the platform's own dialogs use (ZNoticeDlg, ZMessageDlg, ...); they follow
-    // the system language until set.
+    // The captions the platform's own dialogs use (ZNoticeDlg, ZMessageDlg, ...); a program sets
+    // them from its language file. Until then they follow the system language.
     static void setStandardTexts(const QString &ok, const QString &cancel);
     static QString standardOk();
     static QString standardCancel();

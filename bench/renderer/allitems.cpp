@@ -196,8 +196,17 @@ QImage drawBare(const QString &dir)
         drawText(p, QString::fromUtf8(item.text), item.size, item.x, item.y, QColor(item.r, item.g, item.b),
                  item.shadow, item.angle);
     };
-    for (const Item &item : kItems)
-        drawItem(item, item.picture ? images + QString::fromUtf8(item.picture) : QString());
+    // In the renderer's order: the clock and date items, the month grid, then the notice, the
+    // note and the weather.
+    const auto drawItems = [&](bool beforeGrid) {
+        bool before = true;
+        for (const Item &item : kItems) {
+            before = before && QByteArray(item.group) != "Notify";
+            if (before == beforeGrid)
+                drawItem(item, item.picture ? images + QString::fromUtf8(item.picture) : QString());
+        }
+    };
+    drawItems(true);
 
     // The month grid of December 2026: starts on a Tuesday, today the 8th.
     drawPicture(p, images + QStringLiteral("lantern_cal.png"), 2, 64, 112, 150);
@@ -221,6 +230,7 @@ QImage drawBare(const QString &dir)
         p.drawText(QRect(x, y, 240, 320), Qt::AlignLeft | Qt::AlignTop, cells.at(j));
     }
 
+    drawItems(false);
     const QList<Item> weather = weatherItems();
     for (const Item &item : weather)
         drawItem(item, item.picture ? dir + QStringLiteral("resource/WeatherIcons/") + QString::fromUtf8(item.picture)

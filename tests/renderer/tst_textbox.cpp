@@ -35,6 +35,8 @@ private slots:
     void drawnInsideTheBox();
     void check_data();
     void check();
+    void shippedThemesPass_data();
+    void shippedThemesPass();
 };
 
 void TestTextBox::fit_data()
@@ -144,6 +146,25 @@ void TestTextBox::check()
     for (QString &line : found)
         line = line.section(QStringLiteral(" ("), 0, 0);
     QCOMPARE(found, problems);
+}
+
+void TestTextBox::shippedThemesPass_data()
+{
+    QTest::addColumn<QString>("theme");
+    for (const QString &name : QDir(TestEnv::path(QStringLiteral("theme"))).entryList({QStringLiteral("*.theme")}))
+        if (name != QLatin1String("t.theme"))
+            QTest::newRow(qPrintable(name)) << name;
+}
+
+// show --check as theme authors run it: silent with status 0 for every shipped theme.
+void TestTextBox::shippedThemesPass()
+{
+    QFETCH(QString, theme);
+    QProcess show;
+    show.start(TestEnv::installProgram(QStringLiteral("show")), {QStringLiteral("--check"), theme});
+    QVERIFY(show.waitForFinished(60000));
+    QCOMPARE(show.readAllStandardOutput(), QByteArray());
+    QCOMPARE(show.exitCode(), 0);
 }
 
 QUILLORA_TEST_MAIN(TestTextBox)

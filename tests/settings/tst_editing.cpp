@@ -7,6 +7,7 @@
 #include "preview.h"
 #include "stubs.h"
 #include "testenv.h"
+#include "themefiles.h"
 #include "zcheckbox.h"
 #include "zcombobox.h"
 #include "zconfig.h"
@@ -43,6 +44,7 @@ private slots:
     void saveWhileNotEditing();
     void editWithoutThemeFile();
     void editAgainDropsUnsavedChanges();
+    void textBox();
     void currentThemeOutsideThemeFolder();
     void saveAs_data();
     void saveAs();
@@ -157,6 +159,39 @@ void TestEditing::editWithoutThemeFile()
     QCOMPARE(child<ZNumPicker>(gui, "sizePicker")->value(), 0);
     child<ZNumPicker>(gui, "posXPicker")->setValue(12);
     QCOMPARE(themeEntry(kTmp, "SysTime", "Position_X"), QStringLiteral("12"));
+}
+
+// The text box keys of an item: shown with their defaults when missing, written only when the
+// user changes them with the keypad or the selector.
+void TestEditing::textBox()
+{
+    prepare();
+    const QByteArray theme = testTheme() + "[Note]\nEnable = true\nBox_W = 120\nBox_H = 40\nFit = Elide\n";
+    TestEnv::writeFile(kTheme, theme);
+    ZGui *gui = open();
+    gui->editMenu()->activateItem(ZGui::EditStart);
+    ZNumPicker *width = child<ZNumPicker>(gui, "boxWPicker");
+    ZComboBox *fit = child<ZComboBox>(gui, "fitSelector");
+    QCOMPARE(width->value(), 240);
+    QCOMPARE(child<ZNumPicker>(gui, "boxHPicker")->value(), 320);
+    QCOMPARE(fit->currentIndex(), 0);
+    QCOMPARE(fit->itemText(2), gui->getText(QStringLiteral("FitElide")));
+
+    int note = 0;
+    while (ThemeFiles::itemGroup(note, 0) != QLatin1String("Note"))
+        ++note;
+    choose(child<ZComboBox>(gui, "itemSelector"), note);
+    QCOMPARE(width->value(), 120);
+    QCOMPARE(child<ZNumPicker>(gui, "boxHPicker")->value(), 40);
+    QCOMPARE(fit->currentIndex(), 2);
+    QCOMPARE(TestEnv::readFile(kTmp), theme); // looking writes nothing
+
+    width->setFocus();
+    QTest::keyClick(width, Qt::Key_Left);
+    QCOMPARE(themeEntry(kTmp, "Note", "Box_W"), QStringLiteral("119"));
+    choose(fit, 1);
+    QCOMPARE(themeEntry(kTmp, "Note", "Fit"), QStringLiteral("shrink"));
+    QCOMPARE(themeEntry(kTmp, "SysTime", "Box_W"), QStringLiteral("<none>"));
 }
 
 void TestEditing::editAgainDropsUnsavedChanges()

@@ -13,6 +13,7 @@
 #include "zkeys.h"
 #include "zlabel.h"
 #include "zmultiselectdlg.h"
+#include "zplatformdialog.h"
 #include "znavtabwidget.h"
 #include "znumpicker.h"
 #include "zoptionsmenu.h"
@@ -20,6 +21,8 @@
 #include "zslider.h"
 #include "zsoftkey.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QFileInfo>
 #include <QSignalSpy>
 
@@ -36,6 +39,10 @@ private slots:
     void tabTitles_data();
     void tabTitles();
     void backKeyClosesWindow();
+    void keypad_data();
+    void keypad();
+    void platformDialogsSpeakTheLanguage_data();
+    void platformDialogsSpeakTheLanguage();
     void menus();
     void menuByKeypad();
     void linkTwice();
@@ -157,6 +164,89 @@ void TestMainWindow::backKeyClosesWindow()
     phoneKey(gui, ZKey::Back);
     QVERIFY(!gui->isVisible());
     QCOMPARE(gui->result(), 0);
+}
+
+// Keys as a desktop keyboard (or xdotool) sends them, to the control in focus.
+static void press(QWidget *window, const QList<int> &keys)
+{
+    for (int key : keys) {
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus && focus->window() == window ? focus : window, Qt::Key(key));
+    }
+}
+
+void TestMainWindow::keypad_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("autorun"); // the AutoRun setting afterwards
+    const QList<int> toAutorun{Qt::Key_Down, Qt::Key_Down, Qt::Key_Down};
+    QTest::newRow("start") << QList<int>() << "languageSelector" << 0 << "false";
+    QTest::newRow("down") << QList<int>{Qt::Key_Down} << "themeSelector" << 0 << "false";
+    QTest::newRow("down, down") << QList<int>{Qt::Key_Down, Qt::Key_Down} << "themeListButton" << 0 << "false";
+    QTest::newRow("down, up") << QList<int>{Qt::Key_Down, Qt::Key_Up} << "languageSelector" << 0 << "false";
+    QTest::newRow("return on a switch") << toAutorun + QList<int>{Qt::Key_Return} << "autorunBox" << 0 << "true";
+    QTest::newRow("right") << QList<int>{Qt::Key_Right} << "festivalBox" << 1 << "false";
+    QTest::newRow("right, down") << QList<int>{Qt::Key_Right, Qt::Key_Down} << "customBox" << 1 << "false";
+    QTest::newRow("past the disabled tab")
+        << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Right} << "weatherBox" << 4 << "false";
+    QTest::newRow("right, left") << QList<int>{Qt::Key_Right, Qt::Key_Left} << "languageSelector" << 0 << "false";
+}
+
+void TestMainWindow::keypad()
+{
+    QFETCH(QList<int>, keys);
+    prepare("AutoRun = false\n");
+    ZGui *gui = open();
+    QVERIFY(QTest::qWaitForWindowActive(gui));
+    press(gui, keys);
+    QVERIFY(QTest::qWaitForWindowActive(gui)); // again, after a notice
+    QVERIFY(QApplication::focusWidget());
+    QTEST(QApplication::focusWidget()->objectName(), "focus");
+    QTEST(gui->tabWidget()->currentPageIndex(), "tab");
+    QTEST(setting(QStringLiteral("AutoRun")), "autorun");
+    // No selector opened its list on the way.
+    for (QComboBox *combo : gui->findChildren<QComboBox *>())
+        QVERIFY(!combo->view()->isVisible());
+    press(gui, {Qt::Key_Escape});
+    QVERIFY(!gui->isVisible());
+}
+
+void TestMainWindow::platformDialogsSpeakTheLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("question"); // the clock question, or else the theme cycle list
+    for (const QString &language : {QStringLiteral("English.lng"), QString::fromUtf8("简体中文.lng")}) {
+        QTest::newRow(qPrintable(language + ", clock question")) << language << true;
+        QTest::newRow(qPrintable(language + ", theme cycle list")) << language << false;
+    }
+}
+
+void TestMainWindow::platformDialogsSpeakTheLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, question);
+    prepare("Language = " + language.toUtf8() + "\n");
+    ZGui *gui = open();
+    const ZConfig lng(TestEnv::path(QStringLiteral("resource/language/") + language));
+    QStringList keys;
+    m_script->expect([&](QWidget *w) {
+        auto *dlg = qobject_cast<ZPlatformDialog *>(w);
+        QVERIFY(dlg);
+        keys << dlg->softKey()->text(ZSoftKey::LEFT) << dlg->softKey()->text(ZSoftKey::RIGHT);
+        QTest::keyClick(dlg->focusWidget() ? dlg->focusWidget() : dlg, Qt::Key_Escape);
+    });
+    if (question) {
+        gui->refresh();
+    } else {
+        QVERIFY(QTest::qWaitForWindowActive(gui));
+        press(gui, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return});
+    }
+    QCOMPARE(keys, QStringList({lng.readEntry(QStringLiteral("Quillora"), QStringLiteral("OK"), QString()),
+                                lng.readEntry(QStringLiteral("Quillora"), QStringLiteral("Cancel"), QString())}));
+    QVERIFY(!keys.contains(QString()));
+    QCOMPARE(m_script->pending(), 0);
 }
 
 void TestMainWindow::menus()

@@ -91,19 +91,38 @@ void TestZDialogs::noticeWithoutTimeWaits()
 
 void TestZDialogs::noticeKeys_data()
 {
+    QTest::addColumn<bool>("question");
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("result");
-    QTest::newRow("back") << ZKey::Back << 0;
-    QTest::newRow("escape") << int(Qt::Key_Escape) << 0;
-    QTest::newRow("left soft key") << ZKey::Add << 1;
+    for (bool question : {false, true}) {
+        const QByteArray kind = question ? "question, " : "notice, ";
+        QTest::newRow(kind + "back") << question << ZKey::Back << 0;
+        QTest::newRow(kind + "escape") << question << int(Qt::Key_Escape) << 0;
+        QTest::newRow(kind + "left soft key") << question << ZKey::Add << 1;
+        QTest::newRow(kind + "return") << question << int(Qt::Key_Return) << 1;
+        QTest::newRow(kind + "enter") << question << int(Qt::Key_Enter) << 1;
+        QTest::newRow(kind + "select") << question << ZKey::Select << 1;
+    }
+    QTest::newRow("question, right soft key") << true << int(Qt::Key_F4) << 0;
 }
 
 void TestZDialogs::noticeKeys()
 {
+    QFETCH(bool, question);
     QFETCH(int, key);
-    ZNoticeDlg notice(ZNoticeDlg::Error, 0, QString(), QStringLiteral("No"));
-    Answer answer([key](QWidget *dlg) { sendPhoneKey(dlg, key); });
-    QTEST(notice.exec(), "result");
+    // Keys as the keyboard sends them: to the dialog's focus widget, or the dialog itself.
+    auto press = [key](QWidget *dlg) {
+        QWidget *target = dlg->focusWidget() ? dlg->focusWidget() : dlg;
+        sendPhoneKey(target, key);
+    };
+    Answer answer(press);
+    if (question) {
+        ZMessageDlg dlg(QStringLiteral("Caution"), QStringLiteral("Sure?"), ZMessageDlg::Question);
+        QTEST(dlg.exec(), "result");
+    } else {
+        ZNoticeDlg notice(ZNoticeDlg::Error, 0, QString(), QStringLiteral("No"));
+        QTEST(notice.exec(), "result");
+    }
     QCOMPARE(answer.shown, 1);
 }
 

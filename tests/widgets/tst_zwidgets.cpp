@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 class Receiver : public QObject
@@ -49,6 +50,9 @@ private slots:
     void dateModuleRange();
     void comboLeavesArrowsToTheWindow();
     void scrollPanelFitsFixedChildren();
+    void windowNavigatesByKeys_data();
+    void windowNavigatesByKeys();
+    void scrollPanelLeavesTheApplicationWhenItGoes();
     void systemIcons_data();
     void systemIcons();
     void buttonKeys_data();
@@ -397,6 +401,108 @@ void TestZWidgets::scrollPanelFitsFixedChildren()
     QCOMPARE(label->pos(), QPoint(10, 400));
     QVERIFY(panel.contents()->height() >= 420);
     QVERIFY(panel.verticalScrollBar()->maximum() > 0);
+    // With no control to move to, the arrow keys scroll the page.
+    QTest::keyClick(&panel, Qt::Key_Down);
+    QVERIFY(panel.verticalScrollBar()->value() > 0);
+}
+
+namespace {
+// A keypad window as the settings program builds them: two tabs, each a scroll panel taller
+// than the screen with a column of controls named "p<tab>c<row>"; row 3 is a number picker.
+struct TabbedWindow
+{
+    ZKbMainWidget window;
+    ZNavTabWidget *tabs = new ZNavTabWidget;
+    TabbedWindow()
+    {
+        for (int t = 0; t < 2; ++t) {
+            auto *panel = new ZScrollPanel(tabs, QStringLiteral("panel%1").arg(t));
+            for (int r = 0; r < 12; ++r) {
+                QWidget *w = r == 3 ? static_cast<QWidget *>(new ZNumPicker(2))
+                                    : new ZCheckBox(QStringLiteral("box %1").arg(r));
+                w->setObjectName(QStringLiteral("p%1c%2").arg(t).arg(r));
+                panel->addChild(w, 10, 10 + 40 * r);
+            }
+            tabs->addTab(panel, QIcon());
+        }
+        window.setContentWidget(tabs);
+    }
+    QWidget *control(const QString &name) { return window.findChild<QWidget *>(name); }
+};
+} // namespace
+
+void TestZWidgets::windowNavigatesByKeys_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<int>("picker"); // the value of p0c3 afterwards
+    QTest::newRow("down") << "p0c0" << QList<int>{Qt::Key_Down} << "p0c1" << 0 << 0;
+    QTest::newRow("up") << "p0c2" << QList<int>{Qt::Key_Up} << "p0c1" << 0 << 0;
+    QTest::newRow("down past the picker") << "p0c2" << QList<int>{Qt::Key_Down, Qt::Key_Down} << "p0c4" << 0 << 0;
+    QTest::newRow("below the fold") << "p0c0" << QList<int>(11, Qt::Key_Down) << "p0c11" << 0 << 0;
+    QTest::newRow("back up from the bottom") << "p0c11" << QList<int>(10, Qt::Key_Up) << "p0c1" << 0 << 0;
+    QTest::newRow("right switches the tab") << "p0c1" << QList<int>{Qt::Key_Right} << "p1c0" << 1 << 0;
+    QTest::newRow("and left back") << "p0c1" << QList<int>{Qt::Key_Right, Qt::Key_Left} << "p0c1" << 0 << 0;
+    QTest::newRow("left on the first tab") << "p0c1" << QList<int>{Qt::Key_Left} << "p0c1" << 0 << 0;
+    QTest::newRow("the picker keeps left and right") << "p0c3" << QList<int>{Qt::Key_Right, Qt::Key_Right}
+                                                     << "p0c3" << 0 << 2;
+    QTest::newRow("select toggles a box") << "p0c1" << QList<int>{Qt::Key_Return, Qt::Key_Down} << "p0c2" << 0 << 0;
+}
+
+void TestZWidgets::windowNavigatesByKeys()
+{
+    QFETCH(QString, start);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, focus);
+    TabbedWindow w;
+    w.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    w.control(start)->setFocus();
+    for (int key : keys)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+
+    QWidget *now = QApplication::focusWidget();
+    QVERIFY(now);
+    QCOMPARE(now->objectName(), focus);
+    QTEST(w.tabs->currentPageIndex(), "tab");
+    QTEST(static_cast<ZNumPicker *>(w.control(QStringLiteral("p0c3")))->value(), "picker");
+    QCOMPARE(static_cast<ZCheckBox *>(w.control(QStringLiteral("p0c1")))->isChecked(),
+             QByteArray(QTest::currentDataTag()) == "select toggles a box");
+    // The focused control is in view.
+    auto *panel = qobject_cast<ZScrollPanel *>(w.tabs->currentPage());
+    const QRect shown(panel->viewport()->mapTo(&w.window, QPoint()), panel->viewport()->size());
+    const QRect control(now->mapTo(&w.window, QPoint()), now->size());
+    QVERIFY2(shown.contains(control), qPrintable(QStringLiteral("%1 not in view").arg(focus)));
+}
+
+void TestZWidgets::scrollPanelLeavesTheApplicationWhenItGoes()
+{
+    // A child of the panel that, while it is deleted with the panel, looks whether the panel
+    // (by then no longer a scroll panel) still hears of focus changes.
+    struct Witness : QLineEdit
+    {
+        QObject *panel = nullptr;
+        bool *stillListening = nullptr;
+        ~Witness() override
+        {
+            *stillListening = QObject::disconnect(qApp, &QApplication::focusChanged, panel, nullptr);
+        }
+    };
+    bool stillListening = true;
+    QWidget window;
+    auto *panel = new ZScrollPanel(&window);
+    auto *witness = new Witness;
+    witness->panel = panel;
+    witness->stillListening = &stillListening;
+    panel->addChild(witness, 0, 0);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    witness->setFocus();
+    QCOMPARE(QApplication::focusWidget(), witness);
+    delete panel;
+    QVERIFY(!stillListening);
 }
 
 void TestZWidgets::systemIcons_data()
