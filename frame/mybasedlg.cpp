@@ -3,6 +3,7 @@
 #include "device.h"
 #include "zapplication.h"
 #include "zdialogmonitor.h"
+#include "zmessagedlg.h"
 #include "zphonestyle.h"
 
 #include <QApplication>
@@ -73,4 +74,12 @@ void MyBaseDlg::closeEvent(QCloseEvent *event)
     if (isVisible())
         reject();
     event->ignore();
+}
+
+bool MyBaseDlg::confirm(const QString &title, const QString &text)
+{
+    ZMessageDlg *ask = new ZMessageDlg(title, text, ZMessageDlg::Question, this);
+    const bool yes = ask->exec() == 1;
+    delete ask;
+    return yes;
 }

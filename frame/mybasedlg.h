@@ -43,6 +43,9 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
 
+    // Asks a question with OK and Cancel over this window; true when the user answers OK.
+    bool confirm(const QString &title, const QString &text);
+
 private:
     bool m_loopFlag = false;
     int m_result = 0;

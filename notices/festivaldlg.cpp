@@ -1,5 +1,9 @@
 #include "festivaldlg.h"
 
+#include "lunarkey.h"
+#include "lunarnames.h"
+#include "namedpicker.h"
+#include "zcheckbox.h"
 #include "zconfig.h"
 #include "zlineedit.h"
 #include "znumpicker.h"
@@ -10,25 +14,57 @@
 
 QString FestivalDlg::festivalKey() const
 {
+    if (m_lunarBox->isChecked())
+        return LunarKey{m_monthPicker->value(), m_leapBox->isChecked(), m_dayPicker->value()}.key();
     return QString::asprintf("%02d/%02d", m_monthPicker->value(), m_dayPicker->value());
+}
+
+void FestivalDlg::setLunar(bool lunar)
+{
+    const bool names = lunar && lunarNames(m_lang);
+    m_monthPicker->setNamer(names ? NamedPicker::Namer([](int m) {
+        return QString::fromStdString(lunarMonthName(m)) + QStringLiteral("月");
+    }) : NamedPicker::Namer());
+    m_dayPicker->setNamer(names ? NamedPicker::Namer([](int d) { return QString::fromStdString(lunarDayName(d)); })
+                                : NamedPicker::Namer());
+    // A lunar month has 29 or 30 days; every Gregorian day 1 to 31 stays on offer.
+    m_dayPicker->setMaxValue(lunar ? 30 : 31);
+    m_leapBox->setVisible(lunar);
+    if (!lunar)
+        m_leapBox->setChecked(false);
+}
+
+void FestivalDlg::setDate(bool lunar, int month, int day)
+{
+    m_lunarBox->setChecked(lunar);
+    m_leapBox->setChecked(lunar && month < 0);
+    m_monthPicker->setValue(month < 0 ? -month : month);
+    m_dayPicker->setValue(day);
 }
 
 void FestivalDlg::buildControls(const QString &titleKey)
 {
     ZScrollPanel *panel = createFrame(titleKey);
     addLabel(panel, getText(QStringLiteral("Time")), 10, 10);
+    m_lunarBox = new ZCheckBox(getText(QStringLiteral("LunarDate")), panel->contents());
+    panel->addChild(m_lunarBox, 110, 8);
 
-    m_monthPicker = new ZNumPicker(4, panel->contents());
+    m_monthPicker = new NamedPicker(4, panel->contents());
     m_monthPicker->setMinValue(1);
     m_monthPicker->setMaxValue(12);
     panel->addChild(m_monthPicker, 40, 40);
 
     addLabel(panel, QStringLiteral("/"), 110, 40, 50);
 
-    m_dayPicker = new ZNumPicker(4, panel->contents());
+    m_dayPicker = new NamedPicker(4, panel->contents());
     m_dayPicker->setMinValue(1);
     m_dayPicker->setMaxValue(31);
     panel->addChild(m_dayPicker, 140, 40);
+
+    m_leapBox = new ZCheckBox(getText(QStringLiteral("LeapMonth")), panel->contents());
+    panel->addChild(m_leapBox, 40, 88);
+    setLunar(false);
+    connect(m_lunarBox, &QCheckBox::toggled, this, &FestivalDlg::setLunar);
 
     addLabel(panel, getText(QStringLiteral("Festival")), 10, 120);
     addTextField(panel, 10, 160);
@@ -52,8 +88,7 @@ void AddFestival::CreateControls()
 {
     buildControls(QStringLiteral("AddCusFestival"));
     const QDate today = QDate::currentDate();
-    m_monthPicker->setValue(today.month());
-    m_dayPicker->setValue(today.day());
+    setDate(false, today.month(), today.day());
     createSoftKey(SLOT(add()));
     m_textField->setFocus();
 }
@@ -77,6 +112,13 @@ void EditFestival::initApp()
 {
     m_programDir = getProgramDir();
     openStore();
+    LunarKey lunar;
+    m_lunar = LunarKey::parse(m_key, &lunar);
+    if (m_lunar) {
+        m_month = lunar.leap ? -lunar.month : lunar.month;
+        m_day = lunar.day;
+        return;
+    }
     const QStringList parts = m_key.split(QLatin1Char('/'));
     m_month = parts.value(0).toInt(nullptr, 10);
     m_day = parts.value(1).toInt(nullptr, 10);
@@ -85,8 +127,7 @@ void EditFestival::initApp()
 void EditFestival::CreateControls()
 {
     buildControls(QStringLiteral("EditCusFestival"));
-    m_monthPicker->setValue(m_month);
-    m_dayPicker->setValue(m_day);
+    setDate(m_lunar, m_month, m_day);
     m_textField->setText(m_store->readEntry(group(), m_key, QString()));
     createSoftKey(SLOT(edit()));
     m_textField->setFocus();

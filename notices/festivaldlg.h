@@ -2,10 +2,16 @@
 // The controls shared by the add and edit dialogs of festivals: a month picker, a day picker
 // and the text, and the key "%02d/%02d" in group "CustomFestival". Every day 1 to 31 is
 // offered in every month: "02/31" is the fallback entry shown when nothing else applies.
+//
+// A festival may instead fall on a lunar date: with "Lunar date" checked the pickers offer
+// lunar months 1 to 12 and days 1 to 30 (by their Chinese names where the language says so),
+// "Leap month" chooses the leap month after the chosen one, and the key is "%02d$%02d", the
+// month negative for a leap month.
 
 #include "entrydlg.h"
+#include "namedpicker.h"
 
-class ZNumPicker;
+class ZCheckBox;
 
 class FestivalDlg : public EntryDlg
 {
@@ -13,7 +19,9 @@ class FestivalDlg : public EntryDlg
 public:
     ZNumPicker *monthPicker() const { return m_monthPicker; }
     ZNumPicker *dayPicker() const { return m_dayPicker; }
-    // The key of the month and day the pickers show.
+    ZCheckBox *lunarBox() const { return m_lunarBox; }
+    ZCheckBox *leapBox() const { return m_leapBox; }
+    // The key of the date the controls show.
     QString festivalKey() const;
 
     static QString group() { return QStringLiteral("CustomFestival"); }
@@ -22,9 +30,18 @@ protected:
     using EntryDlg::EntryDlg;
     // Title, "Time" label, the pickers with "/" between them, "Festival" label and text field.
     void buildControls(const QString &titleKey);
+    // Sets the controls to a date: Gregorian month and day, or a lunar month (negative for a
+    // leap month) and day.
+    void setDate(bool lunar, int month, int day);
 
-    ZNumPicker *m_monthPicker = nullptr;
-    ZNumPicker *m_dayPicker = nullptr;
+    NamedPicker *m_monthPicker = nullptr;
+    NamedPicker *m_dayPicker = nullptr;
+    ZCheckBox *m_lunarBox = nullptr;
+    ZCheckBox *m_leapBox = nullptr;
+
+private:
+    // Switches the pickers between Gregorian and lunar dates.
+    void setLunar(bool lunar);
 };
 
 class AddFestival : public FestivalDlg
@@ -56,6 +73,7 @@ protected:
 
 private:
     QString m_key;
-    int m_month = 0;
+    bool m_lunar = false;
+    int m_month = 0; // negative for a lunar leap month
     int m_day = 0;
 };

@@ -3,6 +3,7 @@
 #include "festivaldlg.h"
 #include "notifydlg.h"
 #include "langtext.h"
+#include "lunarkey.h"
 #include "zkeys.h"
 #include "zlistbox.h"
 #include "zoptionsmenu.h"
@@ -26,7 +27,7 @@ const NoticeListKind &NoticeListKind::festivals()
     static const NoticeListKind kind{
         "CustomFestival", QStringLiteral("resource/icons/selffestival.png"), QStringLiteral("CusFestivalMng"),
         [](ZConfig *lang) -> MyBaseDlg * { return new AddFestival(lang); },
-        [](ZConfig *lang, const QString &key) -> MyBaseDlg * { return new EditFestival(lang, key); }};
+        [](ZConfig *lang, const QString &key) -> MyBaseDlg * { return new EditFestival(lang, key); }, true};
     return kind;
 }
 
@@ -101,15 +102,20 @@ void NoticeListMng::getMenu()
 
 void NoticeListMng::addItem()
 {
-    const QList<NoticeDb::Entry> entries =
+    QList<NoticeDb::Entry> entries =
         NoticeDb::readGroupFile(NoticeDb::filePath(m_programDir), m_kind.group);
+    if (m_kind.lunarDates)
+        entries = festivalListOrder(entries);
     const QPixmap icon = loadIcon(m_kind.icon);
+    m_keys.clear();
     for (const NoticeDb::Entry &entry : entries) {
+        const QString key = QString::fromUtf8(entry.key);
         auto *row = new ZListBoxItem(m_listBox, QStringLiteral("%I%M"));
         row->setPixmap(0, icon);
         row->appendSubItem(1, QString::fromUtf8(entry.value));
-        row->appendSubItem(1, QString::fromUtf8(entry.key));
+        row->appendSubItem(1, m_kind.lunarDates ? festivalKeyText(m_lang, key) : key);
         m_listBox->insertItem(row);
+        m_keys << key;
     }
     if (m_listBox->count() > 0 && m_listBox->currentItem() < 0)
         m_listBox->setCurrentItem(0);
@@ -138,7 +144,7 @@ void NoticeListMng::edit()
     const int current = m_listBox->currentItem();
     if (m_listBox->count() == 0 || current < 0)
         return;
-    const QString key = m_listBox->item(current)->subItemText(1, 1);
+    const QString key = keyOf(current);
 
     MyBaseDlg *dlg = m_kind.makeEditDialog(m_lang, key);
     dlg->exec();
@@ -159,13 +165,19 @@ void NoticeListMng::dele()
     const int current = m_listBox->currentItem();
     if (m_listBox->count() == 0 || current < 0)
         return;
-    const QString key = m_listBox->item(current)->subItemText(1, 1);
+    const QString key = keyOf(current);
+    const QString text = m_listBox->item(current)->subItemText(1, 0);
+    const QString shownDate = m_listBox->item(current)->subItemText(1, 1);
+    if (!confirm(getText(QStringLiteral("Delete")), ::getText(m_lang, QStringLiteral("DeleteText"), QStringLiteral("Delete \"%1\" (%2)?")).arg(text, shownDate)))
+        return;
     const NoticeDb::RewriteResult result =
         NoticeDb::rewriteGroupFile(NoticeDb::filePath(m_programDir), m_kind.group, key.toUtf8());
-    if (result == NoticeDb::RewriteResult::Written)
+    if (result == NoticeDb::RewriteResult::Written) {
         m_listBox->removeItem(current);
-    else
+        m_keys.removeAt(current);
+    } else {
         refill(); // the list shows what the file holds, never a delete that did not happen
+    }
 }
 
 void NoticeListMng::keyPressEvent(QKeyEvent *event)

@@ -31,6 +31,8 @@ struct NoticeListKind
     QString titleKey;     // text key of the title
     std::function<MyBaseDlg *(ZConfig *lang)> makeAddDialog;
     std::function<MyBaseDlg *(ZConfig *lang, const QString &key)> makeEditDialog;
+    // Festivals may be kept by lunar date: such rows show the lunar date and come last.
+    bool lunarDates = false;
 
     static const NoticeListKind &notices();
     static const NoticeListKind &festivals();
@@ -44,6 +46,8 @@ public:
 
     QString getText(const QString &key) const;
     ZListBox *listBox() const { return m_listBox; }
+    // The key of a row of the list; empty for a row that is not there.
+    QString keyOf(int row) const { return m_keys.value(row); }
     ZOptionsMenu *optionsMenu() const { return m_menu; }
     const NoticeListKind &kind() const { return m_kind; }
 
@@ -71,6 +75,7 @@ private:
     ZListBox *m_listBox = nullptr;
     QPixmap m_iconPixmap;
     QString m_programDir;
+    QStringList m_keys; // the key of each row, in list order
     NoticeListKind m_kind;
 };
 

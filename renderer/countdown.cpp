@@ -1,6 +1,7 @@
 #include "countdown.h"
 
 #include "configsnapshot.h"
+#include "textmarkers.h"
 
 CountdownWording CountdownWording::fromLanguageFile(const QString &programDir, const QString &language)
 {
@@ -21,18 +22,6 @@ QString countdownText(qint64 days, const QString &text, const CountdownWording &
     const QString &format = days > 0 ? wording.ahead : days == 0 ? wording.today : wording.past;
     if (format.isEmpty())
         return QString::number(days) + QStringLiteral(" days away from ") + text;
-    // One pass over the wording, so a "%1" inside the text stays as it is; a wording may use
-    // either marker alone.
-    const QString number = QString::number(days < 0 ? -days : days);
-    QString line;
-    for (int i = 0; i < format.size(); ++i) {
-        const QChar next = i + 1 < format.size() ? format.at(i + 1) : QChar();
-        if (format.at(i) == QLatin1Char('%') && (next == QLatin1Char('1') || next == QLatin1Char('2'))) {
-            line += next == QLatin1Char('1') ? number : text;
-            ++i;
-        } else {
-            line += format.at(i);
-        }
-    }
-    return line;
+    // "%1" the number of days, "%2" the text; a wording may use either alone.
+    return fillMarkers(format, {QString::number(days < 0 ? -days : days), text});
 }

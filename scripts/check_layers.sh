@@ -17,15 +17,17 @@ for entry in "${layers[@]}"; do layer_of[${entry%%:*}]=${entry##*:}; done
 # Which folder owns each header name.
 for dir in "${!layer_of[@]}"; do
     while IFS= read -r header; do
-        owner_of[$(basename "$header")]=$dir
+        owner_of[${header##*/}]=$dir
     done < <(find "$dir" -name '*.h')
 done
 
 status=0
 for dir in "${!layer_of[@]}"; do
     while IFS=: read -r file line text; do
-        name=$(sed -E 's/.*#include "([^"]+)".*/\1/' <<<"$text")
-        owner=${owner_of[$(basename "$name")]:-}
+        # Parameter expansion, not a program per line: the check runs within every test run.
+        name=${text#*\"}
+        name=${name%%\"*}
+        owner=${owner_of[${name##*/}]:-}
         [ -z "$owner" ] || [ "$owner" = "$dir" ] && continue
         if [ "${layer_of[$owner]}" -ge "${layer_of[$dir]}" ] \
            || [[ " ${forbidden[$dir]:-} " == *" $owner "* ]]; then

@@ -38,8 +38,11 @@ QString ProcessControl::stopCommand(const QString &program) const
     // The name goes into an awk string and a process-name comparison: only plain names.
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_.-]+$"));
     const QString name = plain.match(program).hasMatch() ? program : QStringLiteral("-");
+    // A program whose file was replaced since it started (a rebuild, a reinstall) runs a file
+    // the kernel reports as "<path> (deleted)": it is still this directory's program.
     return QStringLiteral("for p in `ps -e -o pid= -o comm= | awk '$2 == \"%1\" {print $1}'`; do "
-                          "[ \"`readlink -f /proc/$p/exe 2>/dev/null`\" = %2 ] && kill $p; done")
+                          "e=`readlink -f /proc/$p/exe 2>/dev/null`; "
+                          "[ \"${e% (deleted)}\" = %2 ] && kill $p; done")
         .arg(name, Platform::shellQuote(target));
 }
 

@@ -93,12 +93,28 @@ void ReorderDlg::reorderSoftKey()
     setSoftKey(m_softKey);
 }
 
+QString ReorderDlg::grabMarker()
+{
+    return QString::fromUtf8("\u2191\u2193 "); // arrows up and down
+}
+
+void ReorderDlg::markGrabbed(bool on)
+{
+    const int row = m_listBox->currentItem();
+    ZListBoxItem *item = m_listBox->item(row);
+    if (!item)
+        return;
+    const QString name = WallpaperList::fileNameOf(m_state.list().value(row));
+    item->setSubItemText(1, 0, on ? grabMarker() + name : name);
+}
+
 void ReorderDlg::reorder()
 {
     const int row = m_listBox->currentItem();
     if (row < 0)
         return;
     m_state.grab(row);
+    markGrabbed(true);
     reorderSoftKey();
 }
 
@@ -120,12 +136,14 @@ void ReorderDlg::itemChanged(int index)
         }
     }
     m_listBox->setCurrentItem(index);
+    markGrabbed(true);
     listen(true);
 }
 
 void ReorderDlg::insert()
 {
     m_state.drop();
+    markGrabbed(false);
     m_softKey->clearClickedSlot(ZSoftKey::LEFT);
     createSoftKey();
 }

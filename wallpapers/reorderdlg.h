@@ -33,6 +33,8 @@ public:
     ZSoftKey *softKeyBar() const { return m_softKey; }
     bool grabMode() const { return m_state.grabbing(); }
     int grabbedRow() const { return m_state.grabbedRow(); }
+    // Put before the file name of the grabbed row while it is carried.
+    static QString grabMarker();
     ThumbnailLoader *thumbnails() { return &m_thumbs; }
 
 public slots:
@@ -48,6 +50,8 @@ protected:
 private:
     void addItem(const QString &format);
     void listen(bool on);
+    // Shows (or stops showing) on the current row that it is the one being carried.
+    void markGrabbed(bool on);
 
     ZConfig *m_lang;
     ZSoftKey *m_softKey = nullptr;

@@ -179,6 +179,11 @@ void WallpaperMng::add()
     delete picker;
 }
 
+QString WallpaperMng::removeText(const QString &name) const
+{
+    return ::getText(m_lang, QStringLiteral("RemoveText"), QStringLiteral("Remove \"%1\" from the list?")).arg(name);
+}
+
 void WallpaperMng::remove()
 {
     if (m_listBox->count() == 0)
@@ -187,6 +192,9 @@ void WallpaperMng::remove()
     if (row < 0 || row >= m_list.size())
         return;
     const QString path = m_list.at(row);
+    if (!confirm(getText(QStringLiteral("Remove")),
+                 removeText(WallpaperList::fileNameOf(path))))
+        return;
     const int removed = int(m_list.removeAll(path));
     writeList();
     if (removed == 1) {
@@ -230,6 +238,20 @@ void WallpaperMng::multiSelect()
 
 void WallpaperMng::multiRemove()
 {
+    QStringList names;
+    for (int j = 0; j < m_listBox->count() && j < m_list.size(); ++j) {
+        if (m_listBox->itemChecked(j))
+            names << WallpaperList::fileNameOf(m_list.at(j));
+    }
+    if (!names.isEmpty()) {
+        const QString text = names.size() == 1
+                                 ? removeText(names.first())
+                                 : ::getText(m_lang, QStringLiteral("RemoveManyText"),
+                                             QStringLiteral("Remove %1 pictures from the list?"))
+                                       .arg(names.size());
+        if (!confirm(getText(QStringLiteral("Remove")), text))
+            return; // still in remove mode, with the marks as they were
+    }
     m_removeMode = false;
     int removed = 0;
     const int rows = m_listBox->count();

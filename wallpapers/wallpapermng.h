@@ -60,6 +60,8 @@ protected:
 
 private:
     QString rowFormat() const;
+    // The question before an entry leaves the list, naming it.
+    QString removeText(const QString &name) const;
     QPixmap loadIcon(const QString &file);
 
     ZConfig *m_lang;

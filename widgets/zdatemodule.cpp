@@ -1,6 +1,7 @@
 #include "zdatemodule.h"
 
 #include "zkeys.h"
+#include "zphonestyle.h"
 
 #include <QKeyEvent>
 #include <QWheelEvent>
@@ -36,9 +37,41 @@ void ZDateModule::keyPressEvent(QKeyEvent *event)
         if (currentSectionIndex() < sectionCount() - 1)
             setCurrentSectionIndex(currentSectionIndex() + 1);
         return;
+    case ZKey::Select:
+        setStepping(!m_stepping);
+        return;
+    case ZKey::Back:
+        if (!m_stepping)
+            break;
+        setStepping(false);
+        return;
+    case ZKey::Up:
+    case ZKey::Down:
+        if (!m_stepping)
+            break;
+        stepBy(ZKey::code(event) == ZKey::Up ? 1 : -1);
+        return;
     default:
         QDateEdit::keyPressEvent(event);
+        return;
     }
+    event->ignore(); // the window's
+}
+
+void ZDateModule::focusOutEvent(QFocusEvent *event)
+{
+    setStepping(false);
+    QDateEdit::focusOutEvent(event);
+}
+
+void ZDateModule::setStepping(bool on)
+{
+    if (m_stepping == on)
+        return;
+    m_stepping = on;
+    // A stepping field is framed in the highlight colour.
+    setStyleSheet(on ? QStringLiteral("ZDateModule { border: 2px solid %1; }").arg(ZPhoneStyle::highlightColor().name())
+                     : QString());
 }
 
 void ZDateModule::wheelEvent(QWheelEvent *event)

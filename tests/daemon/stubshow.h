@@ -14,10 +14,11 @@ inline void install()
 {
     TestEnv::writeFile(QStringLiteral("show"),
                        "#!/bin/sh\n"
+                       "t=$(date +%H:%M:%S)\n" // first, so a busy machine delays it least
                        "d=$(dirname \"$0\")\n"
                        "theme=$(sed -n 's/^CurrentTheme = //p' \"$d/settings.ini\" | head -n 1)\n"
                        "wallpaper=$(sed -n 's/^9 = //p' \"$d/device/setup.ini\" 2>/dev/null | head -n 1)\n"
-                       "printf '%s|%s|%s\\n' \"$(date +%H:%M:%S)\" \"$theme\" \"$wallpaper\" >> \"$d/show.log\"\n");
+                       "printf '%s|%s|%s\\n' \"$t\" \"$theme\" \"$wallpaper\" >> \"$d/show.log\"\n");
     QFile(TestEnv::path(QStringLiteral("show")))
         .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     TestEnv::removeFile(QStringLiteral("show.log"));

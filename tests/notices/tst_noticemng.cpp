@@ -7,11 +7,13 @@
 #include "noticelistmng.h"
 #include "notifydlg.h"
 #include "testenv.h"
+#include "zcheckbox.h"
 #include "zconfig.h"
 #include "zdatemodule.h"
 #include "zkeys.h"
 #include "zlineedit.h"
 #include "zlistbox.h"
+#include "zmessagedlg.h"
 #include "znoticedlg.h"
 #include "znumpicker.h"
 #include "zoptionsmenu.h"
@@ -77,6 +79,32 @@ QString keyOf(QWidget *dlg)
     return QString();
 }
 
+// A key sent where the dialog's focus is: a desktop key, or the keypad's code for up and down
+// (the scroll panel takes the desktop's arrow keys for itself).
+void key(QWidget *dlg, int k)
+{
+    QWidget *w = dlg->focusWidget() ? dlg->focusWidget() : dlg;
+    if (k == ZKey::Up || k == ZKey::Down)
+        press(w, k);
+    else
+        QTest::keyClick(w, Qt::Key(k));
+}
+
+// Walks the focus up to a control with the navigation keys.
+bool focusUpTo(QWidget *dlg, QWidget *target)
+{
+    for (int i = 0; i < 8 && dlg->focusWidget() != target; ++i)
+        key(dlg, ZKey::Up);
+    return dlg->focusWidget() == target;
+}
+
+// Steps the focused picker to a value with left and right.
+void stepTo(QWidget *dlg, ZNumPicker *picker, int value)
+{
+    for (int i = 0; i < 40 && picker->value() != value; ++i)
+        key(dlg, picker->value() < value ? Qt::Key_Right : Qt::Key_Left);
+}
+
 ZLineEdit *textOf(QWidget *dlg)
 {
     auto e = qobject_cast<EntryDlg *>(dlg);
@@ -101,6 +129,8 @@ private slots:
     void editEntry();
     void addEntry_data();
     void addEntry();
+    void addByKeys_data();
+    void addByKeys();
     void emptyTextRefused_data();
     void emptyTextRefused();
     void cancelWritesNothing_data();
@@ -109,6 +139,10 @@ private slots:
     void managerCloses_data();
     void managerCloses();
     void optionsMenu();
+    void lunarFestivalDialogs_data();
+    void lunarFestivalDialogs();
+    void lunarFestivalList_data();
+    void lunarFestivalList();
 
 private:
     QByteArray db() const { return TestEnv::readFile(QStringLiteral("notify.db")); }
@@ -170,23 +204,26 @@ void TestNoticeMng::deleteEntry_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("confirmed");
+    QTest::addColumn<QString>("question"); // what the question names
     QTest::addColumn<QByteArray>("after");
 
     QTest::newRow("first notice; Chinese text and other groups kept byte for byte")
-        << int(Notices) << kFile << 0
+        << int(Notices) << kFile << 0 << true << "\"Labour: day = off\" (2009/05/01)"
         << kFestivalHead + "[CustomNotify]\n2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
                            "2009/07/01 = see 2009/05/01\n" + kFestivals;
     QTest::newRow("festival in the middle")
-        << int(Festivals) << kFile << 1
+        << int(Festivals) << kFile << 1 << true << QString::fromUtf8("\"\xe5\x9c\xa3\xe8\xaf\x9e\" (12/25)")
         << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n";
     QTest::newRow("last entry leaves the header")
-        << int(Notices) << QByteArray("[CustomNotify]\n2009/05/01 = a\n[X]\ny = 1") << 0
+        << int(Notices) << QByteArray("[CustomNotify]\n2009/05/01 = a\n[X]\ny = 1") << 0 << true << "\"a\""
         << QByteArray("[CustomNotify]\n[X]\ny = 1\n");
     QTest::newRow("text holding the deleted date stays")
-        << int(Notices) << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n2009/05/01 = a\n") << 1
-        << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n");
-    QTest::newRow("empty list: nothing happens")
-        << int(Notices) << QByteArray("[CustomNotify]") << -1 << QByteArray("[CustomNotify]");
+        << int(Notices) << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n2009/05/01 = a\n") << 1 << true
+        << "(2009/05/01)" << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n");
+    QTest::newRow("cancelled: nothing goes") << int(Festivals) << kFile << 0 << false << "\"mum\"" << kFile;
+    QTest::newRow("empty list: nothing happens, nothing asked")
+        << int(Notices) << QByteArray("[CustomNotify]") << -1 << false << QString() << QByteArray("[CustomNotify]");
 }
 
 void TestNoticeMng::deleteEntry()
@@ -194,6 +231,8 @@ void TestNoticeMng::deleteEntry()
     QFETCH(int, kind);
     QFETCH(QByteArray, file);
     QFETCH(int, row);
+    QFETCH(bool, confirmed);
+    QFETCH(QString, question);
     QFETCH(QByteArray, after);
     TestEnv::writeFile(QStringLiteral("notify.db"), file);
 
@@ -203,13 +242,28 @@ void TestNoticeMng::deleteEntry()
     QStringList expectedRows = rows(list);
     if (row >= 0) {
         list->setCurrentItem(row);
-        expectedRows.removeAt(row);
+        if (confirmed)
+            expectedRows.removeAt(row);
     }
-    DialogScript script; // deleting asks nothing
-    press(list, ZKey::Delete);
+    QString asked;
+    DialogScript script;
+    if (row >= 0) {
+        script.then([&](QWidget *dlg) {
+            auto *ask = qobject_cast<ZMessageDlg *>(dlg);
+            QVERIFY(ask);
+            asked = ask->title() + QLatin1Char('|') + ask->text();
+            press(dlg, confirmed ? int(Qt::Key_Return) : int(Qt::Key_Escape));
+        });
+    }
+    press(list, int(Qt::Key_Delete));
     QCOMPARE(db(), after);
     QCOMPARE(rows(list), expectedRows);
     QCOMPARE(script.unexpected, 0);
+    QCOMPARE(script.pending(), 0);
+    if (row >= 0) {
+        QVERIFY2(asked.startsWith(getText(m_lang, QStringLiteral("Delete")) + QLatin1Char('|')), qPrintable(asked));
+        QVERIFY2(asked.contains(question), qPrintable(asked));
+    }
 }
 
 void TestNoticeMng::editEntry_data()
@@ -353,6 +407,48 @@ void TestNoticeMng::addEntry()
     const QStringList listed = rows(mng->listBox());
     QCOMPARE(listed.count(text + QLatin1Char('|') + key), 1);
     QCOMPARE(listed.size(), before + newRows);
+}
+
+void TestNoticeMng::addByKeys_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<int>>("keys"); // in the dialog, which starts in its text field
+    QTest::addColumn<QString>("key");
+    const QDate today = QDate::currentDate();
+    const QDate tomorrow = today.addDays(1);
+    // Up reaches the date control (its day field); select starts stepping, up steps the day,
+    // select stops; down goes back to the text; F1 is the left soft key (OK).
+    QTest::newRow("notice, a day later")
+        << int(Notices)
+        << QList<int>{Qt::Key_Up, Qt::Key_Return, Qt::Key_Up, Qt::Key_Return, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+        << tomorrow.toString(QStringLiteral("yyyy/MM/dd"));
+    QTest::newRow("notice, arrows move past the date when not stepping")
+        << int(Notices) << QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+        << today.toString(QStringLiteral("yyyy/MM/dd"));
+    QTest::newRow("festival, the day picker takes left and right")
+        << int(Festivals) << QList<int>{Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+        << QString::asprintf("%02d/%02d", today.month(), qMin(31, today.day() + 1));
+}
+
+void TestNoticeMng::addByKeys()
+{
+    QFETCH(int, kind);
+    QFETCH(QList<int>, keys);
+    auto mng = makeManager(Kind(kind), m_lang);
+    mng->show();
+    QString written;
+    DialogScript script;
+    script.then([&](QWidget *dlg) {
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        for (int key : keys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        written = keyOf(dlg);
+    });
+    press(mng->listBox(), int(Qt::Key_F1)); // add
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(script.unexpected, 0);
+    QTEST(written, "key");
+    QVERIFY(db().contains(written.toUtf8() + " = x\n"));
 }
 
 void TestNoticeMng::emptyTextRefused_data()
@@ -530,10 +626,141 @@ void TestNoticeMng::optionsMenu()
     });
     menu->activateItem(1);
     QCOMPARE(script.shown, 1);
+    script.then([](QWidget *dlg) { QMetaObject::invokeMethod(dlg, "accept"); }); // the question
     menu->activateItem(2);
+    QCOMPARE(script.shown, 2);
     QCOMPARE(rows(mng->listBox()).size(), 2);
     QVERIFY(!db().contains("2009/07/01 ="));
     QCOMPARE(script.unexpected, 0);
+}
+
+// A festival by lunar date, entered with the keypad in the add or edit dialog: the choice of
+// calendar, the pickers (by name in Chinese) and the leap month make the key.
+void TestNoticeMng::lunarFestivalDialogs_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("editRow"); // -1: add
+    QTest::addColumn<QString>("shownKey");
+    QTest::addColumn<bool>("lunar");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<bool>("leap");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("pickerText");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("row");
+
+    const QString en = QStringLiteral("English.lng"), zh = QString::fromUtf8("简体中文.lng");
+    const QByteArray leapFile = kFestivalHead + "[CustomFestival]\n05/01 = mum\n-4$01 = Leap\n";
+    QTest::newRow("add on a lunar date") << en << kFile << -1 << QString() << true << 8 << false << 15 << "8 15"
+                                         << kFile + "08$15 = New\n" << "New|Lunar 8-15";
+    QTest::newRow("add on a lunar date in Chinese") << zh << kFile << -1 << QString() << true << 8 << false << 15
+                                                    << "八月 十五" << kFile + "08$15 = New\n" << "New|八月十五";
+    QTest::newRow("add in a leap month") << en << kFile << -1 << QString() << true << 4 << true << 1 << "4 1"
+                                         << kFile + "-4$01 = New\n" << "New|Lunar leap 4-1";
+    QTest::newRow("add on the 30th of the twelfth month") << zh << kFile << -1 << QString() << true << 12 << false << 30
+                                                          << "腊月 三十" << kFile + "12$30 = New\n" << "New|腊月三十";
+    QTest::newRow("edit a leap-month festival to its 2nd day")
+        << en << leapFile << 1 << "-4$01" << true << 4 << true << 2 << "4 2"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n-4$02 = Leap\n" << "Leap|Lunar leap 4-2";
+    QTest::newRow("edit a leap-month festival to the ordinary month")
+        << en << leapFile << 1 << "-4$01" << true << 4 << false << 1 << "4 1"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n04$01 = Leap\n" << "Leap|Lunar 4-1";
+    QTest::newRow("edit a lunar festival to a Gregorian date")
+        << zh << leapFile << 1 << "-4$01" << false << 8 << false << 31 << "8 31"
+        << kFestivalHead + "[CustomFestival]\n05/01 = mum\n08/31 = Leap\n" << "Leap|08/31";
+}
+
+void TestNoticeMng::lunarFestivalDialogs()
+{
+    QFETCH(QString, language);
+    QFETCH(QByteArray, file);
+    QFETCH(int, editRow);
+    QFETCH(QString, shownKey);
+    QFETCH(bool, lunar);
+    QFETCH(int, month);
+    QFETCH(bool, leap);
+    QFETCH(int, day);
+    QFETCH(QString, pickerText);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, row);
+    TestEnv::writeFile(QStringLiteral("notify.db"), file);
+    ZConfig lang(TestEnv::path(QStringLiteral("resource/language/") + language));
+
+    FestivalMng mng(&lang);
+    mng.show();
+    QString initialKey, shownPickers;
+    bool reached = false;
+    DialogScript script;
+    script.then([&](QWidget *w) {
+        auto *dlg = qobject_cast<FestivalDlg *>(w);
+        QVERIFY(dlg);
+        initialKey = dlg->festivalKey();
+        dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        reached = focusUpTo(dlg, dlg->lunarBox());
+        if (dlg->lunarBox()->isChecked() != lunar)
+            key(dlg, Qt::Key_Return);
+        key(dlg, ZKey::Down);
+        stepTo(dlg, dlg->monthPicker(), month);
+        key(dlg, ZKey::Down);
+        stepTo(dlg, dlg->dayPicker(), day);
+        key(dlg, ZKey::Down);
+        if (lunar) { // the leap-month choice is there for lunar dates only
+            if (dlg->leapBox()->isChecked() != leap)
+                key(dlg, Qt::Key_Return);
+            key(dlg, ZKey::Down);
+        }
+        if (editRow < 0)
+            QTest::keyClicks(dlg->focusWidget(), QStringLiteral("New"));
+        shownPickers = dlg->monthPicker()->text() + QLatin1Char(' ') + dlg->dayPicker()->text();
+        key(dlg, Qt::Key_F1); // the left soft key: OK
+    });
+    if (editRow < 0) {
+        QTest::keyClick(mng.listBox(), Qt::Key_F1);
+    } else {
+        mng.listBox()->setCurrentItem(editRow);
+        QTest::keyClick(mng.listBox(), Qt::Key_Return);
+    }
+
+    QCOMPARE(script.shown, 1);
+    QCOMPARE(script.unexpected, 0);
+    QVERIFY(reached);
+    if (editRow >= 0)
+        QCOMPARE(initialKey, shownKey);
+    QCOMPARE(shownPickers, pickerText);
+    QCOMPARE(db(), after);
+    QVERIFY2(rows(mng.listBox()).contains(row), qPrintable(rows(mng.listBox()).join(QLatin1Char(','))));
+}
+
+// The list shows lunar festivals by their lunar dates after the Gregorian ones, in calendar
+// order, and deletes the one chosen.
+void TestNoticeMng::lunarFestivalList_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("English") << "English.lng"
+                             << QStringList{"mum|05/01", "quiet|02/31", "Four|Lunar 4-20", "Leap|Lunar leap 4-1",
+                                            "Moon|Lunar 8-15"};
+    QTest::newRow("Chinese") << QString::fromUtf8("简体中文.lng")
+                             << QStringList{"mum|05/01", "quiet|02/31", "Four|四月二十", "Leap|闰四月初一", "Moon|八月十五"};
+}
+
+void TestNoticeMng::lunarFestivalList()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, expected);
+    TestEnv::writeFile(QStringLiteral("notify.db"),
+                       "[CustomFestival]\n08$15 = Moon\n05/01 = mum\n-4$01 = Leap\n04$20 = Four\n02/31 = quiet\n");
+    ZConfig lang(TestEnv::path(QStringLiteral("resource/language/") + language));
+    FestivalMng mng(&lang);
+    mng.show();
+    QCOMPARE(rows(mng.listBox()), expected);
+
+    // Edit and delete act on the key of the row, whatever the list shows.
+    const QStringList keys = {"05/01", "02/31", "04$20", "-4$01", "08$15"};
+    for (int row = 0; row < keys.size(); ++row)
+        QCOMPARE(mng.keyOf(row), keys[row]);
 }
 
 QUILLORA_TEST_MAIN(TestNoticeMng)

@@ -43,14 +43,18 @@ private slots:
 void TestSettingsLogic::startAndStopInAnyDirectory_data()
 {
     QTest::addColumn<QString>("sub");
-    QTest::newRow("plain") << "plain";
-    QTest::newRow("blank and quote") << "it's a dir";
-    QTest::newRow("shell characters") << "a;b $(x) `y` &z";
+    QTest::addColumn<bool>("replaced"); // the program files are replaced while they run
+    QTest::newRow("plain") << "plain" << false;
+    QTest::newRow("blank and quote") << "it's a dir" << false;
+    QTest::newRow("shell characters") << "a;b $(x) `y` &z" << false;
+    QTest::newRow("replaced since started") << "plain" << true;
+    QTest::newRow("replaced, shell characters") << "a;b $(x) `y` &z" << true;
 }
 
 void TestSettingsLogic::startAndStopInAnyDirectory()
 {
     QFETCH(QString, sub);
+    QFETCH(bool, replaced);
     QTemporaryDir tmp;
     const QString dir = tmp.path() + QLatin1Char('/') + sub + QLatin1Char('/');
     QVERIFY(QDir().mkpath(dir));
@@ -62,6 +66,10 @@ void TestSettingsLogic::startAndStopInAnyDirectory()
     proc.startRotator();
     QVERIFY(Stubs::waitFor(dir, QStringLiteral("started tarnwick")));
     QVERIFY(Stubs::waitFor(dir, QStringLiteral("started morvessa")));
+    if (replaced) {
+        Stubs::install(dir, QStringLiteral("tarnwick"));
+        Stubs::install(dir, QStringLiteral("morvessa"));
+    }
 
     proc.stopRotator();
     QVERIFY(Stubs::waitFor(dir, QStringLiteral("stopped morvessa")));

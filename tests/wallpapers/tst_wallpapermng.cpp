@@ -3,11 +3,13 @@
 #include "filebrowser.h"
 #include "reorderdlg.h"
 #include "setuptheme.h"
+#include "wallpaperlist.h"
 #include "wallpapermng.h"
 #include "wallpapertesthelpers.h"
 #include "zconfig.h"
 #include "zfileopendialog.h"
 #include "zlistbox.h"
+#include "zmessagedlg.h"
 #include "znoticedlg.h"
 #include "zoptionsmenu.h"
 #include "zsoftkey.h"
@@ -28,6 +30,7 @@ private slots:
     void thumbnailsArriveWithFallback();
     void addFromPicker();
     void pickerNotAcceptedAddsNothing();
+    void removeCurrent_data();
     void removeCurrent();
     void removeDuplicatePathRebuildsRows();
     void multiRemove_data();
@@ -85,7 +88,7 @@ QStringList TestWallpaperMng::rowNames(ZListBox *box) const
 {
     QStringList names;
     for (int i = 0; i < box->count(); ++i)
-        names << box->item(i)->subItemText(1, 0).section(QLatin1Char('.'), 0, 0);
+        names << box->item(i)->subItemText(1, 0).remove(ReorderDlg::grabMarker()).section(QLatin1Char('.'), 0, 0);
     return names;
 }
 
@@ -205,22 +208,46 @@ void TestWallpaperMng::pickerNotAcceptedAddsNothing()
     QCOMPARE(mng->listBox()->count(), 1);
 }
 
+void TestWallpaperMng::removeCurrent_data()
+{
+    QTest::addColumn<int>("answer"); // the key that answers the question
+    QTest::addColumn<QStringList>("after");
+    QTest::newRow("confirmed with select") << int(Qt::Key_Return) << QStringList{"X", "Z"};
+    QTest::newRow("cancelled with back") << int(Qt::Key_Escape) << QStringList{"X", "Y", "Z"};
+}
+
 void TestWallpaperMng::removeCurrent()
 {
+    QFETCH(int, answer);
+    QFETCH(QStringList, after);
     writeList({"X", "Y", "Z"});
     auto mng = open();
     press(mng->listBox(), '8');
-    press(mng->listBox(), 4146);
-    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (pic("X") + "\n" + pic("Z") + "\n").toUtf8());
-    QCOMPARE(rowNames(mng->listBox()), (QStringList{"X", "Z"}));
-    QCOMPARE(mng->wallpaperList(), (QStringList{pic("X"), pic("Z")}));
+    QString asked;
+    OnDialog question([&](QWidget *dlg) {
+        auto *ask = qobject_cast<ZMessageDlg *>(dlg);
+        QVERIFY(ask);
+        asked = ask->text();
+        press(dlg, answer);
+    });
+    press(mng->listBox(), int(Qt::Key_Delete));
+    QCOMPARE(question.shown, 1);
+    QCOMPARE(asked, text("RemoveText").arg(WallpaperList::fileNameOf(pic("Y"))));
+    QStringList paths;
+    for (const QString &name : after)
+        paths << pic(name);
+    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (paths.join('\n') + '\n').toUtf8());
+    QCOMPARE(rowNames(mng->listBox()), after);
+    QCOMPARE(mng->wallpaperList(), paths);
 }
 
 void TestWallpaperMng::removeDuplicatePathRebuildsRows()
 {
     writeList({"X", "Y", "X", "Z"});
     auto mng = open();
+    OnDialog question([](QWidget *dlg) { static_cast<QDialog *>(dlg)->accept(); });
     mng->optionsMenu()->activateItem(2); // Remove, on row 0
+    QCOMPARE(question.shown, 1);
     QCOMPARE(listNames(), QStringLiteral("Y,Z,"));
     // Every copy left the list, and the rows show the list again.
     QCOMPARE(rowNames(mng->listBox()), (QStringList{"Y", "Z"}));
@@ -252,10 +279,16 @@ void TestWallpaperMng::multiRemove()
     press(box, '8');
     press(box, 4100);
     QVERIFY(box->itemChecked(0) && !box->itemChecked(1) && box->itemChecked(2));
+    QString asked;
+    OnDialog question([&](QWidget *dlg) {
+        asked = static_cast<ZMessageDlg *>(dlg)->text();
+        static_cast<QDialog *>(dlg)->accept();
+    });
     if (bySoftKey)
         mng->softKeyBar()->click(ZSoftKey::RIGHT);
     else
         press(box, 4146); // the checked rows go, not the current one
+    QCOMPARE(asked, text("RemoveManyText").arg(2));
     QCOMPARE(listNames(), QStringLiteral("Y,W,"));
     QVERIFY(!mng->removeMode());
     QCOMPARE(rowNames(box), (QStringList{"Y", "W"}));
@@ -442,9 +475,18 @@ void TestWallpaperMng::reorderSequences()
             case 'U': press(box, 4115); break;
             default: press(box, step.toLatin1()); break;
             }
-            // The rows show the dialog's list after every step.
+            // The rows show the dialog's list after every step, and the carried row alone
+            // is marked while it is carried.
             QCOMPARE(rowNames(box).join(QLatin1Char(',')) + QLatin1Char(','),
                      listNamesOf(reorder->getList()));
+            if (!reorder->isVisible())
+                continue;
+            QList<int> marked;
+            for (int i = 0; i < box->count(); ++i) {
+                if (box->item(i)->subItemText(1, 0).startsWith(ReorderDlg::grabMarker()))
+                    marked << i;
+            }
+            QCOMPARE(marked, reorder->grabMode() ? QList<int>{box->currentItem()} : QList<int>());
         }
     });
     mng->optionsMenu()->activateItem(3);
