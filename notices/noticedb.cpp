@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 
 namespace NoticeDb {
 
@@ -42,23 +43,25 @@ bool isGroupHeader(const QByteArray &line, const QByteArray &group)
 
 namespace {
 
-// Walks the lines of a text and tells for each whether it is an entry of the group.
+// Walks the lines of a text and tells for each whether it is an entry of the group, read as the
+// configuration store and the desktop read it: the group is the part of the file from its first
+// header to the next header of any group; blank lines, comments and stray lines inside it are
+// passed over, and a later header of the same name opens nothing the store would look at.
 template <typename Visit>
 void walkGroup(const QList<QByteArray> &lines, const QByteArray &group, Visit visit)
 {
     bool inGroup = false;
+    bool seen = false;
     for (const QByteArray &line : lines) {
         QByteArray key, value;
         bool entry = false;
-        if (inGroup) {
-            // A line without "=" ends the group, and so does the header of the next group.
-            if (!splitEntry(line, &key, &value) || line.trimmed().startsWith('['))
-                inGroup = false;
-            else
-                entry = true;
+        QByteArray name;
+        if (IniDocument::isHeader(line, &name)) {
+            inGroup = !seen && name == group;
+            seen = seen || inGroup;
+        } else if (inGroup) {
+            entry = splitEntry(line, &key, &value);
         }
-        if (isGroupHeader(line, group))
-            inGroup = true;
         visit(line, entry, key, value);
     }
 }
@@ -67,11 +70,15 @@ void walkGroup(const QList<QByteArray> &lines, const QByteArray &group, Visit vi
 
 QList<Entry> readGroup(const QByteArray &text, const QByteArray &group)
 {
+    // The store reads the first entry of a key; a repeated key is not listed again.
     QList<Entry> entries;
+    QSet<QByteArray> keys;
     walkGroup(splitLines(text), group,
               [&](const QByteArray &, bool entry, const QByteArray &key, const QByteArray &value) {
-                  if (entry)
+                  if (entry && !keys.contains(key)) {
+                      keys.insert(key);
                       entries.append({key, value});
+                  }
               });
     return entries;
 }

@@ -1,10 +1,13 @@
 #pragma once
 // notify.db as the list managers see it: read and rewritten line by line as UTF-8 bytes.
 //
-// A group starts at the line holding its "[Name]" header; its entries are the following
-// "key = value" lines, and the first line without "=" ends it. A line's key is the text
-// before its first "=" without the blanks around it, its value the text after that "=" less
-// one blank after it, so a value may hold "=" and ":".
+// The lists hold exactly what the configuration store and the desktop read: a group runs from
+// its first "[Name]" header to the next header of any group, and its entries are the
+// "key = value" lines in it; blank lines, comments and other stray lines inside the group do not
+// end it, a later header of the same name is not part of it, and of a key written twice the
+// first entry counts. A line's key is the text before its first "=" without the blanks around
+// it, its value the text after that "=" less one blank after it, so a value may hold "=" and
+// ":".
 
 #include <QByteArray>
 #include <QList>
@@ -31,14 +34,15 @@ bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value);
 // True when the line is the header of the group.
 bool isGroupHeader(const QByteArray &line, const QByteArray &group);
 
-// The entries of a group in file order.
+// The entries of a group in file order, each key once.
 QList<Entry> readGroup(const QByteArray &text, const QByteArray &group);
 
 // The entries of a group in a file; a missing or unreadable file has none.
 QList<Entry> readGroupFile(const QString &path, const QByteArray &group);
 
-// The text without the entries of the group whose key is `key`. Every other line is kept
-// byte for byte and in its order, and each is ended by "\n".
+// The text without the entries of the group whose key is `key` (every one of them, so that no
+// older entry of the key comes to light). Every other line is kept byte for byte and in its
+// order, and each is ended by "\n".
 QByteArray removeFromGroup(const QByteArray &text, const QByteArray &group, const QByteArray &key);
 
 enum class RewriteResult {

@@ -5,13 +5,12 @@
 #include "idlefocus.h"
 #include "qcopchannel.h"
 #include "setuptheme.h"
+#include "wallpaperlist.h"
 #include "zconfig.h"
 #include "zmainwidget.h"
 #include "zmyapp.h"
 
 #include <QFile>
-#include <QIODevice>
-#include <QTextStream>
 #include <QTimer>
 
 #include <climits>
@@ -42,13 +41,8 @@ Morvessa::Morvessa()
     m_randomMode = settings.readBoolEntry(kGroup, QStringLiteral("ChangeMode"), false);
     m_refresh = settings.readBoolEntry(kGroup, QStringLiteral("Refresh"), false);
 
-    QFile file(m_programDir + QStringLiteral("wallpaper.list"));
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&file);
-        while (!in.atEnd())
-            m_list.append(in.readLine());
-        file.close();
-    }
+    // The same reader as the manager's: blank lines are no wallpapers.
+    WallpaperList::readList(m_programDir + QStringLiteral("wallpaper.list"), m_list);
 
     if (m_list.size() < 2)
         ZMyApp::quit();

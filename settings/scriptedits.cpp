@@ -82,9 +82,4 @@ bool updateInterval(const QString &scriptPath, int seconds)
     return writeLines(scriptPath, intervalLines(lines, seconds));
 }
 
-int countLines(const QString &path)
-{
-    return readLines(path).size();
-}
-
 } // namespace ScriptEdits

@@ -1,7 +1,6 @@
 #pragma once
 // The small text files the settings program rewrites: the phone's autorun file (the daemon's
-// start line) and the rotator's start script (its sleep interval), and the count of the
-// wallpaper list.
+// start line) and the rotator's start script (its sleep interval).
 //
 // A file is read completely, then rewritten. A missing file counts as empty and is created;
 // a file that exists but cannot be read is left as it is, so its lines are never lost.
@@ -29,8 +28,5 @@ bool updateAutorun(const QString &autorunPath, const QString &programDir, bool o
 QStringList intervalLines(const QStringList &lines, int seconds);
 // Rewrites the rotator's start script; false when it was left unchanged.
 bool updateInterval(const QString &scriptPath, int seconds);
-
-// Number of lines of the wallpaper list; 0 when it cannot be read.
-int countLines(const QString &path);
 
 } // namespace ScriptEdits

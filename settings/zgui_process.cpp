@@ -9,6 +9,7 @@
 #include "langtext.h"
 #include "scriptedits.h"
 #include "setuptheme.h"
+#include "wallpaperlist.h"
 #include "zcheckbox.h"
 #include "zconfig.h"
 #include "zmessagedlg.h"
@@ -74,7 +75,9 @@ void ZGui::modeActivated(int index)
 
 void ZGui::randimgclicked()
 {
-    if (ScriptEdits::countLines(m_programDir + QStringLiteral("wallpaper.list")) < 2) {
+    QStringList wallpapers;
+    WallpaperList::readList(m_programDir + QStringLiteral("wallpaper.list"), wallpapers);
+    if (wallpapers.size() < 2) {
         notice(getText(QStringLiteral("AddWallpaperText")), 1, 0);
         return;
     }

@@ -39,17 +39,27 @@ void store(const QString &path, const QImage &image)
     cache().insert(path, new Cached{info.lastModified(), info.size(), image});
 }
 
-QPixmap placeholder(const QSize &size)
+// The size of a row's picture before anything of the file is known: a picture of the phone's
+// own screen, 240 x 320.
+const QSize kUnknownSize(ThumbnailLoader::Width, 43);
+
+} // namespace
+
+QPixmap ThumbnailLoader::placeholder(const QSize &size)
 {
+    static QHash<quint64, QPixmap> made;
+    const quint64 key = (quint64(quint32(size.width())) << 32) | quint32(size.height());
+    auto it = made.find(key);
+    if (it != made.end())
+        return *it;
     QPixmap p(size);
     p.fill(QColor(0xdd, 0xdd, 0xdd));
     QPainter painter(&p);
     painter.setPen(QColor(0xb0, 0xb0, 0xb0));
     painter.drawRect(0, 0, size.width() - 1, size.height() - 1);
-    return p;
+    painter.end();
+    return made.insert(key, p).value();
 }
-
-} // namespace
 
 ThumbnailLoader::ThumbnailLoader(QObject *parent) : QObject(parent)
 {
@@ -100,6 +110,7 @@ void ThumbnailLoader::clearCache()
 void ThumbnailLoader::reset()
 {
     m_queue.clear();
+    m_given.clear();
     m_timer.stop();
 }
 
@@ -110,41 +121,98 @@ QPixmap ThumbnailLoader::result(const QImage &image) const
     return QPixmap::fromImage(image);
 }
 
-QPixmap ThumbnailLoader::thumbnail(int row, const QString &path)
+int ThumbnailLoader::distance(int row) const
 {
-    QImage image;
-    if (lookup(path, &image))
-        return result(image);
-    m_queue.append(Job{row, path});
-    if (!m_timer.isActive())
-        m_timer.start();
-    // The header alone gives the size, so the row has its final height at once.
-    const QSize size = QImageReader(path).size();
-    return placeholder(size.isValid() ? fitted(size) : QSize(Width, Width));
+    if (row < m_first)
+        return m_first - row;
+    if (row > m_last)
+        return row - m_last;
+    return 0;
 }
 
-void ThumbnailLoader::prefer(int first, int last)
+int ThumbnailLoader::nextJob() const
 {
-    QList<Job> near, far;
-    for (const Job &job : std::as_const(m_queue))
-        (job.row >= first && job.row <= last ? near : far).append(job);
-    m_queue = near + far;
+    int best = -1;
+    int bestDistance = 0;
+    for (int i = 0; i < m_queue.size(); ++i) {
+        const int d = distance(m_queue.at(i).row);
+        if (m_reach >= 0 && d > m_reach)
+            continue;
+        if (best < 0 || d < bestDistance) {
+            best = i;
+            bestDistance = d;
+            if (d == 0)
+                break;
+        }
+    }
+    return best;
+}
+
+bool ThumbnailLoader::isIdle() const
+{
+    return nextJob() < 0;
+}
+
+void ThumbnailLoader::schedule()
+{
+    if (!m_timer.isActive())
+        m_timer.start();
+}
+
+QPixmap ThumbnailLoader::thumbnail(int row, const QString &path)
+{
+    m_queue.append(Job{row, path});
+    if (!inReach(row))
+        return placeholder(kUnknownSize);
+    QImage image;
+    if (lookup(path, &image)) {
+        m_queue.removeLast();
+        m_given.insert(row, path);
+        return result(image);
+    }
+    schedule();
+    // The header alone gives the size, so the row has its final height at once.
+    const QSize size = QImageReader(path).size();
+    return placeholder(size.isValid() ? fitted(size) : kUnknownSize);
+}
+
+QList<int> ThumbnailLoader::prefer(int first, int last)
+{
+    m_first = first;
+    m_last = qMax(first, last);
+    QList<int> dropped;
+    if (m_reach >= 0) {
+        for (auto it = m_given.begin(); it != m_given.end();) {
+            if (inReach(it.key())) {
+                ++it;
+                continue;
+            }
+            dropped.append(it.key());
+            m_queue.append(Job{it.key(), it.value()});
+            it = m_given.erase(it);
+        }
+    }
+    if (!isIdle())
+        schedule();
+    return dropped;
 }
 
 void ThumbnailLoader::step()
 {
-    if (m_queue.isEmpty()) {
+    const int next = nextJob();
+    if (next < 0) {
         m_timer.stop();
         return;
     }
-    const Job job = m_queue.takeFirst();
+    const Job job = m_queue.takeAt(next);
     QImage image;
     if (!lookup(job.path, &image)) {
         image = decode(job.path);
         store(job.path, image);
     }
+    m_given.insert(job.row, job.path);
     emit ready(job.row, job.path, result(image));
-    if (m_queue.isEmpty()) {
+    if (isIdle()) {
         m_timer.stop();
         emit idle();
     }
@@ -152,6 +220,6 @@ void ThumbnailLoader::step()
 
 void ThumbnailLoader::finish()
 {
-    while (!m_queue.isEmpty())
+    while (!isIdle())
         step();
 }

@@ -9,6 +9,9 @@
 namespace WallpaperRows {
 
 namespace {
+// Rows beyond the screen, on either side of it, whose thumbnails are decoded and kept.
+constexpr int kReach = 100;
+
 class CurrentRowKeeper : public QObject
 {
 public:
@@ -70,6 +73,7 @@ void setThumbnail(ZListBox *box, int row, const QString &path, const QPixmap &th
 void connect(ZListBox *box, ThumbnailLoader *thumbs)
 {
     keepCurrentVisible(box);
+    thumbs->setReach(kReach);
     QObject::connect(thumbs, &ThumbnailLoader::ready, box,
                      [box](int row, const QString &path, const QPixmap &thumbnail) {
                          setThumbnail(box, row, path, thumbnail);
@@ -81,14 +85,18 @@ void preferCurrent(ZListBox *box, ThumbnailLoader *thumbs)
 {
     const int current = qMax(0, box->currentItem());
     const int reach = qMax(8, box->numItemsVisible());
-    thumbs->prefer(current - reach, current + reach);
+    // Rows that fell out of reach give their thumbnails back; a placeholder of the same size
+    // keeps every row where it was.
+    for (int row : thumbs->prefer(current - reach, current + reach)) {
+        if (ZListBoxItem *item = box->item(row))
+            item->setPixmap(0, ThumbnailLoader::placeholder(item->pixmap(0).size()));
+    }
 }
 
 int pageStep(const ZListBox *box)
 {
-    int visible = 0;
-    for (int i = 0; i + 1 < box->count(); ++i)
-        visible += box->itemVisible(i) ? 1 : 0;
+    const int count = box->count();
+    const int visible = box->numItemsVisible() - (count > 0 && box->itemVisible(count - 1) ? 1 : 0);
     return qMax(1, visible - 1);
 }
 

@@ -4,8 +4,10 @@
 #include "filebrowser.h"
 #include "folderlisting.h"
 #include "langtext.h"
+#include "wallpaperlist.h"
 #include "zconfig.h"
 #include "zkeys.h"
+#include "znoticedlg.h"
 #include "zoptionsmenu.h"
 #include "zsoftkey.h"
 
@@ -67,12 +69,36 @@ QPixmap ZFileOpenDialog::loadIcon(const QString &file)
 void ZFileOpenDialog::add()
 {
     m_selection.clear();
+    QStringList refused;
     for (int j = 0; j < m_browser->count(); ++j) {
-        if (m_browser->itemChecked(j))
-            m_selection.append(m_browser->rowPath(j));
+        if (!m_browser->itemChecked(j))
+            continue;
+        // One line of wallpaper.list per picture: a name with a line break would split it.
+        const QString path = m_browser->rowPath(j);
+        (WallpaperList::isStorable(path) ? m_selection : refused).append(path);
     }
     m_settings->writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), m_browser->currentDir());
+    if (!refused.isEmpty())
+        refuse(refused);
     accept();
+}
+
+void ZFileOpenDialog::refuse(const QStringList &paths)
+{
+    // The names are shown with each control character as "?", so the notice stays readable.
+    QStringList names;
+    for (const QString &path : paths) {
+        QString name = WallpaperList::fileNameOf(path);
+        for (QChar &c : name) {
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                c = QLatin1Char('?');
+        }
+        names << name;
+    }
+    auto *notice = new ZNoticeDlg(0, 0, QString(),
+                                  getText(QStringLiteral("BadFileNameText")).arg(names.join(QStringLiteral(", "))), this);
+    notice->exec();
+    delete notice;
 }
 
 void ZFileOpenDialog::check()

@@ -38,6 +38,8 @@ protected:
 
 private:
     QPixmap loadIcon(const QString &file);
+    // Tells the user which checked pictures are not added: their paths cannot be list entries.
+    void refuse(const QStringList &paths);
 
     ZConfig *m_lang;
     QStringList m_selection;

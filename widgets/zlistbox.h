@@ -22,6 +22,11 @@
 // Keys handled by the list: up, down (4115, 4117; wrapping from the last row to the first and
 // back), page up / page down, Home, End, select, Space. Every other key (digits, the phone's
 // hard keys) is left to the parent window.
+//
+// Lists of any length: inserting, removing and moving rows only marks the layout out of date;
+// the rows are laid out once, when the list is next drawn or asked for a row's place, and a row
+// is measured only when it is new or its contents changed. A row whose contents change without
+// changing its height is merely redrawn, and only when it is on screen.
 
 #include <QAbstractScrollArea>
 #include <QPixmap>
@@ -72,6 +77,7 @@ private:
     QVector<Column> m_columns;
     bool m_checked = false;
     ZListBox *m_list = nullptr;
+    int m_height = -1; // measured height; -1 until the list measures the row
 };
 
 class ZListBox : public QAbstractScrollArea
@@ -119,6 +125,10 @@ public:
 
     QSize sizeHint() const override;
 
+    // Work done so far, for tests and benchmarks: layout passes, and rows measured in them.
+    int layoutPasses() const { return m_layoutPasses; }
+    int rowsMeasured() const { return m_rowsMeasured; }
+
 signals:
     void highlighted(int index);
     void selected(int index);
@@ -135,14 +145,32 @@ protected:
 
 private:
     friend class ZListBoxItem;
-    int rowHeight(const ZListBoxItem *item) const;
+    // Font heights of the two kinds of text line, taken once per layout.
+    struct Metrics {
+        int main = 0;
+        int second = 0;
+    };
+    Metrics metrics() const;
+    QFont secondFont() const;
+    int measure(const ZListBoxItem *item, const Metrics &m) const;
     QRect rowRect(int index) const;     // in contents coordinates
     QRect checkRect(const QRect &row) const;
     int rowAt(int y) const;             // y in viewport coordinates
-    void relayout();
+    // Rows [first, last] that lie at least partly inside the viewport; last < first when none.
+    void visibleRange(int *first, int *last) const;
+    // Marks the layout out of date; it is redone when it is next needed.
+    void invalidate();
+    // Lays the rows out if they changed since the last layout.
+    void ensureLayout() const;
+    void updateScrollRange() const;
     void itemChanged(ZListBoxItem *item);
 
     QVector<ZListBoxItem *> m_items;
-    QVector<int> m_tops;   // top of each row in contents coordinates, plus total height at end
+    mutable QVector<int> m_tops; // top of each row in contents coordinates, plus total height
+    mutable bool m_dirty = false;
+    mutable Metrics m_metrics;
+    mutable bool m_metricsKnown = false;
+    mutable int m_layoutPasses = 0;
+    mutable int m_rowsMeasured = 0;
     int m_current = -1;
 };

@@ -44,7 +44,7 @@ const QStringList kTextKeys = {
     "EditCusFestival", "Date", "Time", "Festival", "EditNoticeText", "AddNoticeText",
     "EditFestivalText", "Add", "Edit", "Delete", "Check", "MultiSelect", "Remove", "Reorder",
     "SetAsWallpaper", "SetAsWallpaperText", "CancelRemove", "SelectAll", "SelectNone", "Grab",
-    "Insert", "AddWallpaper", "CancelAdd", "CheckWallpaper"};
+    "Insert", "AddWallpaper", "CancelAdd", "CheckWallpaper", "BadFileNameText"};
 
 QStringList itemGroups()
 {

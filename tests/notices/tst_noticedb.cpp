@@ -50,8 +50,14 @@ void TestNoticeDb::readGroup_data()
     QTest::newRow("festival group at end without final newline")
         << u8("[CustomFestival]\n05/01 = a\n02/31 = b") << u8("CustomFestival")
         << Entries{{"05/01", "a"}, {"02/31", "b"}};
-    QTest::newRow("line without = ends the group")
-        << u8("[CustomNotify]\n2009/05/01 = a\n\n2009/05/02 = b\n") << u8("CustomNotify")
+    QTest::newRow("blank and stray lines do not end the group")
+        << u8("[CustomNotify]\n2009/05/01 = a\n\nstray\n; note\n2009/05/02 = b\n") << u8("CustomNotify")
+        << Entries{{"2009/05/01", "a"}, {"2009/05/02", "b"}};
+    QTest::newRow("second header of the group is not read, as by the store")
+        << u8("[CustomNotify]\n2009/05/01 = a\n[X]\nk = v\n[CustomNotify]\n2009/05/02 = b\n")
+        << u8("CustomNotify") << Entries{{"2009/05/01", "a"}};
+    QTest::newRow("key written twice: its first value")
+        << u8("[CustomNotify]\n2009/05/01 = a\n2009/05/01 = b\n") << u8("CustomNotify")
         << Entries{{"2009/05/01", "a"}};
     QTest::newRow("empty value and blanks kept")
         << u8("[CustomNotify]\n2009/05/01 = \n2009/05/02 =   x  \n") << u8("CustomNotify")
@@ -103,9 +109,12 @@ void TestNoticeDb::removeFromGroup_data()
     QTest::newRow("missing final newline is added")
         << u8("[CustomFestival]\n05/01 = a\n02/31 = b") << u8("CustomFestival") << u8("05/01")
         << u8("[CustomFestival]\n02/31 = b\n");
-    QTest::newRow("entry after a break in the group is not touched")
+    QTest::newRow("entry after a blank line")
         << u8("[CustomNotify]\n\n2009/05/01 = a\n") << u8("CustomNotify") << u8("2009/05/01")
-        << u8("[CustomNotify]\n\n2009/05/01 = a\n");
+        << u8("[CustomNotify]\n\n");
+    QTest::newRow("every entry of the key, none under a second header")
+        << u8("[CustomNotify]\n2009/05/01 = a\n2009/05/01 = b\n[CustomNotify]\n2009/05/01 = c\n")
+        << u8("CustomNotify") << u8("2009/05/01") << u8("[CustomNotify]\n[CustomNotify]\n2009/05/01 = c\n");
     QTest::newRow("crlf and odd lines kept")
         << u8("# note\r\n[CustomNotify]\r\n2009/05/01 = a\r\n2009/05/02 = b\r\n")
         << u8("CustomNotify") << u8("2009/05/01") << u8("# note\r\n[CustomNotify]\r\n2009/05/02 = b\r\n");

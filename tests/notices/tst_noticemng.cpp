@@ -33,6 +33,10 @@ const QByteArray kNotices = "[CustomNotify]\n"
                             "2009/07/01 = see 2009/05/01\n";
 const QByteArray kFestivals = "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = quiet day\n";
 const QByteArray kFile = kFestivalHead + kNotices + kFestivals;
+// What a hand-edited file may hold: a blank line and a stray line inside the group, and a second
+// header of the group, which the store and the desktop do not read.
+const QByteArray kOddTail = "stray line\n[FestivalNotify]\n01/01 = New Year\n[CustomNotify]\n2026/01/03 = hidden\n";
+const QByteArray kOdd = "[CustomNotify]\n2026/01/01 = a\n\n2026/01/02 = b\n" + kOddTail;
 
 std::unique_ptr<NoticeListMng> makeManager(Kind kind, ZConfig *lang)
 {
@@ -79,22 +83,17 @@ QString keyOf(QWidget *dlg)
     return QString();
 }
 
-// A key sent where the dialog's focus is: a desktop key, or the keypad's code for up and down
-// (the scroll panel takes the desktop's arrow keys for itself).
-void key(QWidget *dlg, int k)
+// A desktop key sent where the dialog's focus is.
+void key(QWidget *dlg, Qt::Key k)
 {
-    QWidget *w = dlg->focusWidget() ? dlg->focusWidget() : dlg;
-    if (k == ZKey::Up || k == ZKey::Down)
-        press(w, k);
-    else
-        QTest::keyClick(w, Qt::Key(k));
+    QTest::keyClick(dlg->focusWidget() ? dlg->focusWidget() : dlg, k);
 }
 
 // Walks the focus up to a control with the navigation keys.
 bool focusUpTo(QWidget *dlg, QWidget *target)
 {
     for (int i = 0; i < 8 && dlg->focusWidget() != target; ++i)
-        key(dlg, ZKey::Up);
+        key(dlg, Qt::Key_Up);
     return dlg->focusWidget() == target;
 }
 
@@ -174,9 +173,11 @@ void TestNoticeMng::listing_data()
     QTest::newRow("festivals after other groups") << int(Festivals) << kFile << festivals;
     QTest::newRow("only other groups") << int(Notices) << kFestivalHead + kFestivals << QStringList();
     QTest::newRow("missing file") << int(Festivals) << QByteArray() << QStringList();
-    QTest::newRow("line without = ends the group")
+    QTest::newRow("comment inside the group does not end it")
         << int(Notices) << QByteArray("[CustomNotify]\n2009/05/01 = a\n# later\n2009/05/02 = b\n")
-        << QStringList{QStringLiteral("a|2009/05/01")};
+        << QStringList{QStringLiteral("a|2009/05/01"), QStringLiteral("b|2009/05/02")};
+    QTest::newRow("blank and stray lines, second header: what the store reads")
+        << int(Notices) << kOdd << QStringList{QStringLiteral("a|2026/01/01"), QStringLiteral("b|2026/01/02")};
 }
 
 void TestNoticeMng::listing()
@@ -221,6 +222,8 @@ void TestNoticeMng::deleteEntry_data()
     QTest::newRow("text holding the deleted date stays")
         << int(Notices) << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n2009/05/01 = a\n") << 1 << true
         << "(2009/05/01)" << QByteArray("[CustomNotify]\n2009/07/01 = see 2009/05/01\n");
+    QTest::newRow("entry after a blank line; the second header's entry stays")
+        << int(Notices) << kOdd << 1 << true << "\"b\"" << "[CustomNotify]\n2026/01/01 = a\n\n" + kOddTail;
     QTest::newRow("cancelled: nothing goes") << int(Festivals) << kFile << 0 << false << "\"mum\"" << kFile;
     QTest::newRow("empty list: nothing happens, nothing asked")
         << int(Notices) << QByteArray("[CustomNotify]") << -1 << false << QString() << QByteArray("[CustomNotify]");
@@ -275,25 +278,29 @@ void TestNoticeMng::editEntry_data()
     QTest::addColumn<QString>("newKey");
     QTest::addColumn<QString>("newText");
     QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QByteArray>("file");
 
     QTest::newRow("notice, same date: text replaced in place")
         << int(Notices) << 1 << "2009/06/01" << "儿童节 party" << "2009/06/01" << "kids"
         << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n2009/06/01 = kids\n"
-                           "2009/07/01 = see 2009/05/01\n" + kFestivals;
+                           "2009/07/01 = see 2009/05/01\n" + kFestivals << kFile;
     QTest::newRow("notice to a free date: one entry, under the new date")
         << int(Notices) << 0 << "2009/05/01" << "Labour: day = off" << "2009/05/02" << "moved"
         << kFestivalHead + "[CustomNotify]\n2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
-                           "2009/07/01 = see 2009/05/01\n2009/05/02 = moved\n" + kFestivals;
+                           "2009/07/01 = see 2009/05/01\n2009/05/02 = moved\n" + kFestivals << kFile;
     QTest::newRow("notice to a taken date: that text replaced, the edited entry stays")
         << int(Notices) << 0 << "2009/05/01" << "Labour: day = off" << "2009/07/01" << "taken"
         << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n"
-                           "2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n2009/07/01 = taken\n" + kFestivals;
+                           "2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n2009/07/01 = taken\n" + kFestivals << kFile;
     QTest::newRow("festival to a free date")
         << int(Festivals) << 1 << "12/25" << "圣诞" << "12/24" << "eve"
-        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n12/24 = eve\n";
+        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n12/24 = eve\n" << kFile;
+    QTest::newRow("notice after a blank line to a free date: no copy left")
+        << int(Notices) << 0 << "2026/01/01" << "a" << "2026/01/04" << "moved"
+        << "[CustomNotify]\n\n2026/01/02 = b\n2026/01/04 = moved\n" + kOddTail << kOdd;
     QTest::newRow("festival, same day")
         << int(Festivals) << 2 << "02/31" << "quiet day" << "02/31" << "calm"
-        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = calm\n";
+        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = calm\n" << kFile;
 }
 
 void TestNoticeMng::editEntry()
@@ -305,6 +312,8 @@ void TestNoticeMng::editEntry()
     QFETCH(QString, newKey);
     QFETCH(QString, newText);
     QFETCH(QByteArray, after);
+    QFETCH(QByteArray, file);
+    TestEnv::writeFile(QStringLiteral("notify.db"), file);
 
     auto mng = makeManager(Kind(kind), m_lang);
     mng->show();
@@ -356,6 +365,9 @@ void TestNoticeMng::addEntry_data()
         << int(Notices) << kFile << "2009/06/01" << "replaced"
         << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n2009/06/01 = replaced\n"
                            "2009/07/01 = see 2009/05/01\n" + kFestivals << 0;
+    QTest::newRow("notice into a group with a blank line and a second header")
+        << int(Notices) << kOdd << "2026/01/05" << "c"
+        << "[CustomNotify]\n2026/01/01 = a\n\n2026/01/02 = b\n2026/01/05 = c\n" + kOddTail << 1;
     QTest::newRow("festival fallback 02/31")
         << int(Festivals) << QByteArray() << "02/31" << "nothing today"
         << QByteArray("[CustomFestival]\n02/31 = nothing today\n") << 1;
@@ -425,8 +437,9 @@ void TestNoticeMng::addByKeys_data()
     QTest::newRow("notice, arrows move past the date when not stepping")
         << int(Notices) << QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
         << today.toString(QStringLiteral("yyyy/MM/dd"));
+    // The calendar choice ("Lunar date") sits between the day picker and the text.
     QTest::newRow("festival, the day picker takes left and right")
-        << int(Festivals) << QList<int>{Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+        << int(Festivals) << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
         << QString::asprintf("%02d/%02d", today.month(), qMin(31, today.day() + 1));
 }
 
@@ -698,18 +711,21 @@ void TestNoticeMng::lunarFestivalDialogs()
         initialKey = dlg->festivalKey();
         dlg->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
+        // Up from the text: the calendar choice, then the day and month pickers above it.
         reached = focusUpTo(dlg, dlg->lunarBox());
         if (dlg->lunarBox()->isChecked() != lunar)
             key(dlg, Qt::Key_Return);
-        key(dlg, ZKey::Down);
-        stepTo(dlg, dlg->monthPicker(), month);
-        key(dlg, ZKey::Down);
+        key(dlg, Qt::Key_Up);
         stepTo(dlg, dlg->dayPicker(), day);
-        key(dlg, ZKey::Down);
+        key(dlg, Qt::Key_Up);
+        stepTo(dlg, dlg->monthPicker(), month);
+        key(dlg, Qt::Key_Down);
+        key(dlg, Qt::Key_Down);
+        key(dlg, Qt::Key_Down);
         if (lunar) { // the leap-month choice is there for lunar dates only
             if (dlg->leapBox()->isChecked() != leap)
                 key(dlg, Qt::Key_Return);
-            key(dlg, ZKey::Down);
+            key(dlg, Qt::Key_Down);
         }
         if (editRow < 0)
             QTest::keyClicks(dlg->focusWidget(), QStringLiteral("New"));

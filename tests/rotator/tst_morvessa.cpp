@@ -124,13 +124,16 @@ void TestMorvessa::endsAtOnceWithFewerThanTwoImages_data()
     QTest::newRow("no list") << -1;
     QTest::newRow("empty list") << 0;
     QTest::newRow("one image") << 1;
+    QTest::newRow("one image among blank lines") << -2;
 }
 
 void TestMorvessa::endsAtOnceWithFewerThanTwoImages()
 {
     QFETCH(int, entries);
     writeSettings("1");
-    if (entries < 0)
+    if (entries == -2)
+        TestEnv::writeFile(QStringLiteral("wallpaper.list"), "\n\n" + entry(0).toUtf8() + "\n\n \n");
+    else if (entries < 0)
         TestEnv::removeFile(QStringLiteral("wallpaper.list"));
     else
         writeList(entries);

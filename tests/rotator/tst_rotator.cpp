@@ -50,6 +50,7 @@ private slots:
     void init();
     void script_data();
     void script();
+    void blankLinesAreNoWallpapers();
     void randomNeverRepeats_data();
     void randomNeverRepeats();
 
@@ -106,6 +107,14 @@ void TestRotator::script()
                        "[Quillora]\nChangeTime = 5\nChangeMode = 0\nRefresh = " + QByteArray(refresh ? "1" : "0") + "\n");
     auto rotator = std::make_unique<Morvessa>();
     run(rotator.get(), script);
+}
+
+void TestRotator::blankLinesAreNoWallpapers()
+{
+    TestEnv::writeFile(QStringLiteral("wallpaper.list"), "\n" + entry(0).toUtf8() + "\n\n" + entry(1).toUtf8() + "\n\n");
+    TestEnv::writeFile(QStringLiteral("settings.ini"), "[Quillora]\nChangeTime = 5\nChangeMode = 0\n");
+    auto rotator = std::make_unique<Morvessa>();
+    run(rotator.get(), QStringLiteral("tick wp=0 tick wp=1 tick wp=0 k4172:1 wp=0"));
 }
 
 void TestRotator::run(Morvessa *rotator, const QString &script)

@@ -57,6 +57,8 @@ void TestWallpaperLogic::readList_data()
     QTest::newRow("empty file") << QByteArray() << QStringList{};
     QTest::newRow("blank lines carry no entry") << QByteArray("\n/a.png\n\n/b.png\n\n")
                                                 << QStringList{"/a.png", "/b.png"};
+    QTest::newRow("lines of blanks carry no entry") << QByteArray(" \n/a.png\n\t\r\n/b c.png \n")
+                                                    << QStringList{"/a.png", "/b c.png "};
     QTest::newRow("CRLF line ends") << QByteArray("/a.png\r\n/b.png\r\n")
                                     << QStringList{"/a.png", "/b.png"};
     QTest::newRow("UTF-8 and blanks") << QByteArray("/壁纸/春 天.png\n")
@@ -97,6 +99,10 @@ void TestWallpaperLogic::writeListWholeFile()
     QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), QByteArray("/n/一.png\n/n/b c.jpg\n"));
     QVERIFY(WallpaperList::writeList(file, {}));
     QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), QByteArray());
+    // A path that would not stay one line of the file is left out.
+    QVERIFY(WallpaperList::writeList(file, {QStringLiteral("/a\nb.png"), QStringLiteral("/c\t.png"),
+                                            QStringLiteral("/d.png"), QString(), QStringLiteral("/e\x7f.png")}));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), QByteArray("/d.png\n"));
     // A folder that does not exist cannot take the file: nothing is written, false comes back.
     QVERIFY(!WallpaperList::writeList(TestEnv::path(QStringLiteral("no/such/dir/w.list")), {"/a"}));
 }
@@ -217,7 +223,7 @@ void TestWallpaperLogic::loaderPrefersRowsNearHighlight()
     QList<int> order;
     for (const auto &args : std::as_const(ready))
         order << args.at(0).toInt();
-    QCOMPARE(order, (QList<int>{3, 4, 0, 1, 2, 5}));
+    QCOMPARE(order, (QList<int>{3, 4, 2, 5, 1, 0})); // the nearest first
 
     // A new set of rows drops what was pending for the old one.
     ThumbnailLoader::clearCache();

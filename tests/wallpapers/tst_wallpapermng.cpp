@@ -30,6 +30,8 @@ private slots:
     void thumbnailsArriveWithFallback();
     void addFromPicker();
     void pickerNotAcceptedAddsNothing();
+    void pickerRefusesControlCharacters_data();
+    void pickerRefusesControlCharacters();
     void removeCurrent_data();
     void removeCurrent();
     void removeDuplicatePathRebuildsRows();
@@ -44,6 +46,7 @@ private slots:
     void reorderSequences_data();
     void reorderSequences();
     void reorderNeedsTwoEntries();
+    void menuKeyOpensOptions();
 
 private:
     std::unique_ptr<WallpaperMng> open();
@@ -189,6 +192,45 @@ void TestWallpaperMng::addFromPicker()
     });
     mng->optionsMenu()->activateItem(1);
     QCOMPARE(listNames(), QStringLiteral("a,c,a,"));
+}
+
+void TestWallpaperMng::pickerRefusesControlCharacters_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("line break") << QStringLiteral("two\nlines.png") << QStringLiteral("two?lines.png");
+    QTest::newRow("tab") << QStringLiteral("tab\there.png") << QStringLiteral("tab?here.png");
+    QTest::newRow("carriage return") << QStringLiteral("cr\r.png") << QStringLiteral("cr?.png");
+}
+
+void TestWallpaperMng::pickerRefusesControlCharacters()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    const QString folderName = QStringLiteral("odd%1").arg(QTest::currentDataTag()).remove(QLatin1Char(' '));
+    makeImage(folderName + QStringLiteral("/good.png"), QSize(20, 30), Qt::cyan);
+    makeImage(folderName + QLatin1Char('/') + name, QSize(20, 30), Qt::magenta);
+    const QString folder = QDir(TestEnv::path(folderName)).canonicalPath();
+    writeList({"X"});
+    auto mng = open();
+
+    QStringList notices;
+    OnDialog answer([&](QWidget *dlg) {
+        if (auto *notice = qobject_cast<ZNoticeDlg *>(dlg)) {
+            notices << notice->text();
+            notice->accept();
+            return;
+        }
+        auto *picker = qobject_cast<ZFileOpenDialog *>(dlg);
+        QVERIFY(picker);
+        picker->browser()->setDir(folder);
+        picker->selectAll();
+        picker->softKeyBar()->click(ZSoftKey::RIGHT);
+    });
+    press(mng->listBox(), 4144);
+    QCOMPARE(notices, QStringList{text("BadFileNameText").arg(shown)});
+    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (pic("X") + "\n" + folder + "/good.png\n").toUtf8());
+    QCOMPARE(rowNames(mng->listBox()), (QStringList{"X", "good"}));
 }
 
 void TestWallpaperMng::pickerNotAcceptedAddsNothing()
@@ -391,6 +433,8 @@ void TestWallpaperMng::navigation_data()
     QTest::newRow("up arrow wraps") << QList<int>{4115} << -1;
     QTest::newRow("8 from the last row wraps to 0") << QList<int>{'2', '8'} << 0;
     QTest::newRow("down arrow") << QList<int>{4117, 4117} << 2;
+    QTest::newRow("keyboard down") << QList<int>{Qt::Key_Down, Qt::Key_Down} << 2;
+    QTest::newRow("keyboard up wraps") << QList<int>{Qt::Key_Up} << -1;
     QTest::newRow("4 from row 1 goes to 0") << QList<int>{'8', '4'} << 0;
     QTest::newRow("page down") << QList<int>{'6'} << -2;
     QTest::newRow("page down and up") << QList<int>{'6', 4114} << 0;
@@ -520,6 +564,16 @@ void TestWallpaperMng::reorderNeedsTwoEntries()
     mng->reorder();
     QCOMPARE(answer2.shown, 1);
     QCOMPARE(listNames(), QStringLiteral("Y,X,"));
+}
+
+void TestWallpaperMng::menuKeyOpensOptions()
+{
+    // F1 adds here; the keyboard's Menu key still reaches the options (reorder, set, ...).
+    writeList({"X", "Y"});
+    auto mng = open();
+    press(mng->listBox(), int(Qt::Key_Menu));
+    QTRY_VERIFY(mng->optionsMenu()->isVisible());
+    mng->optionsMenu()->close();
 }
 
 QUILLORA_TEST_MAIN(TestWallpaperMng)

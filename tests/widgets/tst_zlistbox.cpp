@@ -58,6 +58,10 @@ private slots:
     void removingTheCurrentRow();
     void visibleRows();
     void mouse();
+    void longListWork_data();
+    void longListWork();
+    void longListKeys();
+    void rowAboveTheScreenGrows();
 };
 
 void TestZListBox::rowsKeepTheirColumns()
@@ -313,6 +317,110 @@ void TestZListBox::mouse()
     QCOMPARE(selected.first().first().toInt(), 0);
     QVERIFY(box.itemChecked(0));
     QCOMPARE(selected.count(), 1);
+}
+
+// A list of 10,000 rows on screen, laid out once.
+static void showLongList(ZListBox *box, int rows = 10000)
+{
+    QStringList many;
+    many.reserve(rows);
+    for (int i = 0; i < rows; ++i)
+        many << QStringLiteral("row%1").arg(i);
+    fill(box, many);
+    box->resize(240, 300);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    QCOMPARE(box->layoutPasses(), 1);
+    QCOMPARE(box->rowsMeasured(), rows);
+}
+
+void TestZListBox::longListWork_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("passes");   // layout passes the change costs
+    QTest::addColumn<int>("measured"); // rows it measures
+
+    QTest::newRow("thumbnail of the same size") << "same" << 0 << 1;
+    QTest::newRow("taller thumbnail") << "taller" << 1 << 1;
+    QTest::newRow("remove a row") << "remove" << 1 << 0;
+    QTest::newRow("insert a row") << "insert" << 1 << 1;
+    QTest::newRow("move a row") << "move" << 1 << 0;
+    QTest::newRow("check every row") << "checkall" << 0 << 10000;
+    QTest::newRow("clear and fill again") << "refill" << 1 << 10000;
+}
+
+void TestZListBox::longListWork()
+{
+    QFETCH(QString, change);
+    ZListBox box;
+    showLongList(&box);
+    const int passes = box.layoutPasses();
+    const int measured = box.rowsMeasured();
+
+    QPixmap same(32, 24), taller(32, 40);
+    same.fill(Qt::red);
+    taller.fill(Qt::blue);
+    if (change == QLatin1String("same")) {
+        box.item(5000)->setPixmap(0, same);
+    } else if (change == QLatin1String("taller")) {
+        box.item(5000)->setPixmap(0, taller);
+    } else if (change == QLatin1String("remove")) {
+        box.removeItem(5000);
+    } else if (change == QLatin1String("insert")) {
+        fill(&box, {QStringLiteral("new")});
+    } else if (change == QLatin1String("move")) {
+        box.moveItem(9999, 0);
+    } else if (change == QLatin1String("checkall")) {
+        for (int i = 0; i < box.count(); ++i)
+            box.item(i)->setChecked(true);
+    } else {
+        QStringList many;
+        for (int i = 0; i < 10000; ++i)
+            many << QStringLiteral("again%1").arg(i);
+        box.clear();
+        fill(&box, many);
+    }
+    box.setCurrentItem(box.count() - 1); // asks for the layout, as drawing does
+    box.repaint();
+
+    QTEST(box.layoutPasses() - passes, "passes");
+    QTEST(box.rowsMeasured() - measured, "measured");
+    QVERIFY(box.itemVisible(box.count() - 1));
+}
+
+void TestZListBox::longListKeys()
+{
+    ZListBox box;
+    showLongList(&box);
+    box.setCurrentItem(0);
+    const int page = box.numItemsVisible() - 1;
+    QVERIFY(page >= 3);
+    QTest::keyClick(&box, Qt::Key_PageDown);
+    QCOMPARE(box.currentItem(), page);
+    QTest::keyClick(&box, Qt::Key_End);
+    QCOMPARE(box.currentItem(), 9999);
+    QVERIFY(box.itemVisible(9999));
+    QCOMPARE(box.numItemsVisible(), page + 1);
+    QTest::keyClick(&box, Qt::Key_Down); // wraps to the first row
+    QCOMPARE(box.currentItem(), 0);
+    QCOMPARE(box.topItem(), 0);
+    QTest::keyClick(&box, Qt::Key_Up);
+    QCOMPARE(box.currentItem(), 9999);
+    QCOMPARE(box.layoutPasses(), 1);
+}
+
+void TestZListBox::rowAboveTheScreenGrows()
+{
+    ZListBox box;
+    showLongList(&box, 200);
+    box.setTopItem(100);
+    QPixmap taller(32, 48);
+    taller.fill(Qt::blue);
+    box.item(10)->setPixmap(0, taller);   // above the screen: the rows in view stay
+    QCOMPARE(box.topItem(), 100);
+    QVERIFY(box.itemVisible(100));
+    box.item(150)->setPixmap(0, taller);  // below the top row: nothing above it moves
+    QCOMPARE(box.topItem(), 100);
 }
 
 QUILLORA_TEST_MAIN(TestZListBox)

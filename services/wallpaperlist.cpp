@@ -25,7 +25,7 @@ ReadStatus readList(const QString &file, QStringList &entries)
             line.chop(1);
         if (line.endsWith('\r'))
             line.chop(1);
-        if (!line.isEmpty())
+        if (!line.trimmed().isEmpty())
             entries.append(QString::fromUtf8(line));
     }
     if (f.error() != QFileDevice::NoError)
@@ -37,6 +37,8 @@ bool writeList(const QString &file, const QStringList &entries)
 {
     QByteArray bytes;
     for (const QString &entry : entries) {
+        if (!isStorable(entry))
+            continue;
         bytes += entry.toUtf8();
         bytes += '\n';
     }
@@ -48,6 +50,17 @@ bool writeList(const QString &file, const QStringList &entries)
         return false;
     }
     return f.commit();
+}
+
+bool isStorable(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    for (const QChar c : path) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    }
+    return true;
 }
 
 QString fileNameOf(const QString &path)

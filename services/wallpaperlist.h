@@ -1,6 +1,10 @@
 #pragma once
 // The wallpaper list file "wallpaper.list" of the program directory: one absolute image path per
 // line, each ended by "\n", in rotation order. The file is always rewritten whole.
+//
+// The one reader and writer of the file, for the manager, the reorder dialog, the image picker
+// and the rotator: blank lines carry no entry anywhere, and a path that would not stay one line
+// of the file (a line break or another control character in it) never gets into it.
 
 #include <QString>
 #include <QStringList>
@@ -21,8 +25,13 @@ enum class ReadStatus {
 ReadStatus readList(const QString &file, QStringList &entries);
 
 // Replaces the file by the entries, each followed by "\n", atomically: a failed write leaves
-// the old file in place. Returns false when nothing was written.
+// the old file in place. An entry that is not storable (below) is left out. Returns false when
+// nothing was written.
 bool writeList(const QString &file, const QStringList &entries);
+
+// True when a path can stand as one entry of the file: not empty, and free of line breaks and
+// other control characters (U+0000 to U+001F and U+007F).
+bool isStorable(const QString &path);
 
 // The text after the last "/" of a path; the whole path when it holds no "/".
 QString fileNameOf(const QString &path);
