@@ -1,16 +1,14 @@
 #include "daemon.h"
 
+#include "desktoprefresh.h"
 #include "device.h"
 #include "idlefocus.h"
 #include "qcopchannel.h"
 #include "zconfig.h"
 #include "zmyapp.h"
 
-#include <QFile>
-#include <QIODevice>
 #include <QTimer>
 
-#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +37,10 @@ Daemon::Daemon()
     connect(system, &QCopChannel::received, this, &Daemon::LCDChanged);
     auto *keys = new QCopChannel("/hardkey/bc", this);
     connect(keys, &QCopChannel::received, this, &Daemon::KeyChanged);
+    // Deaf, the daemon would run without display or key events: it says so and does nothing.
+    m_listening = QCopChannel::checkListening({system, keys});
+    if (!m_listening)
+        return;
 
     m_programDir = getProgramDir();
     m_config = new ZConfig(m_programDir + QStringLiteral("settings.ini"), true);
@@ -75,10 +77,9 @@ QString Daemon::getProgramDir() const
 
 void Daemon::redraw()
 {
-    const QString command = Platform::shellQuote(m_programDir + QStringLiteral("show"));
-    // The result is not looked at: a missing "show" only means the desktop stays as it is.
-    const int ignored = std::system(QFile::encodeName(command).constData());
-    Q_UNUSED(ignored);
+    // The result is not looked at: a missing "show" only means the desktop stays as it is, and
+    // one that hangs is ended at its time limit.
+    Platform::runShow(m_programDir);
 }
 
 void Daemon::updateTheme()

@@ -1,20 +1,15 @@
 #include "zconfig.h"
 
+#include "storelock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSaveFile>
 
-namespace {
+#include <sys/stat.h>
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
+namespace {
 
 // What is on disk now, for a write to merge with. False when the file exists but cannot be
 // read: a write must then fail rather than replace the file with one that holds only the change.
@@ -32,24 +27,60 @@ bool readForMerge(const QString &path, QByteArray *bytes)
 
 } // namespace
 
+bool ZConfig::Stamp::operator==(const Stamp &o) const
+{
+    return exists == o.exists && device == o.device && inode == o.inode && size == o.size
+        && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
+}
+
+namespace {
+
+template <typename Stamp>
+Stamp stampOf(const struct stat &st)
+{
+    Stamp s;
+    s.exists = true;
+    s.device = quint64(st.st_dev);
+    s.inode = quint64(st.st_ino);
+    s.size = qint64(st.st_size);
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return s;
+}
+
+} // namespace
+
 ZConfig::ZConfig(const QString &path, bool /*create*/)
     : m_path(path)
 {
     refresh();
 }
 
+ZConfig::~ZConfig() = default;
+
 void ZConfig::refresh() const
 {
     // Reads see what other programs wrote since: the file is parsed again when it changed.
-    const QFileInfo info(m_path);
-    const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
-    const qint64 size = info.exists() ? info.size() : -1;
-    if (m_loaded && stamp == m_stamp && size == m_size)
+    struct stat st;
+    const Stamp now = ::stat(QFile::encodeName(m_path).constData(), &st) == 0 ? stampOf<Stamp>(st)
+                                                                             : Stamp();
+    if (m_loaded && now == m_stamp)
         return;
     m_loaded = true;
-    m_stamp = stamp;
-    m_size = size;
-    m_doc.parse(size > 0 ? readAll(m_path) : QByteArray());
+    m_stamp = now; // a file that cannot be opened is tried again only once it changes
+    m_pinned.reset();
+    QByteArray text;
+    if (now.exists) {
+        auto file = std::make_unique<QFile>(m_path);
+        if (file->open(QIODevice::ReadOnly) && ::fstat(file->handle(), &st) == 0) {
+            // The stamp of what is read, not of what stat() saw: the file may have been
+            // replaced in between.
+            m_stamp = stampOf<Stamp>(st);
+            text = file->readAll();
+            m_pinned = std::move(file);
+        }
+    }
+    m_doc.parse(text);
 }
 
 QString ZConfig::readEntry(const QString &group, const QString &key, const QString &def) const
@@ -104,9 +135,8 @@ bool ZConfig::modify(Change change)
 {
     const QFileInfo info(m_path);
     QDir().mkpath(info.absolutePath());
-    QLockFile lock(m_path + QStringLiteral(".lock"));
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(5000))
+    StoreLock lock(m_path);
+    if (!lock.lock())
         return false;
 
     // Merge: apply the change to what is on disk now, not to what this object read earlier.
@@ -129,6 +159,8 @@ bool ZConfig::modify(Change change)
 
 bool ZConfig::writeEntry(const QString &group, const QString &key, const QString &value)
 {
+    if (!IniDocument::canHold(group, key))
+        return false;
     return modify([&](IniDocument &doc) { doc.setValue(group, key, value); });
 }
 
