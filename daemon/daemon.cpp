@@ -1,5 +1,6 @@
 #include "daemon.h"
 
+#include "desktoprefresh.h"
 #include "device.h"
 #include "idleclock.h"
 #include "idlefocus.h"
@@ -11,11 +12,8 @@
 #include "zmyapp.h"
 #include "zsoftkey.h"
 
-#include <QFile>
-#include <QIODevice>
 #include <QTimer>
 
-#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -44,6 +42,10 @@ Daemon::Daemon()
     connect(system, &QCopChannel::received, this, &Daemon::LCDChanged);
     auto *keys = new QCopChannel("/hardkey/bc", this);
     connect(keys, &QCopChannel::received, this, &Daemon::KeyChanged);
+    // Deaf, the daemon would run without display or key events: it says so and does nothing.
+    m_listening = QCopChannel::checkListening({system, keys});
+    if (!m_listening)
+        return;
 
     m_programDir = getProgramDir();
     m_config = SettingsFile::open(m_programDir).release();
@@ -80,10 +82,9 @@ QString Daemon::getProgramDir() const
 
 void Daemon::redraw()
 {
-    const QString command = Platform::shellQuote(m_programDir + QStringLiteral("show"));
-    // The result is not looked at: a missing "show" only means the desktop stays as it is.
-    const int ignored = std::system(QFile::encodeName(command).constData());
-    Q_UNUSED(ignored);
+    // The result is not looked at: a missing "show" only means the desktop stays as it is, and
+    // one that hangs is ended at its time limit.
+    Platform::runShow(m_programDir);
 }
 
 void Daemon::updateTheme()

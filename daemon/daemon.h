@@ -4,7 +4,7 @@
 // While the idle screen is in front it has the desktop redrawn as soon as the minute changes,
 // redraws when the display is switched on, and steps through the list of themes with the two
 // theme keys. It never draws itself: every redraw is a run of the program "show" of the program
-// directory, which the daemon waits for.
+// directory, which the daemon waits for, up to a time limit.
 
 #include <QByteArray>
 #include <QDateTime>
@@ -28,6 +28,10 @@ public:
     // seconds and asks the application to quit.
     Daemon();
     ~Daemon() override;
+
+    // False when the daemon cannot listen on its channels (it then said so on standard error
+    // and read no settings); the program ends with a failure.
+    bool isListening() const { return m_listening; }
 
     // Starts the tick: every 500 ms, repeating.
     void Start();
@@ -60,4 +64,5 @@ private:
     QStringList m_themeList;
     ZConfig *m_config = nullptr;
     Clock m_clock;
+    bool m_listening = false;
 };

@@ -6,6 +6,8 @@ int main(int argc, char **argv)
 {
     ZMyApp a(argc, argv);
     Daemon *daemon = new Daemon;
+    if (!daemon->isListening())
+        return 1;
     daemon->Start();
     return a.exec();
 }

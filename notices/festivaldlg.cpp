@@ -46,8 +46,6 @@ void FestivalDlg::buildControls(const QString &titleKey)
 {
     ZScrollPanel *panel = createFrame(titleKey);
     addLabel(panel, getText(QStringLiteral("Time")), 10, 10);
-    m_lunarBox = new ZCheckBox(getText(QStringLiteral("LunarDate")), panel->contents());
-    panel->addChild(m_lunarBox, 110, 8);
 
     m_monthPicker = new NamedPicker(4, panel->contents());
     m_monthPicker->setMinValue(1);
@@ -61,8 +59,11 @@ void FestivalDlg::buildControls(const QString &titleKey)
     m_dayPicker->setMaxValue(31);
     panel->addChild(m_dayPicker, 140, 40);
 
+    // Under the pickers, in the order the keypad reaches them: the calendar, then the leap month.
+    m_lunarBox = new ZCheckBox(getText(QStringLiteral("LunarDate")), panel->contents());
+    panel->addChild(m_lunarBox, 10, 88);
     m_leapBox = new ZCheckBox(getText(QStringLiteral("LeapMonth")), panel->contents());
-    panel->addChild(m_leapBox, 40, 88);
+    panel->addChild(m_leapBox, 125, 88);
     setLunar(false);
     connect(m_lunarBox, &QCheckBox::toggled, this, &FestivalDlg::setLunar);
 

@@ -1,10 +1,10 @@
 #include "noticedb.h"
 
 #include "inidocument.h"
+#include "storelock.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSaveFile>
 #include <QSet>
 
@@ -112,9 +112,8 @@ RewriteResult rewriteGroupFile(const QString &path, const QByteArray &group, con
 
     // The same lock as the configuration store's writers, so an entry that the add and edit
     // dialogs or another program store meanwhile is not lost.
-    QLockFile lock(path + QStringLiteral(".lock"));
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(5000))
+    StoreLock lock(path);
+    if (!lock.lock())
         return RewriteResult::WriteFailed;
 
     QFile in(path);

@@ -7,6 +7,8 @@ int main(int argc, char **argv)
 {
     ZMyApp a(argc, argv);
     Morvessa *rotator = new Morvessa;
+    if (!rotator->isListening())
+        return 1;
     rotator->Start();
     return a.exec();
 }

@@ -1,5 +1,6 @@
 #include "morvessa.h"
 
+#include "desktoprefresh.h"
 #include "device.h"
 #include "idlefocus.h"
 #include "qcopchannel.h"
@@ -28,6 +29,9 @@ Morvessa::Morvessa()
     connect(system, &QCopChannel::received, this, &Morvessa::systemStatusChanged);
     auto *keys = new QCopChannel("/hardkey/bc", this);
     connect(keys, &QCopChannel::received, this, &Morvessa::KeyChanged);
+    m_listening = QCopChannel::checkListening({system, keys});
+    if (!m_listening)
+        return;
 
     m_position = 0;
     m_programDir = getProgramDir();
@@ -90,9 +94,7 @@ void Morvessa::showMomentaryWindow()
 
 void Morvessa::refreshDesktop()
 {
-    const QString command = Platform::shellQuote(m_programDir + QStringLiteral("show"));
-    const int ignored = std::system(QFile::encodeName(command).constData());
-    Q_UNUSED(ignored);
+    Platform::runShow(m_programDir);
 }
 
 void Morvessa::updateTime()

@@ -25,6 +25,10 @@ public:
     Morvessa();
     ~Morvessa() override;
 
+    // False when the rotator cannot listen on its channels (it then said so on standard error
+    // and read nothing); the program ends with a failure.
+    bool isListening() const { return m_listening; }
+
     // Starts the interval timer, repeating.
     void Start();
     QString getProgramDir() const;
@@ -47,4 +51,5 @@ private:
     int m_changeTime = -1;
     bool m_randomMode = false;
     bool m_refresh = false;
+    bool m_listening = false;
 };

@@ -6,11 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # folder:layer — a folder may include headers of folders with a lower layer number, and its own.
-layers=(calendar:0 services:0 widgets:1 frame:2 renderer:3 notices:3 wallpapers:3
+layers=(calendar:0 services:0 widgets:1 frame:2 renderer:3 notices:3 wallpapers:3 weather:3
         settings:4 daemon:4 rotator:4 devicetools:4)
 
-# Folders kept off a lower layer as well: the desktop picture is drawn without any widget.
-declare -A forbidden=([renderer]="widgets frame")
+# Folders kept off a lower layer as well: the desktop picture is drawn, and the forecast
+# fetched, without any widget.
+declare -A forbidden=([renderer]="widgets frame" [weather]="widgets frame")
 
 declare -A layer_of owner_of
 for entry in "${layers[@]}"; do layer_of[${entry%%:*}]=${entry##*:}; done

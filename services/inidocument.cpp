@@ -11,6 +11,12 @@ QByteArray singleLine(const QString &text)
     return bytes;
 }
 
+// The line end a line carries inside the document: "\r" for a line of a CRLF file.
+QByteArray crOf(const QByteArray &line)
+{
+    return line.endsWith('\r') ? QByteArray("\r") : QByteArray();
+}
+
 } // namespace
 
 void IniDocument::parse(const QByteArray &text)
@@ -24,10 +30,7 @@ void IniDocument::parse(const QByteArray &text)
     m_endsWithNewline = text.endsWith('\n');
     if (m_endsWithNewline)
         m_lines.removeLast();
-    for (QByteArray &line : m_lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-    }
+    // A "\r" before the "\n" stays part of its line, so lines of a CRLF file go back unchanged.
 }
 
 QByteArray IniDocument::toBytes() const
@@ -51,8 +54,9 @@ bool IniDocument::isHeader(const QByteArray &line, QByteArray *name)
     return true;
 }
 
-bool IniDocument::splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value)
+bool IniDocument::splitEntry(const QByteArray &rawLine, QByteArray *key, QByteArray *value)
 {
+    const QByteArray line = rawLine.endsWith('\r') ? rawLine.chopped(1) : rawLine;
     const QByteArray t = line.trimmed();
     if (t.startsWith('#') || t.startsWith(';') || t.startsWith('['))
         return false;
@@ -123,7 +127,7 @@ void IniDocument::setValue(const QString &group, const QString &key, const QStri
     const QByteArray line = k + " = " + singleLine(value);
     const int at = findEntry(g, k);
     if (at >= 0) {
-        m_lines[at] = line;
+        m_lines[at] = line + crOf(m_lines.at(at));
         return;
     }
     int first = 0, end = 0;
@@ -134,13 +138,13 @@ void IniDocument::setValue(const QString &group, const QString &key, const QStri
             if (splitEntry(m_lines.at(i), nullptr, nullptr))
                 insertAt = i + 1;
         }
-        m_lines.insert(insertAt, line);
+        // A new line ends the way the line before it does.
+        m_lines.insert(insertAt, line + crOf(m_lines.at(insertAt - 1)));
         return;
     }
-    if (!m_endsWithNewline && !m_lines.isEmpty())
-        m_endsWithNewline = true;
-    m_lines.append('[' + g + ']');
-    m_lines.append(line);
+    const QByteArray cr = m_lines.isEmpty() ? QByteArray() : crOf(m_lines.first());
+    m_lines.append('[' + g + ']' + cr);
+    m_lines.append(line + cr);
     m_endsWithNewline = true;
 }
 
@@ -149,6 +153,14 @@ void IniDocument::removeEntry(const QString &group, const QString &key)
     const int at = findEntry(group.toUtf8(), key.toUtf8());
     if (at >= 0)
         m_lines.removeAt(at);
+}
+
+bool IniDocument::canHold(const QString &group, const QString &key)
+{
+    // Whatever the text around it, an entry reads back exactly when it does in a text of its own.
+    IniDocument probe;
+    probe.setValue(group, key, QStringLiteral("x"));
+    return probe.value(group, key) == QLatin1String("x");
 }
 
 QStringList IniDocument::groupList() const

@@ -27,10 +27,15 @@ public:
     void setValue(const QString &group, const QString &key, const QString &value);
     void removeEntry(const QString &group, const QString &key);
 
+    // False for a group or key that an entry written with setValue() would not be found by:
+    // a key holding "=" or a line break, starting with "#", ";" or "[", or with blanks around it.
+    static bool canHold(const QString &group, const QString &key);
+
     QStringList groupList() const;
     QStringList keyList(const QString &group) const;
 
-    // "key = value" split of one line; false for lines that hold no "=".
+    // "key = value" split of one line, with or without its "\r"; false for lines that hold no
+    // "=" and for comment and header lines.
     static bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value);
     static bool isHeader(const QByteArray &line, QByteArray *name = nullptr);
 
@@ -39,6 +44,6 @@ private:
     bool groupRange(const QByteArray &group, int *first, int *end) const;
     int findEntry(const QByteArray &group, const QByteArray &key) const;
 
-    QList<QByteArray> m_lines;   // without their line ends
+    QList<QByteArray> m_lines;   // without their "\n"; a "\r" before it is kept
     bool m_endsWithNewline = true;
 };

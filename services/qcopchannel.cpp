@@ -12,20 +12,31 @@
 #include <QLocalSocket>
 #include <QPointer>
 #include <QTimer>
+#include <QtEndian>
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-// Every frame starts with this tag, so a stray connection is never taken for a message.
-const quint32 kFrameTag = 0x51435031; // "QCP1"
-// How long a sender waits for one subscriber, and how long a subscriber waits for the rest
-// of a message whose first bytes arrived.
-const int kSendTimeoutMs = 1000;
-const int kStallTimeoutMs = 2000;
+// Every frame starts with this tag and the length of the rest, so a stray connection is never
+// taken for a message and a frame too long for the channel is refused before it is read.
+const quint32 kFrameTag = 0x51435032; // "QCP2"
+const int kHeaderSize = 8;
+// The three length fields of channel, message and data inside a frame.
+const int kFieldsOverhead = 12;
+// How long a subscriber keeps a connection that has not brought a whole message.
+const int kIdleTimeoutMs = 2000;
+// How long a sender waits for a subscriber's socket to take the rest of a message that did not
+// fit at once (only large messages to a subscriber that reads slowly ever wait).
+const int kWriteWaitMs = 3;
+// Connections a subscriber's socket holds before it accepts them: the messages that wait for a
+// busy or stopped subscriber.
+const int kBacklog = 256;
 // Local socket paths are limited by the system (108 bytes with the terminating zero); the
 // socket names below stay under this many bytes.
 const int kMaxSocketName = 40;
@@ -60,6 +71,105 @@ bool processAlive(qint64 pid)
     return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
 }
 
+// Makes the folder (its parent must exist) or finds it, and makes sure that it is a folder of
+// this user that nobody else can enter: another user's folder, or a link, is refused.
+bool makePrivateFolder(const QString &path, QString *error)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) {
+        *error = QStringLiteral("cannot make the folder %1").arg(path);
+        return false;
+    }
+    struct stat st;
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) {
+        *error = QStringLiteral("the folder %1 is not a folder of this user").arg(path);
+        return false;
+    }
+    if ((st.st_mode & 077) != 0 && ::chmod(native.constData(), 0700) != 0) {
+        *error = QStringLiteral("cannot make the folder %1 private").arg(path);
+        return false;
+    }
+    return true;
+}
+
+// The run folder, made private; empty (and the reason in *error) when it cannot be used.
+QString usableRunDirectory(QString *error)
+{
+    const QString dir = QCopChannel::runDirectory();
+    const QString deviceRun = QDir::cleanPath(QDir(Platform::phonePath(QStringLiteral("/run/"))).absolutePath());
+    if (dir == deviceRun + QLatin1Char('/')) {
+        if (!QDir().mkpath(QFileInfo(deviceRun).path())) {
+            *error = QStringLiteral("cannot make the folder %1").arg(QFileInfo(deviceRun).path());
+            return QString();
+        }
+        return makePrivateFolder(deviceRun, error) ? dir : QString();
+    }
+    // The short folder of a deep program directory: a private folder of the user, then one
+    // for the device inside it.
+    const QString device = QDir::cleanPath(dir);
+    return makePrivateFolder(QFileInfo(device).path(), error) && makePrivateFolder(device, error)
+        ? dir
+        : QString();
+}
+
+QByteArray encodeFrame(const QByteArray &channel, const QByteArray &msg, const QByteArray &data)
+{
+    QByteArray frame(kHeaderSize, '\0');
+    {
+        QDataStream out(&frame, QIODevice::WriteOnly | QIODevice::Append);
+        out << channel << msg << data;
+    }
+    qToBigEndian(kFrameTag, frame.data());
+    qToBigEndian(quint32(frame.size() - kHeaderSize), frame.data() + 4);
+    return frame;
+}
+
+enum class Take { Incomplete, Message, Bad };
+
+// Takes the one frame of a connection from the bytes that arrived so far.
+Take takeFrame(const QByteArray &bytes, int maxPayload, QByteArray *channel, QByteArray *msg,
+               QByteArray *data)
+{
+    if (bytes.size() >= 4 && qFromBigEndian<quint32>(bytes.constData()) != kFrameTag)
+        return Take::Bad;
+    if (bytes.size() < kHeaderSize)
+        return Take::Incomplete;
+    const quint32 length = qFromBigEndian<quint32>(bytes.constData() + 4);
+    if (length > quint32(maxPayload))
+        return Take::Bad;
+    if (bytes.size() < kHeaderSize + qsizetype(length))
+        return Take::Incomplete;
+    QDataStream in(bytes.mid(kHeaderSize, length));
+    in >> *channel >> *msg >> *data;
+    return in.status() == QDataStream::Ok ? Take::Message : Take::Bad;
+}
+
+enum class Delivery { Delivered, Gone, Busy };
+
+Delivery deliver(const QString &path, const QByteArray &frame)
+{
+    QLocalSocket socket;
+    socket.connectToServer(path, QIODevice::WriteOnly);
+    if (socket.state() != QLocalSocket::ConnectedState) {
+        const QLocalSocket::LocalSocketError error = socket.error();
+        socket.abort();
+        // Nobody listens there any more: the program died without closing it. Otherwise its
+        // queue of waiting connections is full: a subscriber that has not read for long.
+        return error == QLocalSocket::ConnectionRefusedError
+                || error == QLocalSocket::ServerNotFoundError
+            ? Delivery::Gone
+            : Delivery::Busy;
+    }
+    socket.write(frame);
+    socket.flush();
+    if (socket.bytesToWrite() > 0)
+        socket.waitForBytesWritten(kWriteWaitMs);
+    const bool whole = socket.bytesToWrite() == 0;
+    // What was written waits in the socket for the subscriber even after this end is closed.
+    socket.abort();
+    return whole ? Delivery::Delivered : Delivery::Busy;
+}
+
 } // namespace
 
 QString QCopChannel::runDirectory()
@@ -68,12 +178,16 @@ QString QCopChannel::runDirectory()
         + QLatin1Char('/');
     if (dir.toLocal8Bit().size() + kMaxSocketName <= kMaxSocketPath)
         return dir;
-    // A program directory too deep for socket paths: the sockets move to a short folder that
-    // every program of the same device finds by the device root's canonical path.
+    // A program directory too deep for socket paths: the sockets move to a short folder of the
+    // user that every program of the same device finds by the device root's canonical path.
     const QString root = Platform::deviceRoot();
     QDir().mkpath(root);
     const QByteArray canonical = QFileInfo(root).canonicalFilePath().toUtf8();
-    return QDir::tempPath() + QStringLiteral("/quillora-run-")
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString base = !runtime.isEmpty() && QFileInfo(runtime).isDir()
+        ? runtime + QStringLiteral("/quillora-run")
+        : QDir::tempPath() + QStringLiteral("/quillora-run-%1").arg(::geteuid());
+    return base + QLatin1Char('/')
         + QString::fromLatin1(QCryptographicHash::hash(canonical, QCryptographicHash::Sha1)
                                   .toHex()
                                   .left(16))
@@ -84,20 +198,12 @@ QCopChannel::QCopChannel(const QByteArray &channel, QObject *parent)
     : QObject(parent)
     , m_channel(channel)
     , m_server(new QLocalServer(this))
-    , m_stallTimer(new QTimer(this))
 {
-    m_stallTimer->setSingleShot(true);
-    m_stallTimer->setInterval(kStallTimeoutMs);
-    connect(m_stallTimer, &QTimer::timeout, this, [this] {
-        // The sender of the oldest message went quiet halfway: give up on that one message.
-        if (!m_queue.isEmpty())
-            dropHead();
-        deliverPending();
-    });
     connect(m_server, &QLocalServer::newConnection, this, &QCopChannel::acceptConnections);
+    m_server->setListenBacklogSize(kBacklog);
 
-    const QString dir = runDirectory();
-    if (!QDir().mkpath(dir))
+    const QString dir = usableRunDirectory(&m_error);
+    if (dir.isEmpty())
         return;
     const QString name = QStringLiteral("%1-%2-%3")
                              .arg(channelKey(channel))
@@ -107,10 +213,13 @@ QCopChannel::QCopChannel(const QByteArray &channel, QObject *parent)
     // finds a socket file that is not listening yet and takes it for a dead one.
     const QString hidden = dir + QLatin1Char('.') + name;
     QFile::remove(hidden);
-    if (!m_server->listen(hidden))
+    if (!m_server->listen(hidden)) {
+        m_error = QStringLiteral("cannot listen at %1: %2").arg(hidden, m_server->errorString());
         return;
+    }
     const QString visible = dir + name;
     if (::rename(QFile::encodeName(hidden).constData(), QFile::encodeName(visible).constData()) != 0) {
+        m_error = QStringLiteral("cannot name the socket %1").arg(visible);
         m_server->close();
         return;
     }
@@ -129,98 +238,102 @@ bool QCopChannel::isListening() const
     return !m_socketPath.isEmpty() && m_server->isListening();
 }
 
+bool QCopChannel::checkListening(std::initializer_list<const QCopChannel *> channels)
+{
+    bool all = true;
+    for (const QCopChannel *c : channels) {
+        if (c->isListening())
+            continue;
+        std::fprintf(stderr, "%s: cannot listen on the channel \"%s\": %s\n",
+                     qPrintable(QCoreApplication::applicationName()), c->channel().constData(),
+                     qPrintable(c->errorString()));
+        all = false;
+    }
+    return all;
+}
+
 void QCopChannel::acceptConnections()
 {
     while (m_server->hasPendingConnections()) {
         QLocalSocket *socket = m_server->nextPendingConnection();
-        connect(socket, &QLocalSocket::readyRead, this, &QCopChannel::deliverPending);
-        connect(socket, &QLocalSocket::disconnected, this, &QCopChannel::deliverPending);
-        m_queue.append(socket);
+        connect(socket, &QLocalSocket::readyRead, this, &QCopChannel::serve);
+        connect(socket, &QLocalSocket::disconnected, this, &QCopChannel::serve);
+        // A sender that never finishes its message is let go after a while.
+        QTimer::singleShot(kIdleTimeoutMs, socket, [socket] { socket->abort(); });
+        m_connections.append({socket, QByteArray()});
     }
-    deliverPending();
+    serve();
 }
 
-void QCopChannel::dropHead()
+void QCopChannel::close(int index)
 {
-    QLocalSocket *socket = m_queue.takeFirst();
+    QLocalSocket *socket = m_connections.takeAt(index).socket;
     socket->disconnect(this);
     socket->abort();
     socket->deleteLater();
-    m_stallTimer->stop();
 }
 
-void QCopChannel::deliverPending()
+void QCopChannel::serve()
 {
-    // Messages are handed on strictly in the order their connections arrived. A slot that runs
-    // a nested event loop does not get the next message before it returns.
-    if (m_delivering)
+    // Every connection brings one message and is served on its own. Within one pass they are
+    // read in the order they arrived: a sender writes a message whole before it connects for
+    // the next, so its messages are handed on in the order it sent them. A slot that runs a
+    // nested event loop does not get the next message before it returns.
+    if (m_serving) {
+        m_again = true;
         return;
-    m_delivering = true;
-    QPointer<QCopChannel> self(this);
-    while (!m_queue.isEmpty()) {
-        QLocalSocket *socket = m_queue.first();
-        QDataStream in(socket);
-        in.startTransaction();
-        quint32 tag = 0;
-        QByteArray channel, msg, data;
-        in >> tag >> channel >> msg >> data;
-        if (!in.commitTransaction()) {
-            if (socket->state() == QLocalSocket::ConnectedState
-                && in.status() == QDataStream::ReadPastEnd) {
-                if (!m_stallTimer->isActive())
-                    m_stallTimer->start();
-                break; // the rest of this message is still on its way
-            }
-            dropHead(); // the sender left without a whole message, or sent garbage
-            continue;
-        }
-        dropHead();
-        if (tag != kFrameTag || channel != m_channel)
-            continue;
-        emit received(msg, data);
-        if (!self)
-            return;
     }
-    m_delivering = false;
+    m_serving = true;
+    QPointer<QCopChannel> self(this);
+    const int maxPayload = kFieldsOverhead + int(m_channel.size()) + MaxMessageSize;
+    do {
+        m_again = false;
+        for (int i = 0; i < m_connections.size();) {
+            QLocalSocket *socket = m_connections.at(i).socket;
+            if (socket->state() == QLocalSocket::ConnectedState)
+                socket->waitForReadyRead(0); // takes what the system holds for it now
+            m_connections[i].bytes += socket->readAll();
+            QByteArray channel, msg, data;
+            const Take take = takeFrame(m_connections.at(i).bytes, maxPayload, &channel, &msg, &data);
+            if (take == Take::Incomplete && socket->state() == QLocalSocket::ConnectedState) {
+                ++i;
+                continue;
+            }
+            close(i); // done, refused, or its sender left without a whole message
+            if (take != Take::Message || channel != m_channel)
+                continue;
+            emit received(msg, data);
+            if (!self)
+                return;
+        }
+    } while (m_again);
+    m_serving = false;
 }
 
 bool QCopChannel::send(const QByteArray &channel, const QByteArray &msg, const QByteArray &data)
 {
-    const QString dir = runDirectory();
-    if (!QDir().mkpath(dir))
+    if (msg.size() + data.size() > MaxMessageSize)
+        return false;
+    QString error;
+    const QString dir = usableRunDirectory(&error);
+    if (dir.isEmpty())
         return false;
 
-    QByteArray frame;
-    {
-        QDataStream out(&frame, QIODevice::WriteOnly);
-        out << kFrameTag << channel << msg << data;
-    }
-
+    const QByteArray frame = encodeFrame(channel, msg, data);
     bool allReached = true;
     const QStringList names = socketsOf(dir, channel);
     for (const QString &name : names) {
         const QString path = dir + name;
-        QLocalSocket socket;
-        socket.connectToServer(path);
-        if (!socket.waitForConnected(kSendTimeoutMs)) {
-            const QLocalSocket::LocalSocketError error = socket.error();
-            if (error == QLocalSocket::ConnectionRefusedError
-                || error == QLocalSocket::ServerNotFoundError) {
-                // Nobody listens there any more: the program died without closing it.
-                QFile::remove(path);
-            } else {
-                allReached = false;
-            }
-            continue;
-        }
-        socket.write(frame);
-        while (socket.bytesToWrite() > 0) {
-            if (!socket.waitForBytesWritten(kSendTimeoutMs))
-                break;
-        }
-        if (socket.bytesToWrite() > 0)
+        switch (deliver(path, frame)) {
+        case Delivery::Delivered:
+            break;
+        case Delivery::Gone:
+            QFile::remove(path);
+            break;
+        case Delivery::Busy:
             allReached = false;
-        socket.disconnectFromServer();
+            break;
+        }
     }
     return allReached;
 }

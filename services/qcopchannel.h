@@ -3,41 +3,57 @@
 //
 // A QCopChannel object subscribes its process to a named channel; every message sent on that
 // channel, by any program of the same device, arrives as received(msg, data). Subscribers
-// listen on local sockets under the device's run folder ("device/run/"), one socket per
-// subscription, named after the channel, the process and a serial number. A sender hands the
-// message to every socket of the channel in turn, so each subscriber gets every message, and the
-// messages of one sender in the order they were sent. The socket of a program that died is
-// found on the next send (nobody accepts) and removed; it never holds up the others.
+// listen on local sockets in the device's run folder, one socket per subscription, named after
+// the channel, the process and a serial number; the folder is private to the user. A sender
+// hands the message to every socket of the channel in turn, one connection per message, so each
+// subscriber gets every message, and the messages of one sender in the order they were sent.
+//
+// Nothing waits on a peer: a subscriber serves every connection on its own, so a sender that
+// goes quiet halfway holds up no other message, and a sender never waits for a subscriber that
+// is busy or stopped (its messages wait in the system's queue of that socket until it reads
+// them; when that queue is full, the send reports failure at once). The socket of a program
+// that died is found on the next send and removed.
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
+
 class QLocalServer;
 class QLocalSocket;
-class QTimer;
 
 class QCopChannel : public QObject
 {
     Q_OBJECT
 public:
+    // The largest message a channel carries: the message name and its data together, in bytes.
+    static constexpr int MaxMessageSize = 64 * 1024;
+
     explicit QCopChannel(const QByteArray &channel, QObject *parent = nullptr);
     ~QCopChannel() override;
 
     QByteArray channel() const { return m_channel; }
-    // False when the subscription could not be set up (the run folder cannot be written).
+    // False when the subscription could not be set up; errorString() then says why.
     bool isListening() const;
+    QString errorString() const { return m_error; }
+
+    // For a program that cannot work deaf: true when every channel listens; otherwise writes
+    // one line per deaf channel to standard error, naming the program, and returns false.
+    static bool checkListening(std::initializer_list<const QCopChannel *> channels);
 
     // True when a live program of this device subscribes to the channel.
     static bool isRegistered(const QByteArray &channel);
     // The number of live subscriptions of this device to the channel.
     static int subscriberCount(const QByteArray &channel);
 
-    // Sends one message to every subscriber of the channel. Returns false when the run folder
-    // cannot be used or a live subscriber could not be given the message; a channel nobody
-    // listens to is not a failure. The message has been handed over (not necessarily handled)
-    // when the call returns.
+    // Sends one message to every subscriber of the channel without waiting on any of them (at
+    // most a few milliseconds in all). Returns false when the message is larger than
+    // MaxMessageSize, when the run folder cannot be used, or when a live subscriber could not
+    // be given the message; a channel nobody listens to is not a failure. The message has been
+    // handed over (not necessarily handled) when the call returns.
     static bool send(const QByteArray &channel, const QByteArray &msg,
                      const QByteArray &data = QByteArray());
 
@@ -48,16 +64,23 @@ signals:
     void received(const QByteArray &msg, const QByteArray &data);
 
 private:
+    struct Connection
+    {
+        QLocalSocket *socket;
+        QByteArray bytes;
+    };
+
     void acceptConnections();
-    void deliverPending();
-    void dropHead();
+    void serve();
+    void close(int index);
 
     QByteArray m_channel;
     QLocalServer *m_server = nullptr;
     QString m_socketPath;
-    QList<QLocalSocket *> m_queue; // connections in the order they arrived
-    QTimer *m_stallTimer = nullptr;
-    bool m_delivering = false;
+    QString m_error;
+    QList<Connection> m_connections; // in the order they arrived
+    bool m_serving = false;
+    bool m_again = false;
 };
 
 // A key event of the hard-key channel "/hardkey/bc": the message "keyMsg(int,int)" whose data

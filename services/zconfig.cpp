@@ -1,20 +1,15 @@
 #include "zconfig.h"
 
+#include "storelock.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSaveFile>
 
-namespace {
+#include <sys/stat.h>
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
+namespace {
 
 // What is on disk now, for a write to merge with. False when the file exists but cannot be
 // read: a write must then fail rather than replace the file with one that holds only the change.
@@ -30,6 +25,36 @@ bool readForMerge(const QString &path, QByteArray *bytes)
     return file.error() == QFileDevice::NoError;
 }
 
+// The shipped defaults, read while the file itself does not exist yet.
+QByteArray readSeed(const QString &path)
+{
+    QByteArray bytes;
+    return readForMerge(path, &bytes) ? bytes : QByteArray();
+}
+
+} // namespace
+
+bool ZConfig::Stamp::operator==(const Stamp &o) const
+{
+    return exists == o.exists && device == o.device && inode == o.inode && size == o.size
+        && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
+}
+
+namespace {
+
+template <typename Stamp>
+Stamp stampOf(const struct stat &st)
+{
+    Stamp s;
+    s.exists = true;
+    s.device = quint64(st.st_dev);
+    s.inode = quint64(st.st_ino);
+    s.size = qint64(st.st_size);
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    return s;
+}
+
 } // namespace
 
 ZConfig::ZConfig(const QString &path, bool /*create*/)
@@ -38,21 +63,33 @@ ZConfig::ZConfig(const QString &path, bool /*create*/)
     refresh();
 }
 
+ZConfig::~ZConfig() = default;
+
 void ZConfig::refresh() const
 {
     // Reads see what other programs wrote since: the file is parsed again when it changed.
-    const QFileInfo info(m_path);
-    const QDateTime stamp = info.exists() ? info.lastModified() : QDateTime();
-    const qint64 size = info.exists() ? info.size() : -1;
-    if (m_loaded && stamp == m_stamp && size == m_size)
+    struct stat st;
+    const Stamp now = ::stat(QFile::encodeName(m_path).constData(), &st) == 0 ? stampOf<Stamp>(st)
+                                                                             : Stamp();
+    if (m_loaded && now == m_stamp)
         return;
     m_loaded = true;
-    m_stamp = stamp;
-    m_size = size;
-    if (size < 0 && !m_seed.isEmpty())
-        m_doc.parse(readAll(m_seed));
-    else
-        m_doc.parse(size > 0 ? readAll(m_path) : QByteArray());
+    m_stamp = now; // a file that cannot be opened is tried again only once it changes
+    m_pinned.reset();
+    QByteArray text;
+    if (now.exists) {
+        auto file = std::make_unique<QFile>(m_path);
+        if (file->open(QIODevice::ReadOnly) && ::fstat(file->handle(), &st) == 0) {
+            // The stamp of what is read, not of what stat() saw: the file may have been
+            // replaced in between.
+            m_stamp = stampOf<Stamp>(st);
+            text = file->readAll();
+            m_pinned = std::move(file);
+        }
+    }
+    if (!now.exists && !m_seed.isEmpty())
+        text = readSeed(m_seed);
+    m_doc.parse(text);
 }
 
 void ZConfig::setSeed(const QString &seedPath)
@@ -119,16 +156,15 @@ bool ZConfig::modify(Change change)
 {
     const QFileInfo info(m_path);
     QDir().mkpath(info.absolutePath());
-    QLockFile lock(m_path + QStringLiteral(".lock"));
-    lock.setStaleLockTime(10000);
-    if (!lock.tryLock(5000))
+    StoreLock lock(m_path);
+    if (!lock.lock())
         return false;
 
     // Merge: apply the change to what is on disk now, not to what this object read earlier.
     QByteArray current;
     bool ok = readForMerge(m_path, &current);
     if (ok && !m_seed.isEmpty() && !QFileInfo::exists(m_path))
-        current = readAll(m_seed);
+        current = readSeed(m_seed);
     IniDocument doc(current);
     change(doc);
     if (ok) {
@@ -146,6 +182,8 @@ bool ZConfig::modify(Change change)
 
 bool ZConfig::writeEntry(const QString &group, const QString &key, const QString &value)
 {
+    if (!IniDocument::canHold(group, key))
+        return false;
     return modify([&](IniDocument &doc) { doc.setValue(group, key, value); });
 }
 

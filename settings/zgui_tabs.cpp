@@ -6,6 +6,7 @@
 #include "formrows.h"
 #include "noticelistmng.h"
 #include "wallpapermng.h"
+#include "weatherpanel.h"
 #include "zcheckbox.h"
 #include "zcombobox.h"
 #include "zconfig.h"
@@ -123,6 +124,7 @@ void ZGui::createTab5()
     page->addWidget(m_weatherBox);
     page->addWidget(FormRows::caption(getText(QStringLiteral("Item"))));
     page->addWidget(m_weatherDay);
+    page->addWidget(new WeatherPanel(m_settings.get(), m_lang.get(), m_programDir));
     page->contents()->layout()->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding));
 
     m_weatherBox->setChecked(m_settings->readBoolEntry(kGroup, QStringLiteral("WeatherShow"), false));

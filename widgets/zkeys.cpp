@@ -18,7 +18,7 @@ int fromQtKey(int qtKey)
     case Qt::Key_Select:
         return Select;
     case Qt::Key_Menu:
-        return Add;
+        return LeftSoft;
     default:
         break;
     }

@@ -7,8 +7,9 @@
 // keys report their digit characters ('0' = 48 ... '9' = 57). Every key handler of the suite
 // compares ZKey::code(event) with these constants, so a desktop keyboard works as well:
 //
-//   F1, Menu ............ 4144 (Add)        F2, Escape ....... 4145 (Back)
+//   F1 .................. 4144 (Add)        F2, Escape ....... 4145 (Back)
 //   F3, Delete .......... 4146 (Delete)     F4 ............... 4147 (right soft key)
+//   Menu ................ 4181 (left soft key)
 //   Return, Enter, Select 4100 (Select)     arrow keys ....... 4114 to 4117
 //   digits .............. their character codes (the number pad included)
 //
@@ -28,6 +29,8 @@ constexpr int Add = 4144;       // left hard key: opens the options menu where n
 constexpr int Back = 4145;      // closes a dialog with reject()
 constexpr int Delete = 4146;
 constexpr int RightSoft = 4147; // clicks the right soft key where nothing else uses it
+constexpr int LeftSoft = 4181;  // clicks the left soft key (opens the options menu) in every window,
+                                // also where 4144 adds
 
 // Digit keys of the keypad as the list dialogs use them.
 constexpr int Digit2 = '2'; // one row up

@@ -20,6 +20,9 @@ ZMainWidget::ZMainWidget(int headerType, QWidget *parent, const QString &name, i
         setWindowFlags(Qt::Window);
         setFixedSize(ScreenWidth, ScreenHeight);
         setStyleSheet(ZPhoneStyle::styleSheet());
+        // Driven by the keypad: the control in focus is always marked, not only after the
+        // first key that moved the focus.
+        setAttribute(Qt::WA_KeyboardFocusChange);
     }
     setAttribute(Qt::WA_StyledBackground, true);
     if (flags & Modal)
@@ -154,6 +157,7 @@ void ZKbMainWidget::keyPressEvent(QKeyEvent *event)
     ZSoftKey *keys = softKey();
     switch (ZKey::code(event)) {
     case ZKey::Add:
+    case ZKey::LeftSoft:
         if (keys) {
             keys->click(ZSoftKey::LEFT);
             return;

@@ -77,7 +77,7 @@ private:
 
 // A main widget with the keypad's default key handling. Subclasses handle their own keys in
 // keyPressEvent and hand all others to ZKbMainWidget::keyPressEvent, which does this:
-//   4144 (Add) ....... opens the left soft key's menu or clicks the left soft key
+//   4144 (Add), Menu . opens the left soft key's menu or clicks the left soft key
 //   4147 ............. clicks the right soft key
 //   4115 / 4117 ...... moves the focus to the previous / next control (up / down)
 //   anything else .... ignored (handed on to the parent, if any)

@@ -20,6 +20,7 @@ ZPlatformDialog::ZPlatformDialog(QWidget *parent, const QString &name)
     setModal(true);
     setFixedSize(ZMainWidget::ScreenWidth, ZMainWidget::ScreenHeight);
     setStyleSheet(ZPhoneStyle::styleSheet());
+    setAttribute(Qt::WA_KeyboardFocusChange); // the control in focus is marked from the start
     setFont(ZPhoneStyle::font(10));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -62,6 +63,7 @@ void ZPlatformDialog::keyPressEvent(QKeyEvent *event)
         reject();
         return;
     case ZKey::Add:
+    case ZKey::LeftSoft:
     case ZKey::Select: // select (Return) confirms, as the left soft key does
         softKey()->click(ZSoftKey::LEFT);
         return;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QPainter>
 #include <QStringList>
 
@@ -132,14 +133,27 @@ QByteArray weatherText()
     return lines.join('\n') + '\n';
 }
 
+// As the renderer draws an item's picture: one larger than its rectangle is decoded at the
+// rectangle's size, any other is scaled smoothly into it.
 void drawPicture(QPainter &p, const QString &path, int x, int y, int w, int h)
 {
-    QImage image(path);
+    QImageReader reader(path);
+    const QSize stored = reader.size();
+    if (!stored.isValid())
+        return;
+    if (stored.width() > w && stored.height() > h)
+        reader.setScaledSize(QSize(w, h));
+    const QImage image = reader.read();
     if (image.isNull())
         return;
-    if (w > 0 && h > 0 && image.size() != QSize(w, h))
-        image = image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    p.drawImage(x, y, image);
+    if (image.size() == QSize(w, h)) {
+        p.drawImage(x, y, image);
+        return;
+    }
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p.drawImage(QRect(x, y, w, h), image);
+    p.restore();
 }
 
 void drawText(QPainter &p, const QString &text, int size, int x, int y, const QColor &colour, bool shadow, int angle)

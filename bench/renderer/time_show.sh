@@ -46,12 +46,13 @@ command -v fc-list >/dev/null && fc-list >/dev/null 2>&1
 declare -A times cpus cold coldcpu
 elapsed() { # runs program $1 once, prints its wall time and CPU time (user + system) in ms
     local TIMEFORMAT='%3R %3U %3S' figures
-    figures=$( { time "${clock[@]}" ${commands[$1]} >/dev/null 2>&1; } 2>&1 ) \
-        || { echo "time_show.sh: ${names[$1]} failed" >&2; return 1; }
+    figures=$( { time "${clock[@]}" ${commands[$1]} >/dev/null 2>"$work/stderr"; } 2>&1 ) \
+        || { echo "time_show.sh: ${names[$1]} failed: $(cat "$work/stderr")" >&2; return 1; }
     awk '{ printf "%.1f %.1f", $1 * 1000, ($2 + $3) * 1000 }' <<<"$figures"
 }
 for k in "${!commands[@]}"; do
-    read -r cold[${names[$k]}] coldcpu[${names[$k]}] <<<"$(elapsed "$k")"
+    figures=$(elapsed "$k")
+    read -r cold[${names[$k]}] coldcpu[${names[$k]}] <<<"$figures"
     # show and the hand-written program must have drawn the same picture.
     [ "${names[$k]}" = show ] && cp "$work/device/idle/desktop.png" "$work/show-picture.png"
     if [ "${names[$k]}" = handwritten ] && ! cmp -s "$work/show-picture.png" "$work/device/idle/desktop.png"; then
@@ -62,7 +63,8 @@ done
 # The programs in turn, so a change of machine load hits all alike.
 for ((i = 0; i < runs; i++)); do
     for k in "${!commands[@]}"; do
-        read -r wall cpu <<<"$(elapsed "$k")"
+        figures=$(elapsed "$k")
+        read -r wall cpu <<<"$figures"
         times[${names[$k]}]+="$wall "
         cpus[${names[$k]}]+="$cpu "
     done

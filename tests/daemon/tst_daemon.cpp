@@ -2,12 +2,14 @@
 // settings, ticks, display and key messages, with checks of the runs of "show" and of the
 // theme written to settings.ini along the way.
 #include "daemon.h"
+#include "desktoprefresh.h"
 #include "idlefocus.h"
 #include "stubshow.h"
 #include "testenv.h"
 #include "zconfig.h"
 
 #include <QDataStream>
+#include <QRegularExpression>
 
 #include <memory>
 
@@ -34,10 +36,12 @@ class TestDaemon : public QObject
     Q_OBJECT
 private slots:
     void init();
+    void cleanup() { Platform::setShowTimeLimitMs(20000); }
     void script_data();
     void script();
     void clockFollowsTheme_data();
     void clockFollowsTheme();
+    void hungShowIsEndedAndTheDaemonCarriesOn();
 
 private:
     void run(Daemon *daemon, const QString &script);
@@ -183,6 +187,41 @@ void TestDaemon::clockFollowsTheme()
     // A visible clock placed inside the screen leaves room on both sides.
     QVERIFY(phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Right"), -1) > 0);
     QVERIFY(phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Bottom"), -1) > 0);
+}
+
+void TestDaemon::hungShowIsEndedAndTheDaemonCarriesOn()
+{
+    // A "show" that never ends (blocked on a file, say), with a process of its own started.
+    TestEnv::writeFile(QStringLiteral("show"),
+                       "#!/bin/sh\n"
+                       "d=$(dirname \"$0\")\n"
+                       "echo hung >> \"$d/show.log\"\n"
+                       "sleep 600 &\n"
+                       "echo $! $$ >> \"$d/show.pids\"\n"
+                       "wait\n");
+    TestEnv::removeFile(QStringLiteral("show.pids"));
+    TestEnv::writeFile(QStringLiteral("settings.ini"),
+                       "[Quillora]\nRefresh = 1\nThemeList = a.theme;b.theme\nCurrentTheme = a.theme\n");
+    Platform::setShowTimeLimitMs(300);
+
+    auto daemon = std::make_unique<Daemon>();
+    daemon->setClock([this] { return m_now; });
+    // Each redraw is ended at the limit; the daemon goes on to the next event.
+    run(daemon.get(), QStringLiteral("tick =1 k4171:1 k4171:2 =2 theme=b.theme"));
+    // Nothing of either run is left behind.
+    const QStringList pids = QString::fromUtf8(TestEnv::readFile(QStringLiteral("show.pids")))
+                                 .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    QCOMPARE(pids.size(), 4);
+    auto running = [](const QString &pid) {
+        // A process that ended but was not collected yet (a zombie) counts as ended.
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray text = stat.readAll();
+        return text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
+    };
+    for (const QString &pid : pids)
+        QTRY_VERIFY2_WITH_TIMEOUT(!running(pid), qPrintable(pid), 5000);
 }
 
 void TestDaemon::run(Daemon *daemon, const QString &script)

@@ -24,6 +24,8 @@ private slots:
     void themeKeys();
     void refreshOffDrawsOncePausesAndEnds();
     void refreshOffPauseHandlesNothing();
+    void deafProgramSaysSoAndFails_data();
+    void deafProgramSaysSoAndFails();
 
 private:
     // Fake time = real time + offset seconds; a rate > 1 makes it (and sleeps) run faster.
@@ -223,6 +225,37 @@ void TestTarnwick::refreshOffPauseHandlesNothing()
     key(4171, 2);
     expectNoRedraw(1000);
     QCOMPARE(m_daemon->state(), QProcess::Running);
+}
+
+void TestTarnwick::deafProgramSaysSoAndFails_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("theme daemon") << QStringLiteral("tarnwick");
+    QTest::newRow("wallpaper rotator") << QStringLiteral("morvessa");
+}
+
+void TestTarnwick::deafProgramSaysSoAndFails()
+{
+    // With no run folder to listen in (a file stands in its place), a background program does
+    // not run deaf: it says why on standard error, draws nothing and ends with a failure.
+    QFETCH(QString, program);
+    TestEnv::installProgram(program);
+    TestEnv::writeFile(QStringLiteral("wallpaper.list"), "/a.png\n/b.png\n");
+    QDir(TestEnv::path(QStringLiteral("device/run"))).removeRecursively();
+    TestEnv::writeFile(QStringLiteral("device/run"), "not a folder\n");
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(TestEnv::path(program), QStringList());
+    const bool ended = p.waitForFinished(10000);
+    TestEnv::removeFile(QStringLiteral("device/run"));
+    QVERIFY(ended);
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 1);
+    const QByteArray err = p.readAllStandardError();
+    QVERIFY2(err.contains(program.toUtf8() + ": cannot listen on the channel \"EZX/System\""), err.constData());
+    QCOMPARE(StubShow::count(), 0);
 }
 
 QUILLORA_TEST_MAIN(TestTarnwick)

@@ -83,22 +83,17 @@ QString keyOf(QWidget *dlg)
     return QString();
 }
 
-// A key sent where the dialog's focus is: a desktop key, or the keypad's code for up and down
-// (the scroll panel takes the desktop's arrow keys for itself).
-void key(QWidget *dlg, int k)
+// A desktop key sent where the dialog's focus is.
+void key(QWidget *dlg, Qt::Key k)
 {
-    QWidget *w = dlg->focusWidget() ? dlg->focusWidget() : dlg;
-    if (k == ZKey::Up || k == ZKey::Down)
-        press(w, k);
-    else
-        QTest::keyClick(w, Qt::Key(k));
+    QTest::keyClick(dlg->focusWidget() ? dlg->focusWidget() : dlg, k);
 }
 
 // Walks the focus up to a control with the navigation keys.
 bool focusUpTo(QWidget *dlg, QWidget *target)
 {
     for (int i = 0; i < 8 && dlg->focusWidget() != target; ++i)
-        key(dlg, ZKey::Up);
+        key(dlg, Qt::Key_Up);
     return dlg->focusWidget() == target;
 }
 
@@ -442,8 +437,9 @@ void TestNoticeMng::addByKeys_data()
     QTest::newRow("notice, arrows move past the date when not stepping")
         << int(Notices) << QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
         << today.toString(QStringLiteral("yyyy/MM/dd"));
+    // The calendar choice ("Lunar date") sits between the day picker and the text.
     QTest::newRow("festival, the day picker takes left and right")
-        << int(Festivals) << QList<int>{Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+        << int(Festivals) << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
         << QString::asprintf("%02d/%02d", today.month(), qMin(31, today.day() + 1));
 }
 
@@ -715,18 +711,21 @@ void TestNoticeMng::lunarFestivalDialogs()
         initialKey = dlg->festivalKey();
         dlg->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dlg));
+        // Up from the text: the calendar choice, then the day and month pickers above it.
         reached = focusUpTo(dlg, dlg->lunarBox());
         if (dlg->lunarBox()->isChecked() != lunar)
             key(dlg, Qt::Key_Return);
-        key(dlg, ZKey::Down);
-        stepTo(dlg, dlg->monthPicker(), month);
-        key(dlg, ZKey::Down);
+        key(dlg, Qt::Key_Up);
         stepTo(dlg, dlg->dayPicker(), day);
-        key(dlg, ZKey::Down);
+        key(dlg, Qt::Key_Up);
+        stepTo(dlg, dlg->monthPicker(), month);
+        key(dlg, Qt::Key_Down);
+        key(dlg, Qt::Key_Down);
+        key(dlg, Qt::Key_Down);
         if (lunar) { // the leap-month choice is there for lunar dates only
             if (dlg->leapBox()->isChecked() != leap)
                 key(dlg, Qt::Key_Return);
-            key(dlg, ZKey::Down);
+            key(dlg, Qt::Key_Down);
         }
         if (editRow < 0)
             QTest::keyClicks(dlg->focusWidget(), QStringLiteral("New"));

@@ -575,7 +575,11 @@ void TestEditing::rotatorButton()
         QVERIFY(Stubs::waitFor(TestEnv::dir(), log.last()));
     else
         QTest::qWait(200); // a start or stop would have been logged by now
-    QCOMPARE(Stubs::log(TestEnv::dir()), log);
+    // A stop also reaches a stand-in left running by an earlier row (its file replaced since):
+    // each program counts once.
+    QStringList logged = Stubs::log(TestEnv::dir());
+    logged.removeDuplicates();
+    QCOMPARE(logged, log);
     QCOMPARE(setting("DynamicDesktop"), dynamic);
     QCOMPARE(button->text(), caption);
     QCOMPARE(m_script->shownTexts(), notices);

@@ -46,6 +46,7 @@ private slots:
     void reorderSequences_data();
     void reorderSequences();
     void reorderNeedsTwoEntries();
+    void menuKeyOpensOptions();
 
 private:
     std::unique_ptr<WallpaperMng> open();
@@ -432,6 +433,8 @@ void TestWallpaperMng::navigation_data()
     QTest::newRow("up arrow wraps") << QList<int>{4115} << -1;
     QTest::newRow("8 from the last row wraps to 0") << QList<int>{'2', '8'} << 0;
     QTest::newRow("down arrow") << QList<int>{4117, 4117} << 2;
+    QTest::newRow("keyboard down") << QList<int>{Qt::Key_Down, Qt::Key_Down} << 2;
+    QTest::newRow("keyboard up wraps") << QList<int>{Qt::Key_Up} << -1;
     QTest::newRow("4 from row 1 goes to 0") << QList<int>{'8', '4'} << 0;
     QTest::newRow("page down") << QList<int>{'6'} << -2;
     QTest::newRow("page down and up") << QList<int>{'6', 4114} << 0;
@@ -561,6 +564,16 @@ void TestWallpaperMng::reorderNeedsTwoEntries()
     mng->reorder();
     QCOMPARE(answer2.shown, 1);
     QCOMPARE(listNames(), QStringLiteral("Y,X,"));
+}
+
+void TestWallpaperMng::menuKeyOpensOptions()
+{
+    // F1 adds here; the keyboard's Menu key still reaches the options (reorder, set, ...).
+    writeList({"X", "Y"});
+    auto mng = open();
+    press(mng->listBox(), int(Qt::Key_Menu));
+    QTRY_VERIFY(mng->optionsMenu()->isVisible());
+    mng->optionsMenu()->close();
 }
 
 QUILLORA_TEST_MAIN(TestWallpaperMng)

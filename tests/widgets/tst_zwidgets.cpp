@@ -64,6 +64,7 @@ void TestZWidgets::keyMapping_data()
     QTest::addColumn<int>("qtKey");
     QTest::addColumn<int>("phone");
     QTest::newRow("F1") << int(Qt::Key_F1) << 4144;
+    QTest::newRow("Menu") << int(Qt::Key_Menu) << int(ZKey::LeftSoft);
     QTest::newRow("F2") << int(Qt::Key_F2) << 4145;
     QTest::newRow("Escape") << int(Qt::Key_Escape) << 4145;
     QTest::newRow("F3") << int(Qt::Key_F3) << 4146;

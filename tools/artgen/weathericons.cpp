@@ -213,6 +213,25 @@ std::vector<WeatherIcon> weatherIcons()
                   QColor(0xf2, 0xd8, 0xa8));
          }},
         {"wind", [](QPainter &p) { windLines(p); }},
+        {"drizzle", [](QPainter &p) {
+             whiteCloud(p, QRectF(5, 6, 38, 25));
+             drops(p, {QPointF(15, 34), QPointF(24, 38), QPointF(33, 34)}, 4);
+         }},
+        {"light_snow", [](QPainter &p) {
+             whiteCloud(p, QRectF(5, 5, 38, 25));
+             flakes(p, {QPointF(24, 38)}, 5);
+         }},
+        {"heavy_snow", [](QPainter &p) {
+             greyCloud(p, QRectF(5, 3, 38, 24));
+             flakes(p, {QPointF(11, 33), QPointF(24, 35), QPointF(37, 33), QPointF(17, 43), QPointF(31, 43)}, 4);
+         }},
+        {"hail", [](QPainter &p) {
+             darkCloud(p, QRectF(5, 3, 38, 25));
+             p.setPen(QPen(QColor(0x2a, 0x5a, 0x9a, 170), 1.2));
+             p.setBrush(QColor(0xee, 0xf6, 0xff));
+             for (const QPointF &c : {QPointF(14, 35), QPointF(25, 39), QPointF(36, 35), QPointF(20, 44), QPointF(31, 45)})
+                 p.drawEllipse(c, 3.0, 3.0);
+         }},
     };
 }
 

@@ -1,0 +1,53 @@
+#include "desktoprefresh.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+
+#include <csignal>
+#include <unistd.h>
+
+namespace Platform {
+namespace {
+
+int g_limitMs = 20000;
+
+} // namespace
+
+int showTimeLimitMs()
+{
+    return g_limitMs;
+}
+
+void setShowTimeLimitMs(int ms)
+{
+    g_limitMs = ms;
+}
+
+bool runShow(const QString &programDir)
+{
+    QProcess show;
+    show.setProgram(programDir + QStringLiteral("show"));
+    show.setProcessChannelMode(QProcess::ForwardedChannels);
+    show.setInputChannelMode(QProcess::ForwardedInputChannel);
+    // A process group of its own, so that the time limit ends whatever "show" started too.
+    show.setChildProcessModifier([] { ::setpgid(0, 0); });
+    const QDeadlineTimer deadline(g_limitMs);
+    show.start();
+    if (!show.waitForStarted(int(deadline.remainingTime())))
+        return false;
+    // A wait may come back early (a clock that runs fast for the process): the limit counts by
+    // the deadline alone.
+    while (!show.waitForFinished(int(deadline.remainingTime()))) {
+        if (show.state() == QProcess::NotRunning || deadline.hasExpired())
+            break;
+    }
+    if (show.state() == QProcess::NotRunning)
+        return show.exitStatus() == QProcess::NormalExit && show.exitCode() == 0;
+    const qint64 pid = show.processId();
+    if (pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
+    show.waitForFinished(2000);
+    return false;
+}
+
+} // namespace Platform

@@ -1,0 +1,20 @@
+#pragma once
+// Runs the desktop refresh program "show" of a program directory and waits for it.
+//
+// The wait has a time limit: a "show" that does not end within it (blocked on a file, a slow
+// memory card) is ended together with every process it started, and the caller carries on, so
+// a background program never hangs for good in a redraw.
+
+#include <QString>
+
+namespace Platform {
+
+// True when "show" ran and ended by itself with success; false when it could not be started,
+// failed, or was ended at the time limit.
+bool runShow(const QString &programDir);
+
+// The time limit of runShow, 20 s unless changed (tests shorten it).
+int showTimeLimitMs();
+void setShowTimeLimitMs(int ms);
+
+} // namespace Platform

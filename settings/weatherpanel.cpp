@@ -1,0 +1,234 @@
+#include "weatherpanel.h"
+
+#include "cities.h"
+#include "device.h"
+#include "formrows.h"
+#include "langtext.h"
+#include "processcontrol.h"
+#include "scriptedits.h"
+#include "weatherupdate.h"
+#include "zcombobox.h"
+#include "zconfig.h"
+#include "zgui.h"
+#include "zlabel.h"
+#include "zlineedit.h"
+#include "znoticedlg.h"
+#include "zpressbutton.h"
+
+#include <QApplication>
+#include <QDoubleValidator>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kGroup = QStringLiteral("Weather");
+const char *const kUpdater = "fetchweather";
+// Minutes of the interval selector's entries.
+const int kIntervals[] = {30, 60, 120, 180};
+
+} // namespace
+
+WeatherPanel::WeatherPanel(ZConfig *settings, const ZConfig *lang, const QString &programDir, QWidget *parent)
+    : QWidget(parent), m_settings(settings), m_lang(lang), m_programDir(programDir)
+{
+    const Weather::Lang language = Weather::langOfLanguageFile(
+        settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("Language")));
+
+    m_city = new ZComboBox(this, QStringLiteral("weatherCity"));
+    m_city->addItem(text("WeatherNoCity", "No forecast"));
+    for (int i = 0; i < Weather::cityCount(); ++i)
+        m_city->addItem(Weather::cityName(Weather::city(i), language));
+    m_city->addItem(text("WeatherOtherPlace", "Other place"));
+
+    m_name = new ZLineEdit(this, QStringLiteral("weatherName"));
+    m_name->setMaxLength(40);
+    m_latitude = new ZLineEdit(this, QStringLiteral("weatherLatitude"));
+    m_latitude->setValidator(new QDoubleValidator(-90, 90, 4, m_latitude));
+    m_longitude = new ZLineEdit(this, QStringLiteral("weatherLongitude"));
+    m_longitude->setValidator(new QDoubleValidator(-180, 180, 4, m_longitude));
+
+    m_interval = new ZComboBox(this, QStringLiteral("weatherInterval"));
+    for (int minutes : kIntervals)
+        m_interval->addItem(minutes < 60 ? text("WeatherMinutes", "%1 minutes").arg(minutes)
+                                         : text("WeatherHours", "%1 h").arg(minutes / 60));
+    m_updateNow = new ZPressButton(text("WeatherUpdateNow", "Update now"), this, QStringLiteral("weatherUpdateNow"));
+    m_lastUpdate = new ZLabel(QString(), this);
+    m_lastUpdate->setObjectName(QStringLiteral("weatherLastUpdate"));
+    m_lastUpdate->setWordWrap(true);
+
+    QVBoxLayout *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FormRows::caption(text("WeatherCity", "City")));
+    layout->addWidget(m_city);
+    layout->addWidget(FormRows::labelled(text("WeatherName", "Name"), m_name, 70));
+    layout->addWidget(FormRows::labelled(text("WeatherLatitude", "Latitude"), m_latitude, 70));
+    layout->addWidget(FormRows::labelled(text("WeatherLongitude", "Longitude"), m_longitude, 70));
+    layout->addWidget(FormRows::labelled(text("WeatherInterval", "Update every"), m_interval, 70));
+    layout->addWidget(m_updateNow);
+    layout->addWidget(m_lastUpdate);
+
+    // Everything is shown before a signal is connected: building the panel writes nothing.
+    showPlace();
+    const int interval = Weather::updateInterval(*m_settings);
+    int entry = int(std::size(kIntervals)) - 1;
+    for (int i = 0; i < int(std::size(kIntervals)); ++i)
+        if (kIntervals[i] <= interval)
+            entry = i;
+    m_interval->setCurrentIndex(entry);
+    showLastUpdate();
+
+    connect(m_city, SIGNAL(activated(int)), this, SLOT(cityActivated(int)));
+    for (ZLineEdit *edit : {m_name.data(), m_latitude.data(), m_longitude.data()})
+        connect(edit, &QLineEdit::editingFinished, this, &WeatherPanel::placeEdited);
+    connect(m_interval, SIGNAL(activated(int)), this, SLOT(intervalActivated(int)));
+    connect(m_updateNow, &QPushButton::clicked, this, &WeatherPanel::updateNow);
+}
+
+QString WeatherPanel::text(const char *key, const char *english) const
+{
+    return getText(m_lang, QLatin1String(key), QString::fromUtf8(english));
+}
+
+QString WeatherPanel::autorunLine(const QString &programDir)
+{
+    return Platform::shellQuote(programDir + QStringLiteral("fetchweather.lin")) + QStringLiteral(" &");
+}
+
+void WeatherPanel::showPlace()
+{
+    Weather::Request request;
+    QString error;
+    const bool set = Weather::readRequest(*m_settings, &request, &error);
+    const QString name = m_settings->readEntry(kGroup, QStringLiteral("City"));
+    int entry = 0;
+    if (set) {
+        const int known = Weather::findCity(name);
+        const bool same = known >= 0 && qAbs(Weather::city(known).latitude - request.latitude) < 1e-4
+                          && qAbs(Weather::city(known).longitude - request.longitude) < 1e-4;
+        entry = same ? known + 1 : m_city->count() - 1;
+    }
+    m_city->setCurrentIndex(entry);
+    m_name->setText(set ? (entry > 0 && entry < m_city->count() - 1 ? m_city->itemText(entry) : name) : QString());
+    m_latitude->setText(set ? QString::number(request.latitude, 'f', 4) : QString());
+    m_longitude->setText(set ? QString::number(request.longitude, 'f', 4) : QString());
+}
+
+void WeatherPanel::showLastUpdate()
+{
+    const QString updated = Weather::weatherFileUpdated();
+    m_lastUpdate->setText(text("WeatherLastUpdate", "Last update: %1")
+                              .arg(updated.isEmpty() ? text("WeatherNever", "never") : updated));
+}
+
+void WeatherPanel::cityActivated(int index)
+{
+    if (index <= 0) {
+        storePlace(QString(), 0, 0);
+    } else if (index <= Weather::cityCount()) {
+        const Weather::City &city = Weather::city(index - 1);
+        storePlace(m_city->itemText(index), city.latitude, city.longitude);
+    } else {
+        // Any coordinates: the fields wait for the user's values.
+        m_name->setFocus();
+        return;
+    }
+    showPlace();
+}
+
+void WeatherPanel::placeEdited()
+{
+    bool latOk = false;
+    bool lonOk = false;
+    const double latitude = m_latitude->text().toDouble(&latOk);
+    const double longitude = m_longitude->text().toDouble(&lonOk);
+    if (!latOk || !lonOk || !m_latitude->hasAcceptableInput() || !m_longitude->hasAcceptableInput())
+        return; // not a place yet
+    Weather::Request stored;
+    QString error;
+    const QString name = m_name->text().simplified();
+    if (Weather::readRequest(*m_settings, &stored, &error) && qAbs(stored.latitude - latitude) < 1e-6
+        && qAbs(stored.longitude - longitude) < 1e-6 && name == m_settings->readEntry(kGroup, QStringLiteral("City")))
+        return; // nothing changed
+    storePlace(name, latitude, longitude);
+    const QSignalBlocker quiet(m_city.data());
+    showPlace();
+}
+
+void WeatherPanel::storePlace(const QString &name, double latitude, double longitude)
+{
+    if (name.isNull()) {
+        for (const char *key : {"City", "Latitude", "Longitude"})
+            m_settings->removeEntry(kGroup, QLatin1String(key));
+        setUpdater(false);
+        return;
+    }
+    m_settings->writeEntry(kGroup, QStringLiteral("City"), name);
+    m_settings->writeEntry(kGroup, QStringLiteral("Latitude"), QString::number(latitude, 'f', 4));
+    m_settings->writeEntry(kGroup, QStringLiteral("Longitude"), QString::number(longitude, 'f', 4));
+    setUpdater(true);
+}
+
+void WeatherPanel::setUpdater(bool on)
+{
+    const ProcessControl control(m_programDir);
+    ProcessControl::run(control.stopCommand(QLatin1String(kUpdater)));
+    if (on)
+        ProcessControl::run(Platform::shellQuote(control.programFile(QLatin1String(kUpdater)))
+                            + QStringLiteral(" --background >/dev/null 2>&1 &"));
+    // The phone starts the updater with itself while a place is chosen.
+    const QString autorun = ZGui::autorunFile();
+    bool readable = true;
+    QStringList lines = ScriptEdits::readLines(autorun, &readable);
+    if (!readable)
+        return;
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const QString &line) { return line.contains(QLatin1String(kUpdater)); }),
+                lines.end());
+    if (on)
+        lines << autorunLine(m_programDir);
+    ScriptEdits::writeLines(autorun, lines);
+}
+
+void WeatherPanel::intervalActivated(int index)
+{
+    if (index >= 0 && index < int(std::size(kIntervals)))
+        m_settings->writeEntry(kGroup, QStringLiteral("Interval"), kIntervals[index]);
+}
+
+void WeatherPanel::updateNow()
+{
+    placeEdited();
+    // The fetch runs in a nested event loop, like a modal dialog: the window stays drawn, and
+    // the button waits until the fetch has ended (fetchweather gives up after 10 s itself).
+    QProcess fetch;
+    fetch.setStandardOutputFile(QProcess::nullDevice());
+    QEventLoop loop;
+    connect(&fetch, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&fetch, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(40000, &loop, &QEventLoop::quit);
+    m_updateNow->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    fetch.start(ProcessControl(m_programDir).programFile(QLatin1String(kUpdater)), {});
+    loop.exec();
+    QApplication::restoreOverrideCursor();
+    m_updateNow->setEnabled(true);
+    const bool ended = fetch.state() == QProcess::NotRunning && fetch.exitStatus() == QProcess::NormalExit;
+    const QString error = QString::fromUtf8(fetch.readAllStandardError()).trimmed().section(QLatin1Char('\n'), 0, 0);
+    showLastUpdate();
+    if (ended && fetch.exitCode() == 0)
+        notice(text("WeatherUpdated", "The forecast was updated."), 0);
+    else
+        notice(text("WeatherUpdateFailed", "The forecast could not be updated:") + QLatin1Char('\n')
+                   + (error.isEmpty() ? fetch.errorString() : error),
+               1);
+}
+
+void WeatherPanel::notice(const QString &text, int type)
+{
+    ZNoticeDlg *dlg = new ZNoticeDlg(type, type == 0 ? 1000 : 0, QString(), text, window());
+    dlg->exec();
+    delete dlg;
+}

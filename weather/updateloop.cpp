@@ -1,0 +1,50 @@
+#include "updateloop.h"
+
+#include "device.h"
+#include "weatherupdate.h"
+#include "zconfig.h"
+
+#include <QTimer>
+#include <cstdio>
+
+namespace Weather {
+
+UpdateLoop::UpdateLoop(QObject *parent) : QObject(parent), m_timer(new QTimer(this))
+{
+    connect(m_timer, &QTimer::timeout, this, &UpdateLoop::check);
+}
+
+void UpdateLoop::start(int periodMs)
+{
+    m_timer->start(periodMs);
+    check();
+}
+
+void UpdateLoop::check()
+{
+    if (m_update)
+        return;
+    const ZConfig settings(Platform::programDir() + QStringLiteral("settings.ini"), false);
+    Request request;
+    QString error;
+    if (!readRequest(settings, &request, &error))
+        return; // no city chosen yet: nothing to keep current
+    // A new place chosen in the settings makes the file stale at once.
+    if (!m_lastFailed && weatherFileIsFor(request)
+        && !updateDue(weatherFileTime(), QDateTime::currentDateTime(), updateInterval(settings)))
+        return;
+    m_update = new Update(this);
+    connect(m_update, &Update::finished, this, &UpdateLoop::updateFinished);
+    m_update->start();
+}
+
+void UpdateLoop::updateFinished(bool ok, const QString &message)
+{
+    m_lastFailed = !ok;
+    if (!ok)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    m_update->deleteLater();
+    m_update = nullptr;
+}
+
+} // namespace Weather
