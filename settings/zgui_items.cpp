@@ -33,6 +33,28 @@ ZSlider *colorSlider(const QString &name)
     return s;
 }
 
+// The number beside a colour slider, following its value.
+ZLabel *sliderValue(ZSlider *slider, const QString &name)
+{
+    ZLabel *label = new ZLabel(QString::number(slider->value()), nullptr, name);
+    label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 4);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QObject::connect(slider, &QSlider::valueChanged, label, [label](int v) { label->setNum(v); });
+    return label;
+}
+
+// The colour sample shows the item's colour on a background it stands out from: dark behind
+// light colours, light behind dark ones.
+void paintSample(ZLabel *sample, const QColor &color)
+{
+    sample->setTextColor(color);
+    const bool light = 299 * color.red() + 587 * color.green() + 114 * color.blue() > 128000;
+    QPalette p = sample->palette();
+    p.setColor(QPalette::Window, light ? QColor(32, 32, 32) : QColor(240, 240, 240));
+    sample->setPalette(p);
+    sample->setAutoFillBackground(true);
+}
+
 } // namespace
 
 void ZGui::createTab4()
@@ -83,9 +105,12 @@ void ZGui::createTab4()
     page->addWidget(FormRows::row({new ZLabel(x), m_posXPicker, nullptr, new ZLabel(y), m_posYPicker}));
     page->addWidget(new ZSeparator);
     page->addWidget(m_colorSample);
-    page->addWidget(FormRows::row({new ZLabel(QStringLiteral("R")), m_redSlider}));
-    page->addWidget(FormRows::row({new ZLabel(QStringLiteral("G")), m_greenSlider}));
-    page->addWidget(FormRows::row({new ZLabel(QStringLiteral("B")), m_blueSlider}));
+    page->addWidget(FormRows::row({new ZLabel(QStringLiteral("R")), m_redSlider,
+                                   sliderValue(m_redSlider, QStringLiteral("redValue"))}));
+    page->addWidget(FormRows::row({new ZLabel(QStringLiteral("G")), m_greenSlider,
+                                   sliderValue(m_greenSlider, QStringLiteral("greenValue"))}));
+    page->addWidget(FormRows::row({new ZLabel(QStringLiteral("B")), m_blueSlider,
+                                   sliderValue(m_blueSlider, QStringLiteral("blueValue"))}));
     page->addWidget(new ZSeparator);
     page->addWidget(FormRows::caption(getText(QStringLiteral("BgImage"))));
     page->addWidget(m_pictureSelector);
@@ -200,7 +225,7 @@ bool ZGui::writeTheme(const QString &key, const QString &value)
 void ZGui::setSampleColor(int red, int green, int blue)
 {
     if (m_colorSample)
-        m_colorSample->setTextColor(QColor(qBound(0, red, 255), qBound(0, green, 255), qBound(0, blue, 255)));
+        paintSample(m_colorSample, QColor(qBound(0, red, 255), qBound(0, green, 255), qBound(0, blue, 255)));
 }
 
 void ZGui::writeColor(int part, int value)
@@ -215,7 +240,7 @@ void ZGui::writeColor(int part, int value)
             c.setGreen(v);
         else
             c.setBlue(v);
-        m_colorSample->setTextColor(c);
+        paintSample(m_colorSample, c);
     }
     writeItem(QLatin1String(keys[part]), value);
 }
@@ -232,7 +257,16 @@ void ZGui::shadowToggled(bool on)
     writeTheme(QStringLiteral("Shadow"), on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
-void ZGui::sizeChanged(int v) { writeItem(QStringLiteral("FontSize"), v); }
+void ZGui::sizeChanged(int v)
+{
+    // The sample shows the item's text size, within what the editor's row can hold.
+    if (m_colorSample) {
+        QFont f = m_colorSample->font();
+        f.setPixelSize(qBound(8, v, 40));
+        m_colorSample->setFont(f);
+    }
+    writeItem(QStringLiteral("FontSize"), v);
+}
 void ZGui::rotateChanged(int v) { writeItem(QStringLiteral("RotateAngle"), v); }
 void ZGui::posXChanged(int v) { writeItem(QStringLiteral("Position_X"), v); }
 void ZGui::posYChanged(int v) { writeItem(QStringLiteral("Position_Y"), v); }

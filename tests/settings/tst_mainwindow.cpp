@@ -660,12 +660,22 @@ void TestMainWindow::colourSample()
     red->setFocus();
     phoneKey(red, ZKey::Right); // one line step
     QCOMPARE(red->value(), 20);
+    QCOMPARE(child<ZLabel>(gui, "redValue")->text(), QStringLiteral("20"));
+    // A dark colour on a light background, a light one on a dark background.
+    QVERIFY(qGray(sample->palette().color(QPalette::Window).rgb()) > 128);
     red->setValue(200);
     QCOMPARE(sample->textColor(), QColor(200, 20, 30));
+    QCOMPARE(child<ZLabel>(gui, "redValue")->text(), QStringLiteral("200"));
+    child<ZSlider>(gui, "greenSlider")->setValue(250);
+    child<ZSlider>(gui, "blueSlider")->setValue(250);
+    QVERIFY(qGray(sample->palette().color(QPalette::Window).rgb()) < 128);
+    // The sample takes the item's text size.
+    child<ZNumPicker>(gui, "sizePicker")->setValue(33);
+    QCOMPARE(sample->font().pixelSize(), 33);
     const QString tmp = QStringLiteral("device/tmp/tmp.theme");
     QCOMPARE(themeEntry(tmp, QStringLiteral("SysTime"), QStringLiteral("FontColor_R")), QStringLiteral("200"));
-    QCOMPARE(themeEntry(tmp, QStringLiteral("SysTime"), QStringLiteral("FontColor_G")), QStringLiteral("20"));
-    QCOMPARE(themeEntry(tmp, QStringLiteral("SysTime"), QStringLiteral("FontColor_B")), QStringLiteral("30"));
+    QCOMPARE(themeEntry(tmp, QStringLiteral("SysTime"), QStringLiteral("FontColor_G")), QStringLiteral("250"));
+    QCOMPARE(themeEntry(tmp, QStringLiteral("SysTime"), QStringLiteral("FontColor_B")), QStringLiteral("250"));
 }
 
 void TestMainWindow::mirrors()
