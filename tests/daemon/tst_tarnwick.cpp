@@ -94,6 +94,8 @@ void TestTarnwick::startDaemon(bool fakeTime)
         env.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(FAKETIME_LIB));
         env.insert(QStringLiteral("FAKETIME_TIMESTAMP_FILE"), m_clockFile);
         env.insert(QStringLiteral("FAKETIME_NO_CACHE"), QStringLiteral("1"));
+        // fontconfig must not see shifted file dates, or it rewrites the system font cache.
+        env.insert(QStringLiteral("NO_FAKE_STAT"), QStringLiteral("1"));
         env.insert(QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC"), QStringLiteral("1"));
     }
     m_daemon = std::make_unique<QProcess>();

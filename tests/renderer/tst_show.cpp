@@ -25,6 +25,9 @@ Run runShow(const QStringList &prefix = {})
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("DISPLAY"));
+    // Under faketime, fontconfig must not see shifted file dates, or it rewrites the system
+    // font cache.
+    env.insert(QStringLiteral("NO_FAKE_STAT"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
     if (prefix.isEmpty())
         process.start(show, {});
