@@ -11,6 +11,9 @@ QList<QDate> days()
     // 2034 fills six rows of a Monday-first calendar.
     for (QDate d(2033, 12, 26); d <= QDate(2034, 1, 1); d = d.addDays(1))
         list << d;
+    // New Year's Eve (the 30th of the twelfth month) that is also the solar term 雨水: the one
+    // day of the year with every kind of festival at once.
+    list << QDate(2034, 2, 18);
     for (int month = 2; month <= 12; ++month)
         list << QDate(2034, month, 28);
     return list;
@@ -32,12 +35,23 @@ QByteArray notifyDb(const QDate &day)
     const QDate target = day.addDays(365);
     db += "1901/01/02 = " + QByteArray::number(target.year()) + "|" + QByteArray::number(target.month()) + "|"
         + QByteArray::number(target.day()) + "|毕业典礼\n";
-    db += "[CustomFestival]\n" + monthDay + " = 爸爸妈妈结婚纪念日\n02/31 = 今天没有安排\n";
-    db += "[FestivalNotify]\n" + monthDay + " = 国际劳动妇女节\n";
+    QByteArray lunarKey;
     int ly = 0, lm = 0, ld = 0;
     if (solarToLunar(day.year(), day.month(), day.day(), ly, lm, ld))
-        db += QByteArray(lm < 0 ? "-" : "") + QByteArray::number(qAbs(lm)).rightJustified(2, '0') + "$"
-            + QByteArray::number(ld).rightJustified(2, '0') + " = 中秋节\n";
+        lunarKey = QByteArray(lm < 0 ? "-" : "") + QByteArray::number(qAbs(lm)).rightJustified(2, '0') + "$"
+            + QByteArray::number(ld).rightJustified(2, '0');
+    db += "[CustomFestival]\n" + monthDay + " = 爸爸妈妈结婚纪念日\n02/31 = 今天没有安排\n";
+    if (!lunarKey.isEmpty())
+        db += lunarKey + " = 奶奶的农历生日\n";
+    db += "[FestivalNotify]\n" + monthDay + " = 国际劳动妇女节\n";
+    if (!lunarKey.isEmpty())
+        db += lunarKey + " = 中秋节\n";
+    db += "12$LAST = 除夕\n";
+    static const char *const terms[] = {"小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨",
+                                        "立夏", "小满", "芒种", "夏至", "小暑", "大暑", "立秋", "处暑",
+                                        "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"};
+    for (int term = 1; term <= 24; ++term)
+        db += "T$" + QByteArray::number(term).rightJustified(2, '0') + " = " + terms[term - 1] + "\n";
     return db;
 }
 

@@ -3,9 +3,13 @@
 #include "configsnapshot.h"
 #include "textmarkers.h"
 
-CountdownWording CountdownWording::fromLanguageFile(const QString &programDir, const QString &language)
+CountdownWording CountdownWording::fromLanguageFile(const QString &programDir, const QString &named,
+                                                    const QLocale &system)
 {
     CountdownWording w;
+    QString language = named;
+    if (language.isEmpty() && system.language() == QLocale::Chinese)
+        language = QStringLiteral("简体中文.lng");
     if (language.isEmpty() || language.contains(QLatin1Char('/')) || language == QLatin1String("..")
         || language == QLatin1String("."))
         return w;

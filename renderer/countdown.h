@@ -7,6 +7,7 @@
 // upwards in the past) and "%2" for the countdown's text. Where a text is missing the line is
 // the original "N days away from TEXT", N negative once the date has passed.
 
+#include <QLocale>
 #include <QString>
 
 struct CountdownWording
@@ -14,8 +15,11 @@ struct CountdownWording
     QString ahead, today, past;
 
     // The texts of the language file "resource/language/<language>" of the program directory;
-    // none for an empty name, a name that would leave that folder, or a missing file.
-    static CountdownWording fromLanguageFile(const QString &programDir, const QString &language);
+    // none for a name that would leave that folder, or a missing file. With no name the
+    // desktop speaks the system's language as the settings program does: "简体中文.lng" on a
+    // Chinese system, and the original line on any other.
+    static CountdownWording fromLanguageFile(const QString &programDir, const QString &language,
+                                             const QLocale &system = QLocale::system());
 };
 
 // The line for a date `days` days from today (negative once it has passed) and its text.

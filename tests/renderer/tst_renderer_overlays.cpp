@@ -1,5 +1,6 @@
 // Notices, festivals, countdown, note and weather, read from notify.db and the weather file.
 
+#include "countdown.h"
 #include "renderfixture.h"
 
 using namespace RenderFixture;
@@ -48,6 +49,8 @@ private slots:
     void notifyBackgroundWithoutText();
     void countdownWording_data();
     void countdownWording();
+    void countdownSystemLanguage_data();
+    void countdownSystemLanguage();
     void note_data();
     void note();
     void weatherText_data();
@@ -164,6 +167,29 @@ void TestRendererOverlays::countdownWording()
     TestEnv::writeFile(QStringLiteral("notify.lng"), "[Quillora]\nCountdownPast = Leaked %1\n");
     TestEnv::writeFile(QStringLiteral("notify.db"), "[CustomNotify]\n1901/01/02 = " + target + "\n");
     QCOMPARE(render(QDateTime(QDate(2026, 3, 10), QTime(10, 0))), expectedText(text, 10, 8, 40, kRed));
+}
+
+// A settings.ini that names no language: the desktop speaks the system's language, as the
+// settings program does on its first run.
+void TestRendererOverlays::countdownSystemLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QLocale>("system");
+    QTest::addColumn<QString>("text");
+    const QLocale zh(QLocale::Chinese, QLocale::China);
+    const QLocale de(QLocale::German, QLocale::Germany);
+    QTest::newRow("Chinese system, no name") << QString() << zh << "春节已过去3天";
+    QTest::newRow("other system, no name") << QString() << de << "-3 days away from 春节";
+    QTest::newRow("a named file wins") << "English.lng" << zh << "春节 was 3 days ago";
+}
+
+void TestRendererOverlays::countdownSystemLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QLocale, system);
+    QFETCH(QString, text);
+    const CountdownWording wording = CountdownWording::fromLanguageFile(TestEnv::dir(), language, system);
+    QCOMPARE(countdownText(-3, QString::fromUtf8("春节"), wording), text);
 }
 
 void TestRendererOverlays::note_data()

@@ -129,11 +129,16 @@ void TestTextBox::check_data()
         << textItem("Notify", 9, 10, 10, c, "Box_W = 200\nBox_H = 20\nFit = elide\n") << QStringList{"Notify: text overflows its box"};
     QTest::newRow("texts overlap")
         << textItem("Date_Year", 12, 10, 10, c) + textItem("Date_Day", 12, 20, 12, c) << QStringList{"Date_Year and Date_Day: texts overlap"};
+    // New Year's Eve on the day of a solar term adds 除夕 and the term to six lines.
+    const int sevenLines = QFontMetrics(font(9)).boundingRect(QRect(), Qt::AlignLeft, QStringLiteral("a\nb\nc\nd\ne\nf\ng")).height();
+    QTest::newRow("eight notice lines on New Year's Eve")
+        << textItem("Notify", 9, 10, 10, c, "Box_W = 230\nBox_H = " + QByteArray::number(sevenLines) + "\nFit = elide\n")
+        << QStringList{"Notify: text overflows its box"};
     QTest::newRow("long weather, clipped")
         << textItem("Weather1_Wind", 8, 10, 10, c, "Box_W = 40\nBox_H = 20\n") << QStringList{"Weather1_Wind: text overflows its box"};
 }
 
-// The check draws a busy day (five notice lines, long weather texts) and lists each problem.
+// The check draws a busy day (up to eight notice lines, long weather texts) and lists each problem.
 void TestTextBox::check()
 {
     QFETCH(QByteArray, theme);

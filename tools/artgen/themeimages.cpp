@@ -166,14 +166,14 @@ std::vector<ThemeImage> themeImages()
              p.setBrush(QColor(0xd0, 0x2a, 0x2a, 210));
              p.drawRoundedRect(QRectF(s.width() / 2 - 9, -0.5, 18, 5), 2, 2);
          }},
-        {"lantern_notify", {232, 30}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_notify", {232, 82}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, Panel{kLantern.top, kLantern.bottom, kLantern.border, 6});
          }},
-        {"lantern_weather", {232, 80}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_weather", {232, 37}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, kLantern);
              p.setPen(QPen(QColor(0xf0, 0xc0, 0x6a, 70), 1.0));
              for (int k = 1; k < 5; ++k)
-                 p.drawLine(QPointF(k * 46.0 + 0.5, 18), QPointF(k * 46.0 + 0.5, s.height() - 6));
+                 p.drawLine(QPointF(k * 46.0 + 0.5, 5), QPointF(k * 46.0 + 0.5, s.height() - 5));
          }},
         {"lantern_today", {18, 16}, [](QPainter &p, const QSizeF &s) {
              todayMarker(p, s, QColor(0xd8, 0x26, 0x2a), QColor(0xff, 0xd2, 0x7a), false);
@@ -189,19 +189,15 @@ std::vector<ThemeImage> themeImages()
              p.drawLine(QPointF(150.5, 12), QPointF(150.5, s.height() - 12));
          }},
         {"frost_cal", {126, 104}, [](QPainter &p, const QSizeF &s) { panel(p, s, kFrost); }},
-        {"frost_weather", {96, 204}, [](QPainter &p, const QSizeF &s) {
+        {"frost_weather", {96, 144}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, kFrost);
              p.setPen(QPen(QColor(0xc8, 0xe6, 0xff, 80), 1.0));
              for (int k = 0; k < 5; ++k) {
-                 const double y = 15.5 + k * 37;
+                 const double y = 15.5 + k * 25;
                  p.drawLine(QPointF(6, y), QPointF(s.width() - 6, y));
              }
          }},
-        {"frost_notes", {126, 96}, [](QPainter &p, const QSizeF &s) {
-             panel(p, s, kFrost);
-             p.setPen(QPen(QColor(0xc8, 0xe6, 0xff, 80), 1.0));
-             p.drawLine(QPointF(6, 38.5), QPointF(s.width() - 6, 38.5));
-         }},
+        {"frost_notes", {126, 96}, [](QPainter &p, const QSizeF &s) { panel(p, s, kFrost); }},
         // Ink: rice paper with brush marks, opaque enough for dark ink on any wallpaper.
         {"ink_paper", {224, 124}, [](QPainter &p, const QSizeF &s) {
              paper(p, s);
@@ -209,9 +205,10 @@ std::vector<ThemeImage> themeImages()
              brushStroke(p, QPointF(16, 113), QPointF(90, 110), 2.2, QColor(0x28, 0x24, 0x22, 90));
              seal(p, QRectF(196, 8, 26, 26));
          }},
-        {"ink_note", {224, 82}, [](QPainter &p, const QSizeF &s) {
+        {"ink_note", {224, 94}, [](QPainter &p, const QSizeF &s) {
              paper(p, s);
-             brushStroke(p, QPointF(10, 31), QPointF(214, 29), 1.6, QColor(0x28, 0x24, 0x22, 80));
+             // Notices on the left, the note on the right.
+             brushStroke(p, QPointF(154, 8), QPointF(156, 86), 1.6, QColor(0x28, 0x24, 0x22, 80));
          }},
         {"ink_weather", {224, 72}, [](QPainter &p, const QSizeF &s) {
              paper(p, s);
