@@ -97,8 +97,17 @@ void EntryDlg::save(const QString &group, const QString &key, const QString &emp
 
 void EntryDlg::keyPressEvent(QKeyEvent *event)
 {
-    if (ZKey::code(event) == ZKey::Back)
+    switch (ZKey::code(event)) {
+    case ZKey::Back:
         reject();
-    else
+        break;
+    case ZKey::Select:
+        // Select (Return) reaches the form from the text field or a number picker, which have
+        // no use for it: it saves, as OK does. The date control and check boxes keep theirs.
+        if (m_softKey)
+            m_softKey->click(ZSoftKey::LEFT);
+        break;
+    default:
         ZKbMainWidget::keyPressEvent(event);
+    }
 }

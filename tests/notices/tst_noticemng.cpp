@@ -434,9 +434,13 @@ void TestNoticeMng::addByKeys_data()
         << int(Notices)
         << QList<int>{Qt::Key_Up, Qt::Key_Return, Qt::Key_Up, Qt::Key_Return, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
         << tomorrow.toString(QStringLiteral("yyyy/MM/dd"));
-    QTest::newRow("notice, arrows move past the date when not stepping")
-        << int(Notices) << QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
+    // Return in the text field, or on a number picker, saves as OK does.
+    QTest::newRow("notice, arrows move past the date when not stepping; Return saves")
+        << int(Notices) << QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_X, Qt::Key_Return}
         << today.toString(QStringLiteral("yyyy/MM/dd"));
+    QTest::newRow("festival, Return on the day picker saves")
+        << int(Festivals) << QList<int>{Qt::Key_X, Qt::Key_Up, Qt::Key_Up, Qt::Key_Return}
+        << QString::asprintf("%02d/%02d", today.month(), today.day());
     // The calendar choice ("Lunar date") sits between the day picker and the text.
     QTest::newRow("festival, the day picker takes left and right")
         << int(Festivals) << QList<int>{Qt::Key_Up, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down, Qt::Key_X, Qt::Key_F1}
