@@ -5,9 +5,10 @@
 int main(int argc, char **argv)
 {
     ZMyApp a(argc, argv);
-    Daemon *daemon = new Daemon;
-    if (!daemon->isListening())
+    // Destroyed before the application object, whichever way the program ends.
+    Daemon daemon;
+    if (!daemon.isListening())
         return 1;
-    daemon->Start();
+    daemon.Start();
     return a.exec();
 }

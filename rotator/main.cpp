@@ -6,9 +6,10 @@
 int main(int argc, char **argv)
 {
     ZMyApp a(argc, argv);
-    Morvessa *rotator = new Morvessa;
-    if (!rotator->isListening())
+    // Destroyed before the application object, whichever way the program ends.
+    Morvessa rotator;
+    if (!rotator.isListening())
         return 1;
-    rotator->Start();
+    rotator.Start();
     return a.exec();
 }
