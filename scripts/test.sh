@@ -3,7 +3,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
-cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORA_TESTS=ON >/dev/null
+options=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORA_TESTS=ON)
+# A compiler cache, where there is one, makes a build of a fresh clone cheap.
+command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+cmake -S . -B build-tests "${options[@]}" >/dev/null
 cmake --build build-tests -j"$(nproc)"
 cd build-tests
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
