@@ -2,6 +2,7 @@
 
 #include "phoneenv.h"
 
+#include <QEvent>
 #include <QFont>
 
 ZApplication *app = nullptr;
@@ -35,4 +36,19 @@ void ZApplication::chooseHeadlessPlatform()
 void ZApplication::substitutePhoneFont()
 {
     PhoneEnv::substitutePhoneFont();
+}
+
+bool ZApplication::notify(QObject *receiver, QEvent *event)
+{
+    // Qt marks the focus only once a key has moved it in the window, and forgets that again on
+    // the way to becoming active.
+    if (event->type() == QEvent::WindowActivate && receiver->isWidgetType()) {
+        auto *window = static_cast<QWidget *>(receiver);
+        if (window->isWindow() && !window->testAttribute(Qt::WA_KeyboardFocusChange)) {
+            window->setAttribute(Qt::WA_KeyboardFocusChange);
+            if (QWidget *focus = window->focusWidget())
+                focus->update();
+        }
+    }
+    return QApplication::notify(receiver, event);
 }

@@ -27,12 +27,20 @@ public:
     // The application's main widget: closing it (MyBaseDlg::done) quits the application.
     void setMainWidget(QWidget *widget) { m_mainWidget = widget; }
     QWidget *mainWidget() const { return m_mainWidget; }
-    // Makes the widget the main widget and shows it.
+    // Makes the widget the main widget, shows it and gives it the keypad: without a window
+    // manager nothing else would, and the control in focus would show no mark until the
+    // first key reached the window.
     void showMainWidget(QWidget *widget)
     {
         setMainWidget(widget);
         widget->show();
+        widget->activateWindow();
     }
+
+protected:
+    // Keeps the control in focus marked in every phone window, also when the window has just
+    // become active: on the keypad the focus always shows.
+    bool notify(QObject *receiver, QEvent *event) override;
 
 private:
     QPointer<QWidget> m_mainWidget;

@@ -24,6 +24,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFileInfo>
+#include <QStyleOption>
 #include <QSignalSpy>
 
 using namespace GuiFixture;
@@ -144,6 +145,13 @@ void TestMainWindow::startup()
         QCOMPARE(gui->tabWidget()->isTabEnabled(i), i != ZGui::TabItems);
     QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), linkEntry);
     QVERIFY(!QFileInfo::exists(ZGui::workingCopy())); // an old working copy is dropped
+
+    // The first control has the keypad, and shows it before any key is pressed.
+    QVERIFY(QTest::qWaitForWindowActive(gui));
+    QStyleOption focused;
+    focused.initFrom(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("languageSelector"));
+    QVERIFY(focused.state.testFlags(QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange));
 }
 
 void TestMainWindow::firstRun_data()
