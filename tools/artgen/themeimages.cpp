@@ -154,28 +154,28 @@ std::vector<ThemeImage> themeImages()
              p.drawLine(QPointF(126.5, 8), QPointF(126.5, 44));
              lanternOrnament(p, QRectF(205, 26, 18, 40));
          }},
-        {"lantern_cal", {144, 104}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_cal", {144, 84}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, kLantern);
              p.setPen(QPen(QColor(0xf0, 0xc0, 0x6a, 110), 1.0));
-             p.drawLine(QPointF(8, 18.5), QPointF(s.width() - 8, 18.5));
+             p.drawLine(QPointF(8, 15.5), QPointF(s.width() - 8, 15.5));
          }},
-        {"lantern_note", {84, 104}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_note", {84, 84}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, Panel{QColor(0x4a, 0x1a, 0x10, 150), QColor(0x2a, 0x0c, 0x0a, 175),
                                QColor(0xf0, 0xc0, 0x6a, 150), 8});
              p.setPen(Qt::NoPen);
              p.setBrush(QColor(0xd0, 0x2a, 0x2a, 210));
              p.drawRoundedRect(QRectF(s.width() / 2 - 9, -0.5, 18, 5), 2, 2);
          }},
-        {"lantern_notify", {232, 82}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_notify", {232, 84}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, Panel{kLantern.top, kLantern.bottom, kLantern.border, 6});
          }},
-        {"lantern_weather", {232, 37}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_weather", {232, 52}, [](QPainter &p, const QSizeF &s) {
              panel(p, s, kLantern);
              p.setPen(QPen(QColor(0xf0, 0xc0, 0x6a, 70), 1.0));
              for (int k = 1; k < 5; ++k)
                  p.drawLine(QPointF(k * 46.0 + 0.5, 5), QPointF(k * 46.0 + 0.5, s.height() - 5));
          }},
-        {"lantern_today", {18, 16}, [](QPainter &p, const QSizeF &s) {
+        {"lantern_today", {16, 13}, [](QPainter &p, const QSizeF &s) {
              todayMarker(p, s, QColor(0xd8, 0x26, 0x2a), QColor(0xff, 0xd2, 0x7a), false);
          }},
         // Frost: cool glass panels, text with shadows.
