@@ -168,6 +168,12 @@ void ZOptionsMenu::popupAbove(QWidget *bar)
         at.setY(qMax(at.y(), screen.top()));
     }
     popup(at);
+    // Opened from the keypad: the first entry is highlighted, so select runs it at once.
+    for (QAction *a : actions())
+        if (a->isVisible() && a->isEnabled() && !a->isSeparator()) {
+            setActiveAction(a);
+            break;
+        }
 }
 
 void ZOptionsMenu::keyPressEvent(QKeyEvent *event)

@@ -42,7 +42,7 @@ public:
     void activateItem(int id);
 
     // Pops the menu up with its bottom-left corner at the top-left corner of the widget
-    // (the soft-key bar), kept on the screen of the widget.
+    // (the soft-key bar), kept on the screen of the widget, its first entry highlighted.
     void popupAbove(QWidget *bar);
 
 signals:
