@@ -18,12 +18,18 @@ CountdownWording CountdownWording::fromLanguageFile(const QString &programDir, c
     w.ahead = file.readEntry(group, QStringLiteral("CountdownAhead"));
     w.today = file.readEntry(group, QStringLiteral("CountdownToday"));
     w.past = file.readEntry(group, QStringLiteral("CountdownPast"));
+    w.tomorrow = file.readEntry(group, QStringLiteral("CountdownTomorrow"));
+    w.yesterday = file.readEntry(group, QStringLiteral("CountdownYesterday"));
     return w;
 }
 
 QString countdownText(qint64 days, const QString &text, const CountdownWording &wording)
 {
-    const QString &format = days > 0 ? wording.ahead : days == 0 ? wording.today : wording.past;
+    QString format = days > 0 ? wording.ahead : days == 0 ? wording.today : wording.past;
+    if (!format.isEmpty() && days == 1 && !wording.tomorrow.isEmpty())
+        format = wording.tomorrow;
+    if (!format.isEmpty() && days == -1 && !wording.yesterday.isEmpty())
+        format = wording.yesterday;
     if (format.isEmpty())
         return QString::number(days) + QStringLiteral(" days away from ") + text;
     // "%1" the number of days, "%2" the text; a wording may use either alone.

@@ -13,6 +13,9 @@
 struct CountdownWording
 {
     QString ahead, today, past;
+    // For one day ahead or past, where a language words it apart ("CountdownTomorrow",
+    // "CountdownYesterday"); without them "ahead" and "past" serve.
+    QString tomorrow, yesterday;
 
     // The texts of the language file "resource/language/<language>" of the program directory;
     // none for a name that would leave that folder, or a missing file. With no name the

@@ -149,6 +149,9 @@ void TestRendererOverlays::countdownWording_data()
     QTest::newRow("Chinese, ahead") << zh << QByteArray("2026|03|20|春节") << "距离春节还有10天";
     QTest::newRow("Chinese, today") << zh << QByteArray("2026|03|10|春节") << "今天是春节";
     QTest::newRow("Chinese, past") << zh << QByteArray("2026|03|07|春节") << "春节已过去3天";
+    QTest::newRow("English, tomorrow") << "English.lng" << QByteArray("2026|03|11|Trip") << "Trip is tomorrow";
+    QTest::newRow("Chinese, yesterday") << zh << QByteArray("2026|03|09|春节") << "春节是昨天";
+    QTest::newRow("one day, no word for it") << "Old2.lng" << QByteArray("2026|03|11|Trip") << "1 days to Trip";
     QTest::newRow("markers in the text stay") << "English.lng" << QByteArray("2026|03|20|%2 %1") << "10 days away from %2 %1";
     QTest::newRow("no language file named") << QString() << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
     QTest::newRow("language file missing") << "Gone.lng" << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
@@ -164,6 +167,7 @@ void TestRendererOverlays::countdownWording()
     QFETCH(QString, text);
     setUp(textItem("Notify", 10, 8, 40, kRed), "Language = " + language.toUtf8() + "\n");
     TestEnv::writeFile(QStringLiteral("resource/language/Old.lng"), "[Quillora]\nOK = OK\n");
+    TestEnv::writeFile(QStringLiteral("resource/language/Old2.lng"), "[Quillora]\nCountdownAhead = %1 days to %2\n");
     TestEnv::writeFile(QStringLiteral("notify.lng"), "[Quillora]\nCountdownPast = Leaked %1\n");
     TestEnv::writeFile(QStringLiteral("notify.db"), "[CustomNotify]\n1901/01/02 = " + target + "\n");
     QCOMPARE(render(QDateTime(QDate(2026, 3, 10), QTime(10, 0))), expectedText(text, 10, 8, 40, kRed));
