@@ -73,9 +73,7 @@ void EntryDlg::openStore()
 
 void EntryDlg::notice(const QString &text)
 {
-    auto *dlg = new ZNoticeDlg(ZNoticeDlg::Attention, 500, QString(), text, this);
-    dlg->exec();
-    delete dlg;
+    ZNoticeDlg::inform(ZNoticeDlg::Attention, 500, text, this);
 }
 
 void EntryDlg::save(const QString &group, const QString &key, const QString &emptyKey)

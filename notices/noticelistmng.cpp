@@ -165,12 +165,10 @@ void NoticeListMng::edit()
 
 void NoticeListMng::saveFailed()
 {
-    auto *dlg = new ZNoticeDlg(1, 0, QString(),
-                               ::getText(m_lang, QStringLiteral("SaveFailedText"),
-                                         QStringLiteral("The notice list could not be written.")),
-                               this);
-    dlg->exec();
-    delete dlg;
+    ZNoticeDlg::inform(ZNoticeDlg::Attention, 0,
+                       ::getText(m_lang, QStringLiteral("SaveFailedText"),
+                                 QStringLiteral("The notice list could not be written.")),
+                       this);
 }
 
 void NoticeListMng::dele()

@@ -228,7 +228,5 @@ void WeatherPanel::updateNow()
 
 void WeatherPanel::notice(const QString &text, int type)
 {
-    ZNoticeDlg *dlg = new ZNoticeDlg(type, type == 0 ? 1000 : 0, QString(), text, window());
-    dlg->exec();
-    delete dlg;
+    ZNoticeDlg::inform(type, type == 0 ? 1000 : 0, text, window());
 }

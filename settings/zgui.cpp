@@ -78,9 +78,7 @@ QPixmap ZGui::icon(const QString &name)
 
 void ZGui::notice(const QString &text, int type, int timeValue)
 {
-    ZNoticeDlg *dlg = new ZNoticeDlg(type, timeValue, QString(), text, this);
-    dlg->exec();
-    delete dlg;
+    ZNoticeDlg::inform(type, timeValue, text, this);
 }
 
 void ZGui::quitApplication()

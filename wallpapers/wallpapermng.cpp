@@ -60,12 +60,10 @@ bool WallpaperMng::writeList()
         return true;
     // Not stored: the manager goes on with what the file holds, and says so.
     readList();
-    auto *notice = new ZNoticeDlg(1, 0, QString(),
-                                  ::getText(m_lang, QStringLiteral("WallpaperSaveFailedText"),
-                                            QStringLiteral("The wallpaper list could not be written.")),
-                                  this);
-    notice->exec();
-    delete notice;
+    ZNoticeDlg::inform(ZNoticeDlg::Attention, 0,
+                       ::getText(m_lang, QStringLiteral("WallpaperSaveFailedText"),
+                                 QStringLiteral("The wallpaper list could not be written.")),
+                       this);
     return false;
 }
 
@@ -170,9 +168,7 @@ void WallpaperMng::set()
         return;
     SETUP_THEME::updateTheme(SETUP_THEME::Wallpaper, path);
     m_settings->writeEntry(QStringLiteral("Quillora"), QStringLiteral("WallpaperPath"), path);
-    auto *notice = new ZNoticeDlg(0, 0, QString(), getText(QStringLiteral("SetAsWallpaperText")).arg(path), this);
-    notice->exec();
-    delete notice;
+    ZNoticeDlg::inform(ZNoticeDlg::Information, 0, getText(QStringLiteral("SetAsWallpaperText")).arg(path), this);
 }
 
 void WallpaperMng::add()

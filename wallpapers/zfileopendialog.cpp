@@ -95,10 +95,8 @@ void ZFileOpenDialog::refuse(const QStringList &paths)
         }
         names << name;
     }
-    auto *notice = new ZNoticeDlg(0, 0, QString(),
-                                  getText(QStringLiteral("BadFileNameText")).arg(names.join(QStringLiteral(", "))), this);
-    notice->exec();
-    delete notice;
+    ZNoticeDlg::inform(ZNoticeDlg::Information, 0,
+                       getText(QStringLiteral("BadFileNameText")).arg(names.join(QStringLiteral(", "))), this);
 }
 
 void ZFileOpenDialog::check()

@@ -94,3 +94,9 @@ void ZNoticeDlg::hideEvent(QHideEvent *event)
     m_timer->stop();
     ZPlatformDialog::hideEvent(event);
 }
+
+int ZNoticeDlg::inform(int type, int timeValue, const QString &text, QWidget *parent)
+{
+    ZNoticeDlg dlg(type, timeValue, QString(), text, parent);
+    return dlg.exec();
+}

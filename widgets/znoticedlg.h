@@ -18,6 +18,9 @@ public:
     ZNoticeDlg(int type, int timeValue, const QString &title, const QString &text,
                QWidget *parent = nullptr, const QString &name = QString());
 
+    // Shows a notice over `parent` and waits until it is closed; returns what exec() returns.
+    static int inform(int type, int timeValue, const QString &text, QWidget *parent);
+
     int noticeType() const { return m_type; }
     int timeValue() const { return m_time; }
     QString text() const;
