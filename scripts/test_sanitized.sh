@@ -12,8 +12,12 @@ options=(-G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLORA_TESTS=ON
          "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
          "-DCMAKE_CXX_FLAGS_DEBUG=-g1"
          "-DCMAKE_EXE_LINKER_FLAGS=-fsanitize=address,undefined")
-# A compiler cache, where there is one, makes the second build cheap.
-command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# A compiler cache, where there is one, makes a build of a fresh clone cheap. Paths count from
+# the clone's root, so clones in different folders share what was compiled.
+if command -v ccache >/dev/null; then
+    options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+fi
 cmake -S . -B "$build" "${options[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
