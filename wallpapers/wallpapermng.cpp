@@ -51,6 +51,7 @@ void WallpaperMng::initApp()
 
 void WallpaperMng::readList()
 {
+    m_list.clear(); // the store appends
     m_store.read(m_list);
 }
 

@@ -9,6 +9,7 @@
 #include "zconfig.h"
 #include "zfileopendialog.h"
 #include "zlistbox.h"
+#include "znoticedlg.h"
 #include "zmessagedlg.h"
 #include "znoticedlg.h"
 #include "zoptionsmenu.h"
@@ -34,6 +35,7 @@ private slots:
     void pickerRefusesControlCharacters();
     void removeCurrent_data();
     void removeCurrent();
+    void failedRemoveShowsStoredList();
     void removeDuplicatePathRebuildsRows();
     void multiRemove_data();
     void multiRemove();
@@ -281,6 +283,27 @@ void TestWallpaperMng::removeCurrent()
     QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (paths.join('\n') + '\n').toUtf8());
     QCOMPARE(rowNames(mng->listBox()), after);
     QCOMPARE(mng->wallpaperList(), paths);
+}
+
+// A removal that cannot be stored is told, and the rows show the list as the file holds it.
+void TestWallpaperMng::failedRemoveShowsStoredList()
+{
+    writeList({"X", "Y", "Z"});
+    auto mng = open();
+    // Between opening and removing, another program leaves a folder in the list's place.
+    TestEnv::removeFile(QStringLiteral("wallpaper.list"));
+    QVERIFY(QDir().mkdir(TestEnv::path(QStringLiteral("wallpaper.list"))));
+    QStringList texts;
+    OnDialog answer([&](QWidget *dlg) {
+        if (auto *notice = qobject_cast<ZNoticeDlg *>(dlg))
+            texts << notice->text();
+        static_cast<QDialog *>(dlg)->accept();
+    });
+    press(mng->listBox(), int(Qt::Key_Delete));
+    QVERIFY(QDir().rmdir(TestEnv::path(QStringLiteral("wallpaper.list"))));
+    QCOMPARE(texts, QStringList{text("WallpaperSaveFailedText")});
+    QCOMPARE(mng->wallpaperList(), QStringList());
+    QCOMPARE(mng->listBox()->count(), 0);
 }
 
 void TestWallpaperMng::removeDuplicatePathRebuildsRows()
