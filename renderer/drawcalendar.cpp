@@ -75,7 +75,8 @@ void DrawImg::drawCalendar()
     const bool boxed = theme->hasEntry(itemName, QStringLiteral("Box_W")) || theme->hasEntry(itemName, QStringLiteral("Box_H"));
     const QRect box(QPoint(posX, posY), readBoxSize());
     const bool shrink = TextBox::fitFrom(theme->readEntry(itemName, QStringLiteral("Fit"), QString())) == TextBox::Fit::Shrink;
-    int size = fontSize > 0 ? fontSize : kCalendarDefaultFontSize;
+    // From the size the item is really drawn in (fonts are capped), not the number in the file.
+    int size = itemFont(fontSize > 0 ? fontSize : kCalendarDefaultFontSize).pointSize();
     QFont font;
     int cellW = 0, cellH = 0;
     QRect grid;

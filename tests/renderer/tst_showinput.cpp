@@ -245,6 +245,9 @@ void TestShowInput::badInput_data()
                + textItem("SysTime", 9, 2147483647, -2147483647, QColor(255, 0, 0))
                + textItem("Week", 9, 2147483647, 2147483647, QColor(255, 0, 0), "Box_W = " + maxInt + "\nRotateAngle = " + maxInt + "\n")
         << QString() << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("calendar shrinking from an enormous font")
+        << textItem("Calendar", 2147483647, 10, 10, QColor(255, 0, 0), "Box_W = 40\nBox_H = 20\nFit = shrink\n")
+        << QString() << QByteArray() << QByteArray() << QByteArray();
 }
 
 // Writes a file in which the word HUGE stands for 40 MB of text, in pieces.
