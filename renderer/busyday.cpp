@@ -1,6 +1,6 @@
 #include "busyday.h"
 
-#include "lunar.h"
+#include "festivalkeys.h"
 
 namespace BusyDay {
 
@@ -35,11 +35,8 @@ QByteArray notifyDb(const QDate &day)
     const QDate target = day.addDays(365);
     db += "1901/01/02 = " + QByteArray::number(target.year()) + "|" + QByteArray::number(target.month()) + "|"
         + QByteArray::number(target.day()) + "|毕业典礼\n";
-    QByteArray lunarKey;
-    int ly = 0, lm = 0, ld = 0;
-    if (solarToLunar(day.year(), day.month(), day.day(), ly, lm, ld))
-        lunarKey = QByteArray(lm < 0 ? "-" : "") + QByteArray::number(qAbs(lm)).rightJustified(2, '0') + "$"
-            + QByteArray::number(ld).rightJustified(2, '0');
+    // The day's lunar key exactly as the desktop looks it up.
+    const QByteArray lunarKey = userFestivalKeys(day).value(1).toLatin1();
     db += "[CustomFestival]\n" + monthDay + " = 爸爸妈妈结婚纪念日\n02/31 = 今天没有安排\n";
     if (!lunarKey.isEmpty())
         db += lunarKey + " = 奶奶的农历生日\n";
