@@ -3,7 +3,6 @@
 #include "zconfig.h"
 #include "zsoftkey.h"
 
-#include <QFileInfo>
 
 QString getText(const ZConfig *lang, const QString &key)
 {
@@ -18,12 +17,4 @@ QString getText(const ZConfig *lang, const QString &key, const QString &def)
 void applyStandardTexts(const ZConfig *lang)
 {
     ZSoftKey::setStandardTexts(getText(lang, QStringLiteral("OK")), getText(lang, QStringLiteral("Cancel")));
-}
-
-QString languageFileFor(const QString &languageDir, const QString &stored, const QLocale &locale)
-{
-    const QString dir = languageDir.endsWith(QLatin1Char('/')) ? languageDir : languageDir + QLatin1Char('/');
-    if (!stored.isEmpty() && QFileInfo(dir + stored).isFile())
-        return stored;
-    return locale.language() == QLocale::Chinese ? QStringLiteral("简体中文.lng") : QStringLiteral("English.lng");
 }

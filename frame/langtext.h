@@ -3,7 +3,8 @@
 // one group "Quillora" whose keys are the text keys; a missing file, group or key shows the
 // key itself.
 
-#include <QLocale>
+#include "languagefile.h"
+
 #include <QString>
 
 class ZConfig;
@@ -19,8 +20,3 @@ QString getText(const ZConfig *lang, const QString &key, const QString &def);
 // check marks) the texts of "OK" and "Cancel" in the language store, so that every dialog
 // speaks the language the user chose.
 void applyStandardTexts(const ZConfig *lang);
-
-// The language file (name with ".lng") the settings program speaks: the stored one when the
-// language folder holds it; otherwise the one of the locale's language, "简体中文.lng" for
-// Chinese and "English.lng" for any other.
-QString languageFileFor(const QString &languageDir, const QString &stored, const QLocale &locale = QLocale());

@@ -1,6 +1,7 @@
 #include "countdown.h"
 
 #include "configsnapshot.h"
+#include "languagefile.h"
 #include "textmarkers.h"
 
 CountdownWording CountdownWording::fromLanguageFile(const QString &programDir, const QString &named,
@@ -9,7 +10,7 @@ CountdownWording CountdownWording::fromLanguageFile(const QString &programDir, c
     CountdownWording w;
     QString language = named;
     if (language.isEmpty() && system.language() == QLocale::Chinese)
-        language = QStringLiteral("简体中文.lng");
+        language = languageFileFor(programDir + QStringLiteral("resource/language/"), QString(), system);
     if (language.isEmpty() || language.contains(QLatin1Char('/')) || language == QLatin1String("..")
         || language == QLatin1String("."))
         return w;

@@ -34,8 +34,8 @@ const int kIntervals[] = {30, 60, 120, 180};
 WeatherPanel::WeatherPanel(ZConfig *settings, const ZConfig *lang, const QString &programDir, QWidget *parent)
     : QWidget(parent), m_settings(settings), m_lang(lang), m_programDir(programDir)
 {
-    const Weather::Lang language = Weather::langOfLanguageFile(
-        settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("Language")));
+    const Weather::Lang language = Weather::langOfLanguageFile(languageFileFor(
+        programDir + QStringLiteral("resource/language/"), settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("Language"))));
 
     m_city = new ZComboBox(this, QStringLiteral("weatherCity"));
     m_city->addItem(text("WeatherNoCity", "No forecast"));

@@ -3,6 +3,7 @@
 #include "cities.h"
 #include "device.h"
 #include "forecast.h"
+#include "languagefile.h"
 #include "zconfig.h"
 
 #include <QDir>
@@ -190,7 +191,8 @@ void Update::complete(const QByteArray &answer)
 
     const QString dir = Platform::programDir();
     const ZConfig settings(dir + QStringLiteral("settings.ini"), false);
-    const Lang lang = langOfLanguageFile(settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("Language")));
+    const Lang lang = langOfLanguageFile(languageFileFor(
+        dir + QStringLiteral("resource/language/"), settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("Language"))));
     FileHeader header;
     header.updated = QDateTime::currentDateTime();
     // A city of the list is named in the interface language, whichever language chose it.

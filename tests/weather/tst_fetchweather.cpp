@@ -78,7 +78,7 @@ private slots:
 private:
     void writeSettings(const QByteArray &weather, const QByteArray &language = "English.lng", bool refresh = false);
     // Runs fetchweather to its end; returns the exit code, -1 when it did not end normally.
-    int fetch(QByteArray *stderrText = nullptr, int limitMs = 30000);
+    int fetch(QByteArray *stderrText = nullptr, int limitMs = 30000, const QString &systemLanguage = QString());
 
     ForecastServer m_server;
 };
@@ -105,9 +105,16 @@ void TestFetchWeather::writeSettings(const QByteArray &weather, const QByteArray
                            + "\n[Weather]\nUrl = " + m_server.urlTemplate().toUtf8() + "\n" + weather);
 }
 
-int TestFetchWeather::fetch(QByteArray *stderrText, int limitMs)
+int TestFetchWeather::fetch(QByteArray *stderrText, int limitMs, const QString &systemLanguage)
 {
     QProcess process;
+    if (!systemLanguage.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
+        env.insert(QStringLiteral("LANG"), systemLanguage);
+        process.setProcessEnvironment(env);
+    }
     process.start(TestEnv::path(QStringLiteral("fetchweather")), {});
     if (!process.waitForStarted(5000))
         return -1;
@@ -129,11 +136,18 @@ void TestFetchWeather::writesTheForecast_data()
     QTest::addColumn<QByteArray>("city");
     QTest::addColumn<bool>("refresh");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("English") << QByteArray("English.lng") << QByteArray("Beijing") << false << QString::fromUtf8(kEnglish);
+    QTest::addColumn<QString>("system"); // LANG of the program; empty: the test's own
+    QTest::newRow("English") << QByteArray("English.lng") << QByteArray("Beijing") << false << QString::fromUtf8(kEnglish)
+                             << QString();
     QTest::newRow("Chinese, the desktop redrawn")
-        << QByteArray("简体中文.lng") << QByteArray("Beijing") << true << QString::fromUtf8(kChinese);
+        << QByteArray("简体中文.lng") << QByteArray("Beijing") << true << QString::fromUtf8(kChinese) << QString();
     QTest::newRow("a listed city chosen in the other language")
-        << QByteArray("English.lng") << QByteArray("北京") << false << QString::fromUtf8(kEnglish);
+        << QByteArray("English.lng") << QByteArray("北京") << false << QString::fromUtf8(kEnglish) << QString();
+    // No language stored: the one the settings program speaks, the system's.
+    QTest::newRow("no language, Chinese system")
+        << QByteArray() << QByteArray("Beijing") << false << QString::fromUtf8(kChinese) << "zh_CN.UTF-8";
+    QTest::newRow("no language, other system")
+        << QByteArray() << QByteArray("Beijing") << false << QString::fromUtf8(kEnglish) << "de_DE.UTF-8";
 }
 
 void TestFetchWeather::writesTheForecast()
@@ -142,10 +156,11 @@ void TestFetchWeather::writesTheForecast()
     QFETCH(QByteArray, city);
     QFETCH(bool, refresh);
     QFETCH(QString, expected);
+    QFETCH(QString, system);
     writeSettings("City = " + city + "\nLatitude = 39.9042\nLongitude = 116.4074\n", language, refresh);
 
     QByteArray err;
-    QCOMPARE(fetch(&err), 0);
+    QCOMPARE(fetch(&err, 30000, system), 0);
     QCOMPARE(err, QByteArray());
     QCOMPARE(m_server.requests, QStringList{QStringLiteral("GET /v1/forecast?latitude=39.9042&longitude=116.4074 HTTP/1.1")});
     const QString file = QString::fromUtf8(TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather")));
