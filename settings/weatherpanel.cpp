@@ -72,12 +72,7 @@ WeatherPanel::WeatherPanel(ZConfig *settings, const ZConfig *lang, const QString
 
     // Everything is shown before a signal is connected: building the panel writes nothing.
     showPlace();
-    const int interval = Weather::updateInterval(*m_settings);
-    int entry = int(std::size(kIntervals)) - 1;
-    for (int i = 0; i < int(std::size(kIntervals)); ++i)
-        if (kIntervals[i] <= interval)
-            entry = i;
-    m_interval->setCurrentIndex(entry);
+    showInterval();
     showLastUpdate();
 
     connect(m_city, SIGNAL(activated(int)), this, SLOT(cityActivated(int)));
@@ -114,6 +109,16 @@ void WeatherPanel::showPlace()
     m_name->setText(set ? (entry > 0 && entry < m_city->count() - 1 ? m_city->itemText(entry) : name) : QString());
     m_latitude->setText(set ? QString::number(request.latitude, 'f', 4) : QString());
     m_longitude->setText(set ? QString::number(request.longitude, 'f', 4) : QString());
+}
+
+void WeatherPanel::showInterval()
+{
+    const int interval = Weather::updateInterval(*m_settings);
+    int entry = int(std::size(kIntervals)) - 1;
+    for (int i = 0; i < int(std::size(kIntervals)); ++i)
+        if (kIntervals[i] <= interval)
+            entry = i;
+    m_interval->setCurrentIndex(entry);
 }
 
 void WeatherPanel::showLastUpdate()
@@ -159,16 +164,28 @@ void WeatherPanel::placeEdited()
 
 void WeatherPanel::storePlace(const QString &name, double latitude, double longitude)
 {
+    bool stored = true;
     if (name.isNull()) {
         for (const char *key : {"City", "Latitude", "Longitude"})
-            m_settings->removeEntry(kGroup, QLatin1String(key));
-        setUpdater(false);
+            stored = m_settings->removeEntry(kGroup, QLatin1String(key)) && stored;
+    } else {
+        stored = m_settings->writeEntry(kGroup, QStringLiteral("City"), name)
+                 && m_settings->writeEntry(kGroup, QStringLiteral("Latitude"), QString::number(latitude, 'f', 4))
+                 && m_settings->writeEntry(kGroup, QStringLiteral("Longitude"), QString::number(longitude, 'f', 4));
+    }
+    // The updater goes by the file: it is left alone when the file does not hold the new place.
+    if (!stored) {
+        settingsFailed();
         return;
     }
-    m_settings->writeEntry(kGroup, QStringLiteral("City"), name);
-    m_settings->writeEntry(kGroup, QStringLiteral("Latitude"), QString::number(latitude, 'f', 4));
-    m_settings->writeEntry(kGroup, QStringLiteral("Longitude"), QString::number(longitude, 'f', 4));
-    setUpdater(true);
+    setUpdater(!name.isNull());
+}
+
+void WeatherPanel::settingsFailed()
+{
+    // What the panel shows next is what the file holds.
+    m_settings->reload();
+    notice(text("SettingsFailedText", "The settings could not be saved."), 1);
 }
 
 void WeatherPanel::setUpdater(bool on)
@@ -189,13 +206,18 @@ void WeatherPanel::setUpdater(bool on)
                 lines.end());
     if (on)
         lines << autorunLine(m_programDir);
-    ScriptEdits::writeLines(autorun, lines);
+    if (!ScriptEdits::writeLines(autorun, lines))
+        notice(text("AutoRunFailedText", "The phone's autorun file could not be changed."), 1);
 }
 
 void WeatherPanel::intervalActivated(int index)
 {
-    if (index >= 0 && index < int(std::size(kIntervals)))
-        m_settings->writeEntry(kGroup, QStringLiteral("Interval"), kIntervals[index]);
+    if (index < 0 || index >= int(std::size(kIntervals)))
+        return;
+    if (!m_settings->writeEntry(kGroup, QStringLiteral("Interval"), kIntervals[index])) {
+        settingsFailed();
+        showInterval();
+    }
 }
 
 void WeatherPanel::updateNow()

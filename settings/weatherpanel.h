@@ -32,9 +32,12 @@ public slots:
 private:
     QString text(const char *key, const char *english) const;
     void showPlace();
+    void showInterval();
     void showLastUpdate();
-    // Writes the place (or removes it when name is null) and starts or stops the updater.
+    // Writes the place (or removes it when name is null) and starts or stops the updater; when
+    // the place cannot be stored it says so and leaves the updater as it is.
     void storePlace(const QString &name, double latitude, double longitude);
+    void settingsFailed();
     void setUpdater(bool on);
     void notice(const QString &text, int type);
 

@@ -48,6 +48,8 @@ private slots:
     void typedCoordinates_data();
     void typedCoordinates();
     void intervalIsStored();
+    void unstoredChoiceIsTold_data();
+    void unstoredChoiceIsTold();
     void updateNow_data();
     void updateNow();
 
@@ -240,6 +242,31 @@ void TestWeatherTab::intervalIsStored()
     QCOMPARE(weather("Interval"), QStringLiteral("60"));
     pick(child<ZComboBox>(gui, "weatherInterval"), 0);
     QCOMPARE(weather("Interval"), QStringLiteral("30"));
+}
+
+void TestWeatherTab::unstoredChoiceIsTold_data()
+{
+    QTest::addColumn<QString>("selector");
+    QTest::newRow("a city") << "weatherCity";
+    QTest::newRow("the interval") << "weatherInterval";
+}
+
+// A folder has taken the place of settings.ini: the choice is not kept, a notice says so, the
+// selector shows what is stored and the updater is left alone.
+void TestWeatherTab::unstoredChoiceIsTold()
+{
+    QFETCH(QString, selector);
+    ZGui *gui = open("", QByteArray());
+    ZComboBox *combo = child<ZComboBox>(gui, selector.toLatin1().constData());
+    const int before = combo->currentIndex();
+    QFile::remove(TestEnv::path(QStringLiteral("settings.ini")));
+    QVERIFY(QDir().mkpath(TestEnv::path(QStringLiteral("settings.ini/inside"))));
+    pick(combo, before == 1 ? 2 : 1);
+    QVERIFY(QDir(TestEnv::path(QStringLiteral("settings.ini"))).removeRecursively());
+
+    QCOMPARE(m_script->shownTexts(), QStringList{QStringLiteral("The settings could not be saved.")});
+    QCOMPARE(combo->currentIndex(), before);
+    QVERIFY(!Stubs::log(TestEnv::dir()).contains("started fetchweather"));
 }
 
 void TestWeatherTab::updateNow_data()
