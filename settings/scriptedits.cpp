@@ -38,11 +38,11 @@ bool writeLines(const QString &path, const QStringList &lines)
     return file.commit();
 }
 
-QStringList autorunLines(const QStringList &lines, bool on, const QString &startLine)
+QStringList autorunLines(const QStringList &lines, bool on, const QString &startLine, const QString &program)
 {
     QStringList kept;
     for (const QString &line : lines) {
-        if (!line.contains(QLatin1String("tarnwick")))
+        if (!line.contains(program))
             kept << line;
     }
     if (on)
@@ -50,18 +50,18 @@ QStringList autorunLines(const QStringList &lines, bool on, const QString &start
     return kept;
 }
 
-QString autorunStartLine(const QString &programDir)
+QString autorunStartLine(const QString &programDir, const QString &program)
 {
-    return Platform::shellQuote(programDir + QStringLiteral("tarnwick.lin")) + QStringLiteral(" &");
+    return Platform::shellQuote(programDir + program + QStringLiteral(".lin")) + QStringLiteral(" &");
 }
 
-bool updateAutorun(const QString &autorunPath, const QString &programDir, bool on)
+bool updateAutorun(const QString &autorunPath, const QString &programDir, bool on, const QString &program)
 {
     bool ok = false;
     const QStringList lines = readLines(autorunPath, &ok);
     if (!ok)
         return false;
-    return writeLines(autorunPath, autorunLines(lines, on, autorunStartLine(programDir)));
+    return writeLines(autorunPath, autorunLines(lines, on, autorunStartLine(programDir, program), program));
 }
 
 QStringList intervalLines(const QStringList &lines, int seconds)

@@ -1,6 +1,6 @@
 #pragma once
-// The small text files the settings program rewrites: the phone's autorun file (the daemon's
-// start line) and the rotator's start script (its sleep interval).
+// The small text files the settings program rewrites: the phone's autorun file (the start
+// lines of the daemon and of the weather updater) and the rotator's start script (its sleep interval).
 //
 // A file is read completely, then rewritten. A missing file counts as empty and is created;
 // a file that exists but cannot be read is left as it is, so its lines are never lost.
@@ -16,13 +16,16 @@ QStringList readLines(const QString &path, bool *ok = nullptr);
 // Writes each line followed by "\n", replacing the file; false when it could not be written.
 bool writeLines(const QString &path, const QStringList &lines);
 
-// The autorun lines with every line mentioning "tarnwick" dropped and, when on, the daemon's
-// start line appended.
-QStringList autorunLines(const QStringList &lines, bool on, const QString &startLine);
-// The start line of the daemon's script for the autorun file.
-QString autorunStartLine(const QString &programDir);
-// Rewrites the autorun file; false when it was left unchanged.
-bool updateAutorun(const QString &autorunPath, const QString &programDir, bool on);
+// The autorun lines with every line mentioning the program dropped and, when on, its start
+// line appended.
+QStringList autorunLines(const QStringList &lines, bool on, const QString &startLine,
+                         const QString &program = QStringLiteral("tarnwick"));
+// The start line of the program's script ("<program>.lin") for the autorun file.
+QString autorunStartLine(const QString &programDir, const QString &program = QStringLiteral("tarnwick"));
+// Rewrites the autorun file for the program (the theme daemon unless named); false when it was
+// left unchanged.
+bool updateAutorun(const QString &autorunPath, const QString &programDir, bool on,
+                   const QString &program = QStringLiteral("tarnwick"));
 
 // The script lines with every line holding "sleep" replaced by "\t sleep <seconds>".
 QStringList intervalLines(const QStringList &lines, int seconds);

@@ -87,11 +87,6 @@ QString WeatherPanel::text(const char *key, const char *english) const
     return getText(m_lang, QLatin1String(key), QString::fromUtf8(english));
 }
 
-QString WeatherPanel::autorunLine(const QString &programDir)
-{
-    return Platform::shellQuote(programDir + QStringLiteral("fetchweather.lin")) + QStringLiteral(" &");
-}
-
 void WeatherPanel::showPlace()
 {
     Weather::Request request;
@@ -196,17 +191,7 @@ void WeatherPanel::setUpdater(bool on)
         ProcessControl::run(Platform::shellQuote(control.programFile(QLatin1String(kUpdater)))
                             + QStringLiteral(" --background >/dev/null 2>&1 &"));
     // The phone starts the updater with itself while a place is chosen.
-    const QString autorun = ZGui::autorunFile();
-    bool readable = true;
-    QStringList lines = ScriptEdits::readLines(autorun, &readable);
-    if (!readable)
-        return;
-    lines.erase(std::remove_if(lines.begin(), lines.end(),
-                               [](const QString &line) { return line.contains(QLatin1String(kUpdater)); }),
-                lines.end());
-    if (on)
-        lines << autorunLine(m_programDir);
-    if (!ScriptEdits::writeLines(autorun, lines))
+    if (!ScriptEdits::updateAutorun(ZGui::autorunFile(), m_programDir, on, QLatin1String(kUpdater)))
         notice(text("AutoRunFailedText", "The phone's autorun file could not be changed."), 1);
 }
 

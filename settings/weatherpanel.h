@@ -20,9 +20,6 @@ class WeatherPanel : public QWidget
 public:
     WeatherPanel(ZConfig *settings, const ZConfig *lang, const QString &programDir, QWidget *parent = nullptr);
 
-    // The autorun line of the updater's start script.
-    static QString autorunLine(const QString &programDir);
-
 public slots:
     void cityActivated(int index);
     void placeEdited();
