@@ -78,8 +78,6 @@ void MyBaseDlg::closeEvent(QCloseEvent *event)
 
 bool MyBaseDlg::confirm(const QString &title, const QString &text)
 {
-    ZMessageDlg *ask = new ZMessageDlg(title, text, ZMessageDlg::Question, this);
-    const bool yes = ask->exec() == 1;
-    delete ask;
-    return yes;
+    ZMessageDlg ask(title, text, ZMessageDlg::Question, this);
+    return ask.exec() == 1;
 }

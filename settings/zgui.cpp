@@ -10,7 +10,6 @@
 #include "zconfig.h"
 #include "zkeys.h"
 #include "znavtabwidget.h"
-#include "zmessagedlg.h"
 #include "znoticedlg.h"
 #include "zoptionsmenu.h"
 #include "zscrollpanel.h"
@@ -103,12 +102,9 @@ bool ZGui::mayDropEdits()
 {
     if (!m_unsavedEdits || !workingCopyExists())
         return true;
-    ZMessageDlg *ask = new ZMessageDlg(getText(QStringLiteral("Caution")),
-                                       ::getText(m_lang.get(), QStringLiteral("UnsavedEditsText"),
-                                                 QStringLiteral("The theme has changes that are not saved. Drop them?")),
-                                       ZMessageDlg::Question);
-    const bool drop = ask->exec() == 1;
-    delete ask;
+    const bool drop = confirm(getText(QStringLiteral("Caution")),
+                              ::getText(m_lang.get(), QStringLiteral("UnsavedEditsText"),
+                                        QStringLiteral("The theme has changes that are not saved. Drop them?")));
     if (drop)
         m_unsavedEdits = false;
     return drop;

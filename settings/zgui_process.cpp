@@ -12,7 +12,6 @@
 #include "wallpaperlist.h"
 #include "zcheckbox.h"
 #include "zconfig.h"
-#include "zmessagedlg.h"
 #include "znumpicker.h"
 #include "zcombobox.h"
 #include "zpressbutton.h"
@@ -116,11 +115,7 @@ void ZGui::randimgclicked()
 
 void ZGui::refresh()
 {
-    ZMessageDlg *ask = new ZMessageDlg(getText(QStringLiteral("Caution")),
-                                       getText(QStringLiteral("RefreshSysTimeText")), ZMessageDlg::Question);
-    const bool accepted = ask->exec() == 1;
-    delete ask;
-    if (!accepted)
+    if (!confirm(getText(QStringLiteral("Caution")), getText(QStringLiteral("RefreshSysTimeText"))))
         return;
     m_currentGroup = QStringLiteral("SysTime");
 
