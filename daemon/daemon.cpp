@@ -13,6 +13,7 @@
 #include "zsoftkey.h"
 
 #include <QTimer>
+#include <cstdio>
 
 #include <unistd.h>
 
@@ -149,4 +150,6 @@ void Daemon::followThemeClock(const QString &theme)
         SETUP_THEME::getThemeValue(SETUP_THEME::IdleClockDir), ZSoftKey::BarHeight);
     if (done == IdleClock::Outcome::Written)
         ProcessControl(m_programDir).restartPhone();
+    else if (done == IdleClock::Outcome::Failed)
+        std::fprintf(stderr, "tarnwick: the phone's clock settings could not be written\n");
 }
