@@ -1,5 +1,7 @@
 #include "desktoprefresh.h"
 
+#include "processcontrol.h"
+
 #include <QDeadlineTimer>
 #include <QProcess>
 
@@ -26,7 +28,8 @@ void setShowTimeLimitMs(int ms)
 bool runShow(const QString &programDir)
 {
     QProcess show;
-    show.setProgram(programDir + QStringLiteral("show"));
+    // Never a "show" found on the search path: an empty directory is the current one.
+    show.setProgram(ProcessControl(programDir).programFile(QLatin1String(ProcessControl::Show)));
     show.setProcessChannelMode(QProcess::ForwardedChannels);
     show.setInputChannelMode(QProcess::ForwardedInputChannel);
     // A process group of its own, so that the time limit ends whatever "show" started too.
