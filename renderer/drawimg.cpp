@@ -60,21 +60,25 @@ void DrawImg::compose(const RenderInput *given)
     } else {
         settings = new ConfigSnapshot(programDir + QStringLiteral("settings.ini"));
         currentTheme = settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
-        // The working copy of a theme under edit is drawn in place of the current theme. A
-        // theme is a file of theme/: a name that leads elsewhere draws as a missing theme.
-        const QString workingCopy = Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
-        if (QFile::exists(workingCopy))
-            theme = new ConfigSnapshot(workingCopy);
-        else if (isThemeName(currentTheme))
-            theme = new ConfigSnapshot(programDir + QStringLiteral("theme/") + currentTheme);
-        else
-            theme = new ConfigSnapshot(ConfigSnapshot::fromText(QByteArray()));
+        const QString path = currentThemePath(programDir, *settings);
+        theme = path.isEmpty() ? new ConfigSnapshot(ConfigSnapshot::fromText(QByteArray())) : new ConfigSnapshot(path);
     }
 
     loadWallpaper(input != nullptr);
     painter = new QPainter;
     drawPixmap();
     input = nullptr;
+}
+
+QString DrawImg::currentThemePath(const QString &programDir, const ConfigSnapshot &settings)
+{
+    // The working copy of a theme under edit is drawn in place of the current theme. A theme
+    // is a file of theme/: a name that leads elsewhere draws as a missing theme.
+    const QString workingCopy = Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
+    if (QFile::exists(workingCopy))
+        return workingCopy;
+    const QString name = settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
+    return isThemeName(name) ? programDir + QStringLiteral("theme/") + name : QString();
 }
 
 DrawImg::~DrawImg()
@@ -149,7 +153,7 @@ bool DrawImg::readEnabled(const QString &group)
     return enabled;
 }
 
-QFont DrawImg::itemFont(int pointSize) const
+QFont DrawImg::itemFont(int pointSize)
 {
     QFont font(QStringLiteral("AMCSL"));
     font.setPointSize(qBound(1, pointSize, kMaxFontSize));

@@ -74,6 +74,12 @@ public:
     // What could not be read as it should, one line each ("wallpaper FILE: REASON").
     const QStringList &problems() const { return problemLines; }
 
+    // The font items are drawn in, its size kept to what the renderer draws.
+    static QFont itemFont(int pointSize);
+    // The theme file the desktop shows: the working copy of a theme under edit, else the current
+    // theme of theme/; empty when the current theme names no file of theme/.
+    static QString currentThemePath(const QString &programDir, const ConfigSnapshot &settings);
+
 private:
     void compose(const RenderInput *input);
     const ConfigSnapshot &notifyDatabase();
@@ -114,7 +120,6 @@ private:
     void drawFormattedItem(const QString &defaultFormat, const QList<FormatArg> &values);
     QString formatItem(const QString &defaultFormat, const QList<FormatArg> &values);
     void drawTextAt(const QRect &box, const QString &text, int r, int g, int b);
-    QFont itemFont(int pointSize) const;
     void loadWallpaper(bool plain);
 
     QPixmap *picture = nullptr;

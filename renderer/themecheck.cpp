@@ -3,7 +3,6 @@
 #include "busyday.h"
 #include "configsnapshot.h"
 
-#include <QFont>
 #include <QFontMetrics>
 
 namespace ThemeCheck {
@@ -21,9 +20,7 @@ QString describe(const QRect &r)
 QTime widestTime(const QString &themePath)
 {
     const ConfigSnapshot theme(themePath);
-    QFont font(QStringLiteral("AMCSL"));
-    font.setPointSize(qBound(1, theme.readNumEntry(QStringLiteral("SysTime"), QStringLiteral("FontSize"), 20), 200));
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics(DrawImg::itemFont(theme.readNumEntry(QStringLiteral("SysTime"), QStringLiteral("FontSize"), 20)));
     QTime widest(0, 0);
     int best = -1;
     for (int h = 0; h < 24; ++h)

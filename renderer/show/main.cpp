@@ -74,14 +74,8 @@ int run()
 QString checkedTheme(const QStringList &args)
 {
     const QString programDir = Platform::programDir();
-    if (args.isEmpty()) {
-        const QString workingCopy = Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
-        if (QFile::exists(workingCopy))
-            return workingCopy;
-        const ConfigSnapshot settings(programDir + QStringLiteral("settings.ini"));
-        return programDir + QStringLiteral("theme/")
-            + settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
-    }
+    if (args.isEmpty())
+        return DrawImg::currentThemePath(programDir, ConfigSnapshot(programDir + QStringLiteral("settings.ini")));
     const QString name = args.first();
     if (name.contains(QLatin1Char('/')))
         return name;
@@ -98,8 +92,8 @@ int check(const QStringList &args)
         return 2;
     }
     const QString path = checkedTheme(args);
-    if (!BoundedFile::isRegular(path)) {
-        std::fprintf(stderr, "show: no theme %s\n", qPrintable(path));
+    if (path.isEmpty() || !BoundedFile::isRegular(path)) {
+        std::fprintf(stderr, "show: no theme %s\n", qPrintable(path.isEmpty() ? QStringLiteral("is current") : path));
         return 2;
     }
     const QStringList problems = ThemeCheck::run(path);

@@ -37,6 +37,8 @@ private slots:
     void check();
     void shippedThemesPass_data();
     void shippedThemesPass();
+    void checkArguments_data();
+    void checkArguments();
 };
 
 void TestTextBox::fit_data()
@@ -170,6 +172,31 @@ void TestTextBox::shippedThemesPass()
     QVERIFY(show.waitForFinished(60000));
     QCOMPARE(show.readAllStandardOutput(), QByteArray());
     QCOMPARE(show.exitCode(), 0);
+}
+
+void TestTextBox::checkArguments_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("current"); // CurrentTheme of settings.ini
+    QTest::addColumn<int>("status");
+    QTest::newRow("the current theme") << QStringList{} << QByteArray("Frost.theme") << 0;
+    QTest::newRow("a current theme outside theme/") << QStringList{} << QByteArray("../settings.ini") << 2;
+    QTest::newRow("a theme that is not there") << QStringList{"Nowhere"} << QByteArray("Frost.theme") << 2;
+    QTest::newRow("two themes") << QStringList{"Frost", "Ink"} << QByteArray("Frost.theme") << 2;
+}
+
+void TestTextBox::checkArguments()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, current);
+    QFETCH(int, status);
+    TestEnv::resetData();
+    TestEnv::removeFile(QStringLiteral("device/tmp/tmp.theme"));
+    TestEnv::writeFile(QStringLiteral("settings.ini"), "[Quillora]\nCurrentTheme = " + current + "\n");
+    QProcess show;
+    show.start(TestEnv::installProgram(QStringLiteral("show")), QStringList{QStringLiteral("--check")} + args);
+    QVERIFY(show.waitForFinished(60000));
+    QCOMPARE(show.exitCode(), status);
 }
 
 QUILLORA_TEST_MAIN(TestTextBox)
