@@ -38,8 +38,8 @@ public:
     }
 
 protected:
-    // Keeps the control in focus marked in every phone window, also when the window has just
-    // become active: on the keypad the focus always shows.
+    // Marks the control in focus in every phone window from the moment the window becomes
+    // active: driven by the keypad, the focus always shows, not only after a key moved it.
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:

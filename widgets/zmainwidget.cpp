@@ -20,9 +20,6 @@ ZMainWidget::ZMainWidget(int headerType, QWidget *parent, const QString &name, i
         setWindowFlags(Qt::Window);
         setFixedSize(ScreenWidth, ScreenHeight);
         setStyleSheet(ZPhoneStyle::styleSheet());
-        // Driven by the keypad: the control in focus is always marked, not only after the
-        // first key that moved the focus.
-        setAttribute(Qt::WA_KeyboardFocusChange);
     }
     setAttribute(Qt::WA_StyledBackground, true);
     if (flags & Modal)

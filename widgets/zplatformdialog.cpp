@@ -20,7 +20,6 @@ ZPlatformDialog::ZPlatformDialog(QWidget *parent, const QString &name)
     setModal(true);
     setFixedSize(ZMainWidget::ScreenWidth, ZMainWidget::ScreenHeight);
     setStyleSheet(ZPhoneStyle::styleSheet());
-    setAttribute(Qt::WA_KeyboardFocusChange); // the control in focus is marked from the start
     setFont(ZPhoneStyle::font(10));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
