@@ -25,12 +25,17 @@ void setShowTimeLimitMs(int ms)
     g_limitMs = ms;
 }
 
-bool runShow(const QString &programDir)
+bool runShow(const QString &programDir, bool quiet)
 {
     QProcess show;
     // Never a "show" found on the search path: an empty directory is the current one.
     show.setProgram(ProcessControl(programDir).programFile(QLatin1String(ProcessControl::Show)));
-    show.setProcessChannelMode(QProcess::ForwardedChannels);
+    if (quiet) {
+        show.setStandardOutputFile(QProcess::nullDevice());
+        show.setStandardErrorFile(QProcess::nullDevice());
+    } else {
+        show.setProcessChannelMode(QProcess::ForwardedChannels);
+    }
     show.setInputChannelMode(QProcess::ForwardedInputChannel);
     // A process group of its own, so that the time limit ends whatever "show" started too.
     show.setChildProcessModifier([] { ::setpgid(0, 0); });

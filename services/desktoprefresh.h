@@ -10,8 +10,9 @@
 namespace Platform {
 
 // True when "show" ran and ended by itself with success; false when it could not be started,
-// failed, or was ended at the time limit.
-bool runShow(const QString &programDir);
+// failed, or was ended at the time limit. What show prints goes to this program's output, or
+// nowhere when quiet.
+bool runShow(const QString &programDir, bool quiet = false);
 
 // The time limit of runShow, 20 s unless changed (tests shorten it).
 int showTimeLimitMs();

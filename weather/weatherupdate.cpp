@@ -1,6 +1,7 @@
 #include "weatherupdate.h"
 
 #include "cities.h"
+#include "desktoprefresh.h"
 #include "device.h"
 #include "forecast.h"
 #include "languagefile.h"
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QProcess>
 #include <QSaveFile>
 #include <QTimer>
 
@@ -208,14 +208,9 @@ void Update::complete(const QByteArray &answer)
     if (!file.open(QIODevice::WriteOnly) || file.write(weatherFile(header, days, lang)) < 0 || !file.commit())
         return fail(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
 
-    if (settings.readBoolEntry(QStringLiteral("Quillora"), QStringLiteral("Refresh"), false)) {
-        // The desktop is redrawn before the update counts as done; what show prints is its own.
-        QProcess show;
-        show.setStandardOutputFile(QProcess::nullDevice());
-        show.setStandardErrorFile(QProcess::nullDevice());
-        show.start((dir.isEmpty() ? QStringLiteral("./") : dir) + QStringLiteral("show"), {});
-        show.waitForFinished(30000);
-    }
+    // The desktop is redrawn before the update counts as done; what show prints is its own.
+    if (settings.readBoolEntry(QStringLiteral("Quillora"), QStringLiteral("Refresh"), false))
+        Platform::runShow(dir, true);
     emit finished(true, m_request.city);
 }
 
