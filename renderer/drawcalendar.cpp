@@ -5,7 +5,7 @@
 
 #include "textconv.h"
 #include "configsnapshot.h"
-#include "boundedfile.h"
+#include "boundedimage.h"
 
 #include <QFontMetrics>
 #include <QPainter>

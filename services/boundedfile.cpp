@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace BoundedFile {
 
@@ -27,14 +26,6 @@ QByteArray read(const QString &path, qint64 cap, bool *whole)
     if (whole && !file.atEnd())
         *whole = false;
     return bytes;
-}
-
-QImage readImage(const QString &path)
-{
-    if (!isRegular(path) || QFileInfo(path).size() > kPictureCap)
-        return QImage();
-    QImageReader reader(path);
-    return reader.read();
 }
 
 } // namespace BoundedFile

@@ -6,7 +6,6 @@
 // never end), and each kind of file is read up to a size fitted to what it can hold.
 
 #include <QByteArray>
-#include <QImage>
 #include <QString>
 
 namespace BoundedFile {
@@ -25,8 +24,5 @@ bool isRegular(const QString &path);
 // The first `cap` bytes of a regular file; empty for anything else. `whole` (when given) is
 // set to false when the file held more than the cap.
 QByteArray read(const QString &path, qint64 cap, bool *whole = nullptr);
-
-// A picture file of at most kPictureCap bytes; a null image for anything else.
-QImage readImage(const QString &path);
 
 } // namespace BoundedFile
