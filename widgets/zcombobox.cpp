@@ -1,7 +1,9 @@
 #include "zcombobox.h"
 
 #include "zkeys.h"
+#include "zpopupfit.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QWheelEvent>
 
@@ -41,4 +43,11 @@ void ZComboBox::wheelEvent(QWheelEvent *event)
         QComboBox::wheelEvent(event);
     else
         event->ignore();
+}
+
+void ZComboBox::showPopup()
+{
+    QComboBox::showPopup();
+    PopupFit::place(view()->window(), this);
+    view()->scrollTo(view()->currentIndex());
 }

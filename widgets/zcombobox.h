@@ -2,7 +2,8 @@
 // A selector with a popup list. Choosing an entry emits activated(int) (QComboBox); setting
 // the current entry from the program does not. Phone keys: select (Return) opens the list;
 // up, down, left and right are left to the window (moving the focus or the tab). The wheel
-// only turns it while it has the focus.
+// only turns it while it has the focus. The list opens within the phone's screen (its window),
+// shortened to the screen's height when longer; up and down then scroll it.
 
 #include <QComboBox>
 
@@ -15,6 +16,8 @@ public:
     void setCurrentItem(int index) { setCurrentIndex(index); }
     int currentItem() const { return currentIndex(); }
     QString text(int index) const { return itemText(index); }
+
+    void showPopup() override;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -2,6 +2,7 @@
 
 #include "zkeys.h"
 #include "zphonestyle.h"
+#include "zpopupfit.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -174,6 +175,14 @@ void ZOptionsMenu::popupAbove(QWidget *bar)
             setActiveAction(a);
             break;
         }
+}
+
+void ZOptionsMenu::showEvent(QShowEvent *event)
+{
+    QMenu::showEvent(event);
+    // A sub-menu's parent is the menu's own parent (the soft-key bar), so both stay on the
+    // phone's screen.
+    PopupFit::place(this, parentWidget());
 }
 
 void ZOptionsMenu::keyPressEvent(QKeyEvent *event)

@@ -1,7 +1,8 @@
 #pragma once
 // An options menu: entries with an icon and a text, addressed by an id, and entries that
 // open a sub-menu. It pops up above the soft-key bar; up / down move, select runs the entry,
-// back (4145) closes it.
+// back (4145) closes it. The menu and its sub-menus open within the phone's screen (the window
+// of the menu's parent), a sub-menu over its menu where there is no room beside it.
 //
 // Ids are given by the caller or numbered 0, 1, 2, ... in insertion order when -1 is passed.
 // Choosing an entry emits activated(id) and calls the receiver's slot given at insertion.
@@ -50,6 +51,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     QAction *addEntry(const QString &text, const QPixmap &icon, int id);

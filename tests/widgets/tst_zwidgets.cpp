@@ -10,10 +10,12 @@
 #include "znavtabwidget.h"
 #include "znumpicker.h"
 #include "zoptionsmenu.h"
+#include "zpopupfit.h"
 #include "zpressbutton.h"
 #include "zscrollpanel.h"
 #include "zsoftkey.h"
 
+#include <QAbstractItemView>
 #include <QPointer>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -49,6 +51,10 @@ private slots:
     void dateModuleRange_data();
     void dateModuleRange();
     void comboLeavesArrowsToTheWindow();
+    void popupFit_data();
+    void popupFit();
+    void popupsStayOnThePhoneScreen_data();
+    void popupsStayOnThePhoneScreen();
     void scrollPanelFitsFixedChildren();
     void windowNavigatesByKeys_data();
     void windowNavigatesByKeys();
@@ -388,6 +394,87 @@ void TestZWidgets::comboLeavesArrowsToTheWindow()
         QVERIFY(!sendPhoneKey(&combo, key));
     QCOMPARE(combo.currentItem(), 0);
     QCOMPARE(activated.count(), 0);
+}
+
+void TestZWidgets::popupFit_data()
+{
+    QTest::addColumn<QRect>("wanted");
+    QTest::addColumn<QRect>("placed");
+    // within the screen at (100, 50), 240 x 320
+    QTest::newRow("inside stays") << QRect(110, 60, 100, 100) << QRect(110, 60, 100, 100);
+    QTest::newRow("past the right edge: beside becomes over") << QRect(300, 60, 100, 80) << QRect(240, 60, 100, 80);
+    QTest::newRow("past the bottom edge") << QRect(110, 300, 100, 100) << QRect(110, 270, 100, 100);
+    QTest::newRow("before the top left") << QRect(0, 0, 50, 50) << QRect(100, 50, 50, 50);
+    QTest::newRow("taller than the screen: cut and moved up") << QRect(110, 200, 100, 900) << QRect(110, 50, 100, 320);
+    QTest::newRow("wider than the screen") << QRect(50, 60, 400, 20) << QRect(100, 60, 240, 20);
+}
+
+void TestZWidgets::popupFit()
+{
+    QFETCH(QRect, wanted);
+    QFETCH(QRect, placed);
+    QCOMPARE(PopupFit::fit(wanted, QRect(100, 50, 240, 320)), placed);
+}
+
+// A long selector list and a sub-menu, opened with the keys in a phone window on a larger
+// desktop, lie within the window; the list scrolls to its last entry with the keys.
+void TestZWidgets::popupsStayOnThePhoneScreen_data()
+{
+    QTest::addColumn<bool>("menu");
+    QTest::newRow("selector list of 60 entries") << false;
+    QTest::newRow("sub-menu of the last entry") << true;
+}
+
+void TestZWidgets::popupsStayOnThePhoneScreen()
+{
+    QFETCH(bool, menu);
+    ZKbMainWidget window;
+    auto *bar = new ZSoftKey;
+    bar->setText(ZSoftKey::LEFT, QStringLiteral("Options"));
+    auto *options = new ZOptionsMenu(bar);
+    auto *sub = new ZOptionsMenu(bar);
+    for (const char *text : {"  Start editing", "  Save theme", "  Save theme as", "  End editing"})
+        sub->insertItem(QString::fromLatin1(text), QPixmap());
+    for (const char *text : {"  Refresh the desktop", "  Run the daemon", "  Edit theme"})
+        options->insertItem(QString::fromLatin1(text), QPixmap());
+    options->insertItem(QStringLiteral("  Edit theme"), sub, QPixmap(), 2);
+    bar->setOptMenu(ZSoftKey::LEFT, options);
+    window.setSoftKey(bar);
+    auto *combo = new ZComboBox;
+    for (int i = 0; i < 60; ++i)
+        combo->addItem(QStringLiteral("Entry %1").arg(i));
+    window.setContentWidget(combo);
+    window.move(300, 200);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen(window.mapToGlobal(QPoint(0, 0)), window.size());
+
+    QWidget *popup = nullptr;
+    if (menu) {
+        sendPhoneKey(&window, ZKey::Add);
+        QVERIFY(options->isVisible());
+        for (int i = 0; i < 2; ++i)
+            sendPhoneKey(options, ZKey::Down);
+        sendPhoneKey(options, ZKey::Right);
+        QTRY_VERIFY(sub->isVisible());
+        popup = sub;
+        QCOMPARE(popup->width(), sub->sizeHint().width()); // entries whole, not squeezed
+    } else {
+        combo->setFocus();
+        sendPhoneKey(combo, ZKey::Select);
+        popup = combo->view()->window();
+        QTRY_VERIFY(popup->isVisible());
+    }
+    QVERIFY2(screen.contains(popup->geometry()),
+             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(popup->x()).arg(popup->y()).arg(popup->width()).arg(popup->height())));
+    if (!menu) {
+        for (int i = 0; i < 59; ++i)
+            QTest::keyClick(combo->view(), Qt::Key_Down);
+        const QRect last = combo->view()->visualRect(combo->model()->index(59, 0));
+        QCOMPARE(combo->view()->currentIndex().row(), 59);
+        QVERIFY(last.top() >= 0 && last.bottom() < combo->view()->viewport()->height());
+        combo->hidePopup();
+    }
 }
 
 void TestZWidgets::scrollPanelFitsFixedChildren()
