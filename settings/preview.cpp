@@ -10,9 +10,11 @@
 
 #include <QFile>
 #include <QKeyEvent>
-#include <QPainter>
+#include <QLabel>
 #include <QPalette>
 #include <QPixmap>
+#include <QScrollArea>
+#include <QScrollBar>
 
 PreView::PreView()
     : MyBaseDlg()
@@ -31,29 +33,33 @@ void PreView::initApp()
 
 void PreView::CreateControls()
 {
-    setHeaderType(ZMainWidget::SlimHeader);
-    QWidget *content = new QWidget(this);
-    content->setObjectName(QStringLiteral("previewContent"));
-
-    // The desktop picture without its top rows, as many as the header covers.
+    // The whole picture, all its rows: without a header, and in a page that Up and Down scroll
+    // past the soft-key bar, which never covers a row of it.
+    setHeaderType(ZMainWidget::NoHeader);
     QPixmap shown;
     {
         DrawImg renderer;
         const QPixmap *picture = renderer.getPixmap();
-        const int cut = headerSize();
-        if (picture && !picture->isNull()) {
-            shown = QPixmap(picture->width(), qMax(1, picture->height() - cut));
-            shown.fill(Qt::black);
-            QPainter p(&shown);
-            p.drawPixmap(0, 0, *picture, 0, cut, picture->width(), picture->height() - cut);
-        }
+        if (picture && !picture->isNull())
+            shown = *picture;
     }
-    QPalette pal = content->palette();
-    pal.setBrush(QPalette::Window, QBrush(shown));
-    content->setPalette(pal);
-    content->setAutoFillBackground(true);
+    page = new QScrollArea(this);
+    page->setObjectName(QStringLiteral("previewPage"));
+    page->setFrameShape(QFrame::NoFrame);
+    page->setFocusPolicy(Qt::NoFocus);
+    page->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    page->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette black = page->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    page->setPalette(black);
+    page->viewport()->setPalette(black);
+    QLabel *content = new QLabel;
+    content->setObjectName(QStringLiteral("previewContent"));
+    content->setPixmap(shown);
+    content->setFixedSize(shown.isNull() ? QSize(ScreenWidth, ScreenHeight) : shown.size());
     content->setProperty("picture", shown);
-    setContentWidget(content);
+    page->setWidget(content);
+    setContentWidget(page);
 
     createSoftKey();
 }
@@ -77,9 +83,18 @@ void PreView::createSoftKey()
 
 void PreView::keyPressEvent(QKeyEvent *event)
 {
-    if (ZKey::code(event) == ZKey::Back) {
+    switch (ZKey::code(event)) {
+    case ZKey::Back:
         reject();
         return;
+    case ZKey::Up:
+    case ZKey::Down:
+        // A page at a time: the rows below the visible part are at most a soft-key bar high.
+        page->verticalScrollBar()->triggerAction(ZKey::code(event) == ZKey::Up ? QAbstractSlider::SliderPageStepSub
+                                                                              : QAbstractSlider::SliderPageStepAdd);
+        return;
+    default:
+        break;
     }
     ZKbMainWidget::keyPressEvent(event);
 }

@@ -88,14 +88,28 @@ void ZGui::quitApplication()
 
 void ZGui::exitClicked()
 {
-    if (mayDropEdits())
-        quitApplication();
+    if (!mayDropEdits())
+        return;
+    dropWorkingCopy();
+    quitApplication();
 }
 
 void ZGui::reject()
 {
-    if (mayDropEdits())
-        MyBaseDlg::reject();
+    if (!mayDropEdits())
+        return;
+    dropWorkingCopy();
+    MyBaseDlg::reject();
+}
+
+void ZGui::dropWorkingCopy()
+{
+    m_unsavedEdits = false;
+    if (!workingCopyExists())
+        return;
+    QFile::remove(workingCopy());
+    // The desktop drew the working copy: it shows the current theme again at once.
+    m_proc.refreshDesktop();
 }
 
 bool ZGui::mayDropEdits()
@@ -167,7 +181,7 @@ void ZGui::initApp()
         m_tabTitles << getText(QLatin1String(key));
 
     // A working copy left by an earlier run is dropped: editing always starts afresh.
-    ProcessControl::run(QStringLiteral("rm -f ") + Platform::shellQuote(workingCopy()));
+    dropWorkingCopy();
 }
 
 void ZGui::CreateControls()

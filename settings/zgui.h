@@ -155,6 +155,8 @@ private:
     void writeFailed(const char *key, const char *fallback, int timeValue = 0);
     // Whether theme editing may be left: true without unsaved changes, else the user's answer.
     bool mayDropEdits();
+    // Ends the working copy: it is removed, and the desktop, which drew it, is drawn again.
+    void dropWorkingCopy();
     // Theme clock hand-over to the phone.
     static QString phoneClockDir();
     int softKeyHeight() const;
@@ -224,6 +226,7 @@ private:
     QPointer<ZNumPicker> m_imgXPicker;
     QPointer<ZNumPicker> m_imgYPicker;
     QPointer<ZComboBox> m_weatherDay;
+    QPointer<ZLabel> m_weatherDayHint;
     QPointer<ZComboBox> m_languageSelector;
     QPointer<ZComboBox> m_themeSelector;
     QPointer<ZPressButton> m_rotatorButton;

@@ -37,6 +37,7 @@ void ZGui::edittheme()
     // Starting again copies the theme over the working copy: unsaved edits are asked about.
     if (!mayDropEdits())
         return;
+    dropWorkingCopy();
     // Only a plain file name of theme/ is copied; a name that would reach outside it (a "/"
     // in the stored name) leaves no working copy.
     const QString source = themeFile(m_currentTheme);
@@ -66,6 +67,7 @@ void ZGui::savetheme()
         return;
     }
     m_unsavedEdits = false;
+    notice(::getText(m_lang.get(), QStringLiteral("ThemeSavedText"), QStringLiteral("The theme is saved.")), 0, 500);
 }
 
 void ZGui::saveastheme()
@@ -114,8 +116,9 @@ void ZGui::saveastheme()
 
 void ZGui::endedit()
 {
-    m_unsavedEdits = false;
-    ProcessControl::run(QStringLiteral("rm -f ") + Platform::shellQuote(workingCopy()));
+    if (!mayDropEdits())
+        return;
+    dropWorkingCopy();
     if (m_themeSelector)
         m_themeSelector->setEnabled(true);
     m_tabWidget->setTabEnabled(TabItems, false);

@@ -23,7 +23,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPixmap>
+#include <QScrollArea>
+#include <QScrollBar>
 
 using namespace GuiFixture;
 
@@ -53,7 +56,7 @@ private slots:
 
     void preview_data();
     void preview();
-    void previewCutsHeaderRows();
+    void previewWholePicture();
     void previewLanguageDefaults();
 
     void autorunSwitch();
@@ -147,7 +150,7 @@ void TestEditing::editSaveEnd()
     QVERIFY(themes->isEnabled());
     QCOMPARE(gui->tabWidget()->currentPageIndex(), tabAfter);
     QCOMPARE(themeEntry(kTheme, "SysTime", "FontSize"), QStringLiteral("44"));
-    QVERIFY(m_script->shown().isEmpty());
+    QCOMPARE(m_script->shownTexts(), QStringList{en("ThemeSavedText")}); // ending asks nothing
 }
 
 void TestEditing::saveWhileNotEditing()
@@ -383,14 +386,14 @@ void TestEditing::preview()
     });
     // The right soft key of the main window opens the preview.
     gui->softKeyBar()->click(ZSoftKey::RIGHT);
-    QCOMPARE(m_script->shownClasses(), QStringList({"PreView"}));
+    QCOMPARE(m_script->shownClasses(), saved ? QStringList({"PreView", "ZNoticeDlg"}) : QStringList({"PreView"}));
     QCOMPARE(left, leftText);
     QCOMPARE(right, QStringLiteral("Back"));
     QCOMPARE(stillOpenAfterLeft, how == 0 && !editing);
     QCOMPARE(themeEntry(kTheme, "SysTime", "FontSize"), saved ? QStringLiteral("55") : QStringLiteral("18"));
 }
 
-void TestEditing::previewCutsHeaderRows()
+void TestEditing::previewWholePicture()
 {
     prepare();
     // Nothing of the test theme draws, so the picture is the wallpaper alone and does not
@@ -401,12 +404,24 @@ void TestEditing::previewCutsHeaderRows()
         full = renderer.getPixmap()->toImage();
     }
     PreView dlg;
-    const int cut = dlg.headerSize();
-    QVERIFY(cut > 0);
-    const QImage shown = dlg.contentWidget()->property("picture").value<QPixmap>().toImage();
-    QCOMPARE(shown.size(), QSize(240, 320 - cut));
-    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
-             full.copy(0, cut, 240, 320 - cut).convertToFormat(QImage::Format_RGB32));
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    const QImage shown = dlg.contentWidget()->findChild<QLabel *>("previewContent")->pixmap().toImage();
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), full.convertToFormat(QImage::Format_RGB32));
+
+    // The rows the soft-key bar leaves no room for are reached with Down, and nothing covers
+    // them then; Up goes back to the top.
+    auto *page = qobject_cast<QScrollArea *>(dlg.contentWidget());
+    QVERIFY(page);
+    const QRect onScreen(page->viewport()->mapTo(&dlg, QPoint(0, 0)), page->viewport()->size());
+    QVERIFY(!onScreen.intersects(keysOf(&dlg)->geometry()));
+    QCOMPARE(onScreen.width(), 240);
+    QVERIFY(onScreen.height() < 320);
+    QCOMPARE(page->verticalScrollBar()->value(), 0);
+    phoneKey(&dlg, ZKey::Down);
+    QCOMPARE(page->verticalScrollBar()->value() + onScreen.height(), 320);
+    phoneKey(&dlg, ZKey::Up);
+    QCOMPARE(page->verticalScrollBar()->value(), 0);
 }
 
 void TestEditing::previewLanguageDefaults()
@@ -793,7 +808,7 @@ void TestEditing::failedWrite()
 }
 
 namespace {
-enum Leave { BackKey, ExitMenu, LanguageChange, EditAgain };
+enum Leave { BackKey, ExitMenu, LanguageChange, EditAgain, EndEdit };
 }
 
 void TestEditing::unsavedEdits_data()
@@ -802,7 +817,8 @@ void TestEditing::unsavedEdits_data()
     QTest::addColumn<bool>("changed");  // the item editor changed the working copy
     QTest::addColumn<bool>("drop");     // the answer to the question
     const QList<QPair<const char *, Leave>> ways = {
-        {"back", BackKey}, {"exit", ExitMenu}, {"language", LanguageChange}, {"edit again", EditAgain}};
+        {"back", BackKey}, {"exit", ExitMenu}, {"language", LanguageChange}, {"edit again", EditAgain},
+        {"end editing", EndEdit}};
     for (const auto &way : ways) {
         QTest::addRow("%s, kept", way.first) << int(way.second) << true << false;
         QTest::addRow("%s, dropped", way.first) << int(way.second) << true << true;
@@ -822,6 +838,7 @@ void TestEditing::unsavedEdits()
         child<ZNumPicker>(gui, "sizePicker")->setValue(60);
     const QByteArray edited = TestEnv::readFile(kTmp);
     m_script->clear();
+    Stubs::clearLog(TestEnv::dir());
     QString question;
     m_script->expect([&](QWidget *w) {
         auto *ask = qobject_cast<ZMessageDlg *>(w);
@@ -846,6 +863,9 @@ void TestEditing::unsavedEdits()
     case EditAgain:
         gui->editMenu()->activateItem(ZGui::EditStart);
         break;
+    case EndEdit:
+        gui->editMenu()->activateItem(ZGui::EditEnd);
+        break;
     }
     QCOMPARE(question, changed ? en("UnsavedEditsText") : QString());
     const bool left = drop || !changed;
@@ -858,7 +878,16 @@ void TestEditing::unsavedEdits()
         QCOMPARE(TestEnv::readFile(kTmp), edited);
         QVERIFY(gui->tabWidget()->isTabEnabled(ZGui::TabItems));
         QCOMPARE(child<ZNumPicker>(gui, "sizePicker")->value(), 60);
+        QVERIFY(Stubs::log(TestEnv::dir()).isEmpty());
+        return;
     }
+    // Dropped means gone: the working copy holds no edit any more, and the desktop, which drew
+    // it, is drawn again.
+    if (leave == EditAgain)
+        QCOMPARE(TestEnv::readFile(kTmp), testTheme());
+    else
+        QVERIFY(!QFileInfo::exists(ZGui::workingCopy()));
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started show")));
 }
 
 QUILLORA_TEST_MAIN(TestEditing)
