@@ -1,5 +1,6 @@
 #include "entrydlg.h"
 
+#include "entrynames.h"
 #include "langtext.h"
 #include "noticedb.h"
 #include "zappinfoarea.h"
@@ -84,12 +85,23 @@ void EntryDlg::save(const QString &group, const QString &key, const QString &emp
         return;
     }
     openStore();
+    // Another entry of that date would be replaced: only when the user says so.
+    if (key != m_editedKey && m_store->hasEntry(group, key)) {
+        const QString question = ::getText(m_lang, QStringLiteral("ReplaceEntryText"),
+                                           QStringLiteral("%1 already has \"%2\". Replace it?"))
+                                     .arg(EntryNames::dateText(m_lang, group, key),
+                                          EntryNames::valueText(EntryNames::purposeOf(group, key),
+                                                                m_store->readEntry(group, key, QString())));
+        if (!confirm(getText(QStringLiteral("Caution")), question))
+            return;
+    }
     if (!m_store->writeEntry(group, key, text)) {
         // Closing now would tell the user the entry was kept; stay with the text instead.
         notice(::getText(m_lang, QStringLiteral("SaveFailedText"),
                          QStringLiteral("notify.db could not be written.")));
         return;
     }
+    m_savedKey = key;
     accept();
 }
 

@@ -22,6 +22,8 @@ public:
     QString getText(const QString &key) const;
     ZLineEdit *textField() const { return m_textField; }
     ZSoftKey *softKeyBar() const { return m_softKey; }
+    // The key the dialog wrote its entry under; empty until it has.
+    QString savedKey() const { return m_savedKey; }
 
 protected:
     explicit EntryDlg(ZConfig *lang);
@@ -38,7 +40,8 @@ protected:
     // Opens the notice store on notify.db when it is not open yet.
     void openStore();
     // Refuses an empty text with the notice of emptyKey; otherwise writes the text under key
-    // in group and accepts.
+    // in group and accepts. A key that holds another entry than the one being edited is
+    // replaced only after the user agrees; otherwise the dialog stays open.
     void save(const QString &group, const QString &key, const QString &emptyKey);
 
     void keyPressEvent(QKeyEvent *event) override;
@@ -48,7 +51,11 @@ protected:
     ZConfig *m_store = nullptr;
     QString m_programDir;
     ZLineEdit *m_textField = nullptr;
+    // The key of the entry being edited; empty while adding.
+    QString m_editedKey;
 
 private:
+    QString m_savedKey;
+
     void notice(const QString &text);
 };

@@ -5,6 +5,7 @@
 #include "namedpicker.h"
 #include "zcheckbox.h"
 #include "zconfig.h"
+#include "zlabel.h"
 #include "zlineedit.h"
 #include "znumpicker.h"
 #include "zscrollpanel.h"
@@ -52,7 +53,15 @@ void FestivalDlg::buildControls(const QString &titleKey)
     m_monthPicker->setMaxValue(12);
     panel->addChild(m_monthPicker, 40, 40);
 
-    addLabel(panel, QStringLiteral("/"), 110, 40, 50);
+    // The "/" between the pickers in the labels' size, centred on the pickers' row.
+    auto *slash = new ZLabel(QStringLiteral("/"), panel->contents());
+    slash->setObjectName(QStringLiteral("dateSlash"));
+    QFont slashFont = font();
+    slashFont.setPixelSize(20);
+    slash->setFont(slashFont);
+    slash->setAlignment(Qt::AlignCenter);
+    slash->setFixedSize(30, m_monthPicker->height());
+    panel->addChild(slash, 105, 40);
 
     m_dayPicker = new NamedPicker(4, panel->contents());
     m_dayPicker->setMinValue(1);
@@ -112,6 +121,7 @@ EditFestival::EditFestival(ZConfig *lang, const QString &key)
 void EditFestival::initApp()
 {
     m_programDir = getProgramDir();
+    m_editedKey = m_key;
     openStore();
     LunarKey lunar;
     m_lunar = LunarKey::parse(m_key, &lunar);

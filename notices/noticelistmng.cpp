@@ -1,5 +1,6 @@
 #include "noticelistmng.h"
 
+#include "entrynames.h"
 #include "festivaldlg.h"
 #include "notifydlg.h"
 #include "langtext.h"
@@ -109,12 +110,13 @@ void NoticeListMng::addItem()
         entries = festivalListOrder(entries);
     const QPixmap icon = loadIcon(m_kind.icon);
     m_keys.clear();
+    const QString group = QString::fromLatin1(m_kind.group);
     for (const NoticeDb::Entry &entry : entries) {
         const QString key = QString::fromUtf8(entry.key);
         auto *row = new ZListBoxItem(m_listBox, QStringLiteral("%I%M"));
         row->setPixmap(0, icon);
-        row->appendSubItem(1, QString::fromUtf8(entry.value));
-        row->appendSubItem(1, m_kind.lunarDates ? festivalKeyText(m_lang, key) : key);
+        row->appendSubItem(1, EntryNames::valueText(EntryNames::purposeOf(group, key), QString::fromUtf8(entry.value)));
+        row->appendSubItem(1, EntryNames::dateText(m_lang, group, key));
         m_listBox->insertItem(row);
         m_keys << key;
     }
@@ -149,18 +151,17 @@ void NoticeListMng::edit()
 
     MyBaseDlg *dlg = m_kind.makeEditDialog(m_lang, key);
     dlg->exec();
+    const auto *entry = qobject_cast<EntryDlg *>(dlg);
+    const QString savedKey = entry ? entry->savedKey() : QString();
     delete dlg;
 
-    const int before = m_listBox->count();
+    // The entry moved to another date (one that had none, or one whose entry the user agreed
+    // to replace): the dialog wrote the new key, and the old entry is still in the file.
+    if (!savedKey.isEmpty() && savedKey != key
+        && NoticeDb::rewriteGroupFile(NoticeDb::filePath(m_programDir), m_kind.group, key.toUtf8())
+               != NoticeDb::RewriteResult::Written)
+        saveFailed();
     refill();
-    if (m_listBox->count() > before) {
-        // The entry moved to a date that had none: the dialog wrote the new key, and the old
-        // entry is still in the file.
-        if (NoticeDb::rewriteGroupFile(NoticeDb::filePath(m_programDir), m_kind.group, key.toUtf8())
-            != NoticeDb::RewriteResult::Written)
-            saveFailed();
-        refill();
-    }
 }
 
 void NoticeListMng::saveFailed()

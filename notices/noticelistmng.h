@@ -7,7 +7,8 @@
 //   mng->exec();
 //   delete mng;
 //
-// Each row shows an entry's text over its date. Keys: 4144 adds, 4146 deletes the current
+// Each row shows an entry's text over its date; the note, the countdown and the fallback text
+// are shown under their purpose instead of their reserved dates (entrynames.h). Keys: 4144 adds, 4146 deletes the current
 // entry at once, 4145 closes; choosing a row edits it.
 
 #include "mybasedlg.h"

@@ -71,6 +71,7 @@ EditNotify::EditNotify(ZConfig *lang, const QString &key)
 void EditNotify::initApp()
 {
     m_programDir = getProgramDir();
+    m_editedKey = m_key;
     openStore();
     m_date = parseKey(m_key);
 }

@@ -128,6 +128,8 @@ private slots:
     void editEntry();
     void addEntry_data();
     void addEntry();
+    void takenDateAsks_data();
+    void takenDateAsks();
     void addByKeys_data();
     void addByKeys();
     void emptyTextRefused_data();
@@ -168,9 +170,14 @@ void TestNoticeMng::listing_data()
                                  QStringLiteral("儿童节 party|2009/06/01"),
                                  QStringLiteral("see 2009/05/01|2009/07/01")};
     const QStringList festivals = {QStringLiteral("mum|05/01"), QStringLiteral("圣诞|12/25"),
-                                   QStringLiteral("quiet day|02/31")};
+                                   QStringLiteral("quiet day|Fallback")};
     QTest::newRow("notices between other groups") << int(Notices) << kFile << notices;
     QTest::newRow("festivals after other groups") << int(Festivals) << kFile << festivals;
+    QTest::newRow("note and countdown under their purpose")
+        << int(Notices) << QByteArray("[CustomNotify]\n1901/01/01 = milk|call home\n1901/01/02 = 2030|1|1|launch\n"
+                                      "1901/01/03 = old\n")
+        << QStringList{QStringLiteral("milk / call home|Note"), QStringLiteral("launch (2030/1/1)|Countdown"),
+                       QStringLiteral("old|1901/01/03")};
     QTest::newRow("only other groups") << int(Notices) << kFestivalHead + kFestivals << QStringList();
     QTest::newRow("missing file") << int(Festivals) << QByteArray() << QStringList();
     QTest::newRow("comment inside the group does not end it")
@@ -288,10 +295,6 @@ void TestNoticeMng::editEntry_data()
         << int(Notices) << 0 << "2009/05/01" << "Labour: day = off" << "2009/05/02" << "moved"
         << kFestivalHead + "[CustomNotify]\n2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
                            "2009/07/01 = see 2009/05/01\n2009/05/02 = moved\n" + kFestivals << kFile;
-    QTest::newRow("notice to a taken date: that text replaced, the edited entry stays")
-        << int(Notices) << 0 << "2009/05/01" << "Labour: day = off" << "2009/07/01" << "taken"
-        << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n"
-                           "2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n2009/07/01 = taken\n" + kFestivals << kFile;
     QTest::newRow("festival to a free date")
         << int(Festivals) << 1 << "12/25" << "圣诞" << "12/24" << "eve"
         << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n02/31 = quiet day\n12/24 = eve\n" << kFile;
@@ -350,30 +353,26 @@ void TestNoticeMng::addEntry_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("after");
-    QTest::addColumn<int>("newRows");
+    QTest::addColumn<QString>("listedAs"); // the new row, text|date
 
     QTest::newRow("notice on a free date")
         << int(Notices) << kFile << "2010/01/31" << "Pay rent"
-        << kFestivalHead + kNotices + "2010/01/31 = Pay rent\n" + kFestivals << 1;
+        << kFestivalHead + kNotices + "2010/01/31 = Pay rent\n" + kFestivals << "Pay rent|2010/01/31";
     QTest::newRow("note entry 1901/01/01")
         << int(Notices) << kFestivals << "1901/01/01" << "buy milk|call home"
-        << kFestivals + "[CustomNotify]\n1901/01/01 = buy milk|call home\n" << 1;
+        << kFestivals + "[CustomNotify]\n1901/01/01 = buy milk|call home\n" << "buy milk / call home|Note";
     QTest::newRow("countdown entry 1901/01/02")
         << int(Notices) << QByteArray("[CustomNotify]\n") << "1901/01/02" << "2030|1|1|launch"
-        << QByteArray("[CustomNotify]\n1901/01/02 = 2030|1|1|launch\n") << 1;
-    QTest::newRow("notice on a taken date replaces its text")
-        << int(Notices) << kFile << "2009/06/01" << "replaced"
-        << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n2009/06/01 = replaced\n"
-                           "2009/07/01 = see 2009/05/01\n" + kFestivals << 0;
+        << QByteArray("[CustomNotify]\n1901/01/02 = 2030|1|1|launch\n") << "launch (2030/1/1)|Countdown";
     QTest::newRow("notice into a group with a blank line and a second header")
         << int(Notices) << kOdd << "2026/01/05" << "c"
-        << "[CustomNotify]\n2026/01/01 = a\n\n2026/01/02 = b\n2026/01/05 = c\n" + kOddTail << 1;
+        << "[CustomNotify]\n2026/01/01 = a\n\n2026/01/02 = b\n2026/01/05 = c\n" + kOddTail << "c|2026/01/05";
     QTest::newRow("festival fallback 02/31")
         << int(Festivals) << QByteArray() << "02/31" << "nothing today"
-        << QByteArray("[CustomFestival]\n02/31 = nothing today\n") << 1;
+        << QByteArray("[CustomFestival]\n02/31 = nothing today\n") << "nothing today|Fallback";
     QTest::newRow("festival text of blanks is kept as typed")
         << int(Festivals) << kFile << "03/08" << "   "
-        << kFestivalHead + kNotices + kFestivals + "03/08 =    \n" << 1;
+        << kFestivalHead + kNotices + kFestivals + "03/08 =    \n" << "   |03/08";
 }
 
 void TestNoticeMng::addEntry()
@@ -383,7 +382,7 @@ void TestNoticeMng::addEntry()
     QFETCH(QString, key);
     QFETCH(QString, text);
     QFETCH(QByteArray, after);
-    QFETCH(int, newRows);
+    QFETCH(QString, listedAs);
     if (file.isNull())
         TestEnv::removeFile(QStringLiteral("notify.db"));
     else
@@ -417,8 +416,81 @@ void TestNoticeMng::addEntry()
     QCOMPARE(initialText, QString());
     QCOMPARE(db(), after);
     const QStringList listed = rows(mng->listBox());
-    QCOMPARE(listed.count(text + QLatin1Char('|') + key), 1);
-    QCOMPARE(listed.size(), before + newRows);
+    QCOMPARE(listed.count(listedAs), 1);
+    QCOMPARE(listed.size(), before + 1);
+}
+
+// Adding on a date that has an entry, or moving an entry there, replaces that entry only when
+// the user agrees; a moved entry then leaves its old date.
+void TestNoticeMng::takenDateAsks_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("row"); // the entry edited; -1 adds
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("replace");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("add on a taken date, replaced")
+        << int(Notices) << -1 << "2009/06/01" << true << QString::fromUtf8("2009/06/01 already has \"儿童节 party\".")
+        << kFestivalHead + "[CustomNotify]\n2009/05/01 = Labour: day = off\n2009/06/01 = new\n"
+                           "2009/07/01 = see 2009/05/01\n" + kFestivals;
+    QTest::newRow("add on a taken date, kept") << int(Notices) << -1 << "2009/06/01" << false
+                                               << QString::fromUtf8("儿童节 party") << kFile;
+    QTest::newRow("add on the fallback, named by its purpose")
+        << int(Festivals) << -1 << "02/31" << true << "Fallback already has \"quiet day\"."
+        << kFestivalHead + kNotices + "[CustomFestival]\n05/01 = mum\n12/25 = \xe5\x9c\xa3\xe8\xaf\x9e\n02/31 = new\n";
+    QTest::newRow("move onto a taken date, replaced: the entry leaves its old date")
+        << int(Notices) << 0 << "2009/07/01" << true << "\"see 2009/05/01\""
+        << kFestivalHead + "[CustomNotify]\n2009/06/01 = \xe5\x84\xbf\xe7\xab\xa5\xe8\x8a\x82 party\n"
+                           "2009/07/01 = new\n" + kFestivals;
+    QTest::newRow("move onto a taken date, kept") << int(Notices) << 0 << "2009/07/01" << false
+                                                  << "\"see 2009/05/01\"" << kFile;
+}
+
+void TestNoticeMng::takenDateAsks()
+{
+    QFETCH(int, kind);
+    QFETCH(int, row);
+    QFETCH(QString, key);
+    QFETCH(bool, replace);
+    QFETCH(QString, question);
+    QFETCH(QByteArray, after);
+    auto mng = makeManager(Kind(kind), m_lang);
+    mng->show();
+    ZListBox *list = mng->listBox();
+
+    QString asked;
+    bool stayedOpen = false;
+    DialogScript script;
+    script
+        .then([&](QWidget *dlg) {
+            setKey(dlg, key);
+            textOf(dlg)->setText(QStringLiteral("new"));
+            press(textOf(dlg), ZKey::Add); // OK
+            stayedOpen = dlg->isVisible();
+            if (stayedOpen)
+                press(textOf(dlg), ZKey::Back);
+        })
+        .then([&](QWidget *dlg) {
+            auto *ask = qobject_cast<ZMessageDlg *>(dlg);
+            QVERIFY(ask);
+            asked = ask->text();
+            press(dlg, replace ? int(Qt::Key_Return) : int(Qt::Key_Escape));
+        });
+    if (row >= 0) {
+        list->setCurrentItem(row);
+        press(list, ZKey::Select);
+    } else {
+        press(list, ZKey::Add);
+    }
+    QCOMPARE(script.pending(), 0);
+    QCOMPARE(script.unexpected, 0);
+    QVERIFY2(asked.contains(question), qPrintable(asked));
+    QCOMPARE(stayedOpen, !replace); // declined: the user may choose another date
+    QCOMPARE(db(), after);
+    auto fresh = makeManager(Kind(kind), m_lang);
+    QCOMPARE(rows(list), rows(fresh->listBox()));
 }
 
 void TestNoticeMng::addByKeys_data()
@@ -760,10 +832,10 @@ void TestNoticeMng::lunarFestivalList_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("English") << "English.lng"
-                             << QStringList{"mum|05/01", "quiet|02/31", "Four|Lunar 4-20", "Leap|Lunar leap 4-1",
+                             << QStringList{"mum|05/01", "quiet|Fallback", "Four|Lunar 4-20", "Leap|Lunar leap 4-1",
                                             "Moon|Lunar 8-15"};
     QTest::newRow("Chinese") << QString::fromUtf8("简体中文.lng")
-                             << QStringList{"mum|05/01", "quiet|02/31", "Four|四月二十", "Leap|闰四月初一", "Moon|八月十五"};
+                             << QStringList{"mum|05/01", "quiet|无安排时", "Four|四月二十", "Leap|闰四月初一", "Moon|八月十五"};
 }
 
 void TestNoticeMng::lunarFestivalList()
