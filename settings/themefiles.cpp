@@ -43,6 +43,14 @@ QStringList cycleEntries(const QString &programDir)
     return QStringList{QStringLiteral("_")} + themeFiles(programDir);
 }
 
+QStringList cycleTexts(const QStringList &entries, const QString &noTheme)
+{
+    QStringList texts;
+    for (const QString &entry : entries)
+        texts << (entry == QLatin1String("_") ? noTheme : displayName(entry));
+    return texts;
+}
+
 QList<bool> cycleChecks(const QStringList &entries, const QStringList &stored)
 {
     QList<bool> checks(entries.size(), false);
@@ -97,13 +105,18 @@ QStringList itemTextKeys()
     return keys;
 }
 
+bool isWeatherItem(int index)
+{
+    return index > 12 && index < itemGroups().size();
+}
+
 QString itemGroup(int index, int weatherDay)
 {
     const QStringList groups = itemGroups();
     if (index < 0 || index >= groups.size())
         return QString();
     QString group = groups.at(index);
-    if (index > 12)
+    if (isWeatherItem(index))
         group.replace(7, 1, QStringLiteral("%1_").arg(weatherDay));
     return group;
 }

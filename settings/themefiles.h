@@ -19,8 +19,12 @@ int indexOfFile(const QStringList &fileNames, const QString &name);
 QStringList languageFiles(const QString &programDir);   // resource/language/*.lng
 QStringList themeFiles(const QString &programDir);      // theme/*.theme
 
-// The entries of the theme cycle dialog: "_" then the full theme file names.
+// The entries of the theme cycle dialog, as stored: "_" (no theme: the wallpaper alone) then
+// the full theme file names.
 QStringList cycleEntries(const QString &programDir);
+// How the dialog shows the entries: "_" as noTheme, the theme files by the names the theme
+// selector shows.
+QStringList cycleTexts(const QStringList &entries, const QString &noTheme);
 // For each entry, whether a stored name equals it (a stored name marks its first match only).
 QList<bool> cycleChecks(const QStringList &entries, const QStringList &stored);
 // The checked entries, in entry order.
@@ -38,6 +42,8 @@ QStringList itemTextKeys();
 // The group of item index; the weather items (index above 12) carry the day digit:
 // ("Weather_City", day 2) -> "Weather2_City".
 QString itemGroup(int index, int weatherDay);
+// Whether the item at an index of the item list is a weather item (one group per day).
+bool isWeatherItem(int index);
 
 // A theme file name the settings program may read, copy over or create inside theme/: not
 // empty, no "/", no control characters, not "." or "..".

@@ -69,6 +69,11 @@ WeatherPanel::WeatherPanel(ZConfig *settings, const ZConfig *lang, const QString
     layout->addWidget(FormRows::labelled(text("WeatherInterval", "Update every"), m_interval, 70));
     layout->addWidget(m_updateNow);
     layout->addWidget(m_lastUpdate);
+    // The rows wrap their fields, which puts the fields last in the focus chain: Down goes
+    // through them top to bottom.
+    const QList<QWidget *> order = {m_city, m_name, m_latitude, m_longitude, m_interval, m_updateNow};
+    for (int i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
 
     // Everything is shown before a signal is connected: building the panel writes nothing.
     showPlace();
@@ -205,9 +210,31 @@ void WeatherPanel::intervalActivated(int index)
     }
 }
 
+QString WeatherPanel::failureText(Failure failure) const
+{
+    switch (failure) {
+    case Failure::NoPlace:
+        return text("WeatherNoPlaceText", "Choose a city or enter coordinates first.");
+    case Failure::NotStarted:
+        return text("WeatherNotStartedText", "The weather updater could not be started.");
+    case Failure::NoEnd:
+        return text("WeatherNoEndText", "The weather updater did not finish in time.");
+    case Failure::Fetch:
+        break;
+    }
+    return text("WeatherFetchFailedText", "The forecast server could not be reached or gave no usable answer.");
+}
+
 void WeatherPanel::updateNow()
 {
     placeEdited();
+    Weather::Request request;
+    QString unused;
+    if (!Weather::readRequest(*m_settings, &request, &unused)) {
+        // Nothing to fetch for: said before a program runs.
+        updateFailed(Failure::NoPlace, QString());
+        return;
+    }
     // The fetch runs in a nested event loop, like a modal dialog: the window stays drawn, and
     // the button waits until the fetch has ended (fetchweather gives up after 10 s itself).
     QProcess fetch;
@@ -225,12 +252,30 @@ void WeatherPanel::updateNow()
     const bool ended = fetch.state() == QProcess::NotRunning && fetch.exitStatus() == QProcess::NormalExit;
     const QString error = QString::fromUtf8(fetch.readAllStandardError()).trimmed().section(QLatin1Char('\n'), 0, 0);
     showLastUpdate();
-    if (ended && fetch.exitCode() == 0)
+    if (ended && fetch.exitCode() == 0) {
         notice(text("WeatherUpdated", "The forecast was updated."), 0);
+        return;
+    }
+    if (fetch.error() == QProcess::FailedToStart)
+        updateFailed(Failure::NotStarted, fetch.errorString());
+    else if (!ended)
+        updateFailed(Failure::NoEnd, error);
     else
-        notice(text("WeatherUpdateFailed", "The forecast could not be updated:") + QLatin1Char('\n')
-                   + (error.isEmpty() ? fetch.errorString() : error),
-               1);
+        updateFailed(Failure::Fetch, error);
+    if (fetch.state() != QProcess::NotRunning) {
+        fetch.kill();
+        fetch.waitForFinished(1000);
+    }
+}
+
+void WeatherPanel::updateFailed(Failure failure, const QString &detail)
+{
+    // The reason in the interface language; the updater's own line, as it wrote it, only below.
+    QString message = text("WeatherUpdateFailed", "The forecast could not be updated:") + QLatin1Char('\n')
+                      + failureText(failure);
+    if (!detail.isEmpty())
+        message += QStringLiteral("\n\n") + text("WeatherDetail", "Detail: %1").arg(detail);
+    notice(message, 1);
 }
 
 void WeatherPanel::notice(const QString &text, int type)

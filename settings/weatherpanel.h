@@ -1,6 +1,7 @@
 #pragma once
 // The forecast part of the weather tab: the place (a city of the list, or any coordinates), the
-// interval of the automatic updates, "Update now" and the time of the last update. Choosing a
+// interval of the automatic updates, "Update now" and the time of the last update. A failed
+// update is told in the interface language, the updater's own line only as its detail. Choosing a
 // place writes group "Weather" of settings.ini and keeps the background updater
 // ("fetchweather --background") running, with its line in the phone's autorun file; choosing no
 // place stops it and drops the line.
@@ -27,6 +28,11 @@ public slots:
     void updateNow();
 
 private:
+    // Why "Update now" brought no forecast.
+    enum class Failure { NoPlace, NotStarted, NoEnd, Fetch };
+    QString failureText(Failure failure) const;
+    // Says so in the interface language, with the updater's own line as the detail.
+    void updateFailed(Failure failure, const QString &detail);
     QString text(const char *key, const char *english) const;
     void showPlace();
     void showInterval();

@@ -4,6 +4,7 @@
 #include "zgui.h"
 
 #include "formrows.h"
+#include "langtext.h"
 #include "textboxrows.h"
 #include "themefiles.h"
 #include "zcheckbox.h"
@@ -97,6 +98,11 @@ void ZGui::createTab4()
     m_imgYPicker = picker(320, QStringLiteral("imgYPicker"));
 
     page->addWidget(FormRows::labelled(getText(QStringLiteral("Item")), m_itemSelector));
+    // Weather items edit the day the weather tab chooses: the editor says so under the item.
+    m_weatherDayHint = new ZLabel(QString(), nullptr, QStringLiteral("weatherDayHint"));
+    m_weatherDayHint->setWordWrap(true);
+    m_weatherDayHint->hide();
+    page->addWidget(m_weatherDayHint);
     page->addWidget(FormRows::row({m_enableBox, m_shadowBox, nullptr}));
     page->addWidget(FormRows::labelled(getText(QStringLiteral("FontSize")), m_sizePicker, 80));
     page->addWidget(FormRows::labelled(getText(QStringLiteral("RotateAngle")), m_rotatePicker, 80));
@@ -147,6 +153,14 @@ void ZGui::optActivated(int index)
     if (group.isEmpty() || !m_enableBox || !m_shadowBox)
         return;
     m_currentGroup = group;
+    if (m_weatherDayHint) {
+        const bool weather = ThemeFiles::isWeatherItem(index);
+        if (weather)
+            m_weatherDayHint->setText(::getText(m_lang.get(), QStringLiteral("WeatherDayHint"),
+                                                QStringLiteral("The day of weather items is chosen on the Weather tab, now: %1."))
+                                          .arg(m_weatherDay ? m_weatherDay->currentText() : QString()));
+        m_weatherDayHint->setVisible(weather);
+    }
 
     const ZConfig &t = *m_theme;
     const bool enable = t.readBoolEntry(group, QStringLiteral("Enable"), false);

@@ -5,6 +5,7 @@
 
 #include "formrows.h"
 #include "noticelistmng.h"
+#include "themefiles.h"
 #include "wallpapermng.h"
 #include "weatherpanel.h"
 #include "zcheckbox.h"
@@ -147,7 +148,7 @@ void ZGui::writeSwitch(ZCheckBox *box, const QString &key, bool on)
 
 void ZGui::woptActivated(int)
 {
-    if (m_itemSelector && m_itemSelector->currentItem() > 12)
+    if (m_itemSelector && ThemeFiles::isWeatherItem(m_itemSelector->currentItem()))
         optActivated(m_itemSelector->currentItem());
 }
 

@@ -87,17 +87,32 @@ bool ZScrollPanel::eventFilter(QObject *watched, QEvent *event)
     return QScrollArea::eventFilter(watched, event);
 }
 
+bool ZScrollPanel::isControl(const QWidget *w) const
+{
+    return (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(m_contents);
+}
+
 void ZScrollPanel::followFocus(QWidget *, QWidget *now)
 {
-    if (now && m_contents->isAncestorOf(now))
-        ensureWidgetVisible(now, 10, 10);
+    if (!now || !m_contents->isAncestorOf(now))
+        return;
+    ensureWidgetVisible(now, 10, 10);
+    // Lines below the last control (a status line, a note) cannot take the focus: they come
+    // into view with the last control.
+    const int bottom = now->mapTo(m_contents, QPoint(0, now->height())).y();
+    const QList<QWidget *> widgets = m_contents->findChildren<QWidget *>();
+    for (const QWidget *w : widgets) {
+        if (w != now && isControl(w) && w->mapTo(m_contents, QPoint(0, w->height())).y() > bottom)
+            return;
+    }
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 bool ZScrollPanel::holdsFocusableControl() const
 {
     const QList<QWidget *> widgets = m_contents->findChildren<QWidget *>();
     for (const QWidget *w : widgets) {
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(m_contents))
+        if (isControl(w))
             return true;
     }
     return false;

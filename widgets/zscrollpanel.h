@@ -8,7 +8,8 @@
 //
 // contents() is as wide as the panel and as tall as its layout or its fixed-position children
 // need; when that is taller than the panel, the panel scrolls, and a control that gets the
-// focus is scrolled into view.
+// focus is scrolled into view; the last control brings the end of the page along, so the lines
+// below it are shown whole.
 //
 // Keys: the panel leaves the navigation keys to its window, which moves the focus between the
 // controls (up / down) or switches tabs (left / right); only a panel without any control that
@@ -38,6 +39,8 @@ private:
     void fitContents();
     void followFocus(QWidget *old, QWidget *now);
     bool holdsFocusableControl() const;
+    // A widget of the contents that takes the focus from the keys.
+    bool isControl(const QWidget *w) const;
 
     QWidget *m_contents;
     QMetaObject::Connection m_focusFollower;

@@ -7,11 +7,13 @@
 #include "testenv.h"
 #include "zcombobox.h"
 #include "zconfig.h"
+#include "zkeys.h"
 #include "zlabel.h"
 #include "zlineedit.h"
 #include "zpressbutton.h"
 
 #include <QAbstractItemView>
+#include <QScrollArea>
 
 using namespace GuiFixture;
 
@@ -52,6 +54,7 @@ private slots:
     void unstoredChoiceIsTold();
     void updateNow_data();
     void updateNow();
+    void focusTopToBottom();
 
 private:
     ZGui *open(const QByteArray &quillora, const QByteArray &weather);
@@ -271,35 +274,73 @@ void TestWeatherTab::unstoredChoiceIsTold()
 
 void TestWeatherTab::updateNow_data()
 {
+    QTest::addColumn<QByteArray>("language");
+    QTest::addColumn<QByteArray>("place");
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("notice");
-    QTest::addColumn<bool>("written");
-    QTest::newRow("answered") << 200 << "The forecast was updated." << true;
-    QTest::newRow("HTTP error") << 500
-                                << "The forecast could not be updated:\nfetchweather: the server answered HTTP 500 Whatever"
-                                << false;
+    QTest::addColumn<QString>("reason"); // language key of the failure; empty for success
+    QTest::addColumn<QString>("detail");  // the updater's own line under the reason
+    const QByteArray beijing = "City = Beijing\nLatitude = 39.9042\nLongitude = 116.4074\n";
+    const QString http500 = QStringLiteral("fetchweather: the server answered HTTP 500 Whatever");
+    for (const QByteArray language : {QByteArray("English.lng"), QByteArray("简体中文.lng")}) {
+        QTest::addRow("%s, answered", language.constData()) << language << beijing << 200 << QString() << QString();
+        QTest::addRow("%s, HTTP error", language.constData())
+            << language << beijing << 500 << "WeatherFetchFailedText" << http500;
+    }
+    QTest::newRow("no place: nothing runs") << QByteArray("English.lng") << QByteArray() << 200
+                                            << "WeatherNoPlaceText" << QString();
 }
 
 void TestWeatherTab::updateNow()
 {
+    QFETCH(QByteArray, language);
+    QFETCH(QByteArray, place);
     QFETCH(int, status);
-    QFETCH(QString, notice);
-    QFETCH(bool, written);
+    QFETCH(QString, reason);
+    QFETCH(QString, detail);
     QFile fixture(QStringLiteral(FORECAST_FIXTURE));
     QVERIFY(fixture.open(QIODevice::ReadOnly));
     m_server.answer(status, fixture.readAll());
-    ZGui *gui = open("Refresh = false\n", "City = Beijing\nLatitude = 39.9042\nLongitude = 116.4074\n");
+    ZGui *gui = open("Refresh = false\nLanguage = " + language + "\n", place);
     TestEnv::installProgram(QStringLiteral("fetchweather"));
     ZPressButton *button = child<ZPressButton>(gui, "weatherUpdateNow");
     button->setFocus();
     // The window waits for the fetch in a nested event loop, in which the server answers.
     QTest::keyClick(button, Qt::Key_Return);
 
+    const ZConfig lng(TestEnv::path(QStringLiteral("resource/language/") + QString::fromUtf8(language)));
+    auto text = [&](const QString &key) { return lng.readEntry(QStringLiteral("Quillora"), key, QString()); };
+    // The reason in the interface language; the updater's line, in its own words, only below.
+    QString notice = reason.isEmpty() ? text(QStringLiteral("WeatherUpdated"))
+                                      : text(QStringLiteral("WeatherUpdateFailed")) + QLatin1Char('\n') + text(reason);
+    if (!detail.isEmpty())
+        notice += QStringLiteral("\n\n") + text(QStringLiteral("WeatherDetail")).arg(detail);
+    QVERIFY(!text(reason.isEmpty() ? QStringLiteral("WeatherUpdated") : reason).isEmpty());
     QCOMPARE(m_script->shownTexts(), QStringList{notice});
     const QByteArray file = TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather"));
-    QCOMPARE(file != kOldFile, written);
+    QCOMPARE(file != kOldFile, reason.isEmpty());
     const QString label = child<ZLabel>(gui, "weatherLastUpdate")->text();
-    QCOMPARE(label, QStringLiteral("Last update: ") + QString::fromUtf8(file.left(file.indexOf('\n'))));
+    QCOMPARE(label, text(QStringLiteral("WeatherLastUpdate")).arg(QString::fromUtf8(file.left(file.indexOf('\n')))));
+}
+
+// Down walks the tab's controls top to bottom; at the last one the line under it, the time of
+// the last update, is in view whole.
+void TestWeatherTab::focusTopToBottom()
+{
+    ZGui *gui = open("", "City = Beijing\nLatitude = 39.9042\nLongitude = 116.4074\n");
+    child<QWidget>(gui, "weatherBox")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 8; ++i) {
+        order << QApplication::focusWidget()->objectName();
+        phoneKey(QApplication::focusWidget(), ZKey::Down);
+    }
+    QCOMPARE(order, QStringList({"weatherBox", "weatherDay", "weatherCity", "weatherName", "weatherLatitude",
+                                 "weatherLongitude", "weatherInterval", "weatherUpdateNow"}));
+    child<QWidget>(gui, "weatherUpdateNow")->setFocus();
+    auto *page = child<QScrollArea>(gui, "weatherPage");
+    QWidget *line = child<QWidget>(gui, "weatherLastUpdate");
+    const QRect shown(line->mapTo(page->viewport(), QPoint(0, 0)), line->size());
+    QVERIFY2(page->viewport()->rect().contains(shown),
+             qPrintable(QStringLiteral("line at %1..%2 of %3").arg(shown.top()).arg(shown.bottom()).arg(page->viewport()->height())));
 }
 
 QUILLORA_TEST_MAIN(TestWeatherTab)
