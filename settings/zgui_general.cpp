@@ -4,6 +4,7 @@
 #include "zgui.h"
 
 #include "formrows.h"
+#include "langtext.h"
 #include "themefiles.h"
 #include "zcheckbox.h"
 #include "zcombobox.h"
@@ -160,13 +161,18 @@ void ZGui::idlerefreshToggled(bool on)
 void ZGui::swichlistclicked()
 {
     const QStringList entries = ThemeFiles::cycleEntries(m_programDir);
-    ZMultiSelectDlg *dlg = new ZMultiSelectDlg(getText(QStringLiteral("SwitchThemeList")), entries, this);
+    const QString noTheme = ::getText(m_lang.get(), QStringLiteral("NoThemeEntry"), QStringLiteral("No theme"));
+    ZMultiSelectDlg *dlg = new ZMultiSelectDlg(getText(QStringLiteral("SwitchThemeList")),
+                                               ThemeFiles::cycleTexts(entries, noTheme), this);
     const QStringList stored = m_settings->readListEntry(kGroup, QStringLiteral("ThemeList"), QLatin1Char(';'));
     const QList<bool> checks = ThemeFiles::cycleChecks(entries, stored);
     for (int i = 0; i < checks.size(); ++i)
         dlg->setChecked(i, checks.at(i));
     if (dlg->exec() == 1) {
-        if (writeSetting(QStringLiteral("ThemeList"), dlg->checkedTexts())) {
+        QList<bool> checked;
+        for (int i = 0; i < entries.size(); ++i)
+            checked << dlg->isChecked(i);
+        if (writeSetting(QStringLiteral("ThemeList"), ThemeFiles::checkedEntries(entries, checked))) {
             m_proc.stopDaemon();
             m_proc.startDaemon();
         }

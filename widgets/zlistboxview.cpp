@@ -70,7 +70,9 @@ void ZListBox::paintEvent(QPaintEvent *)
                              : firstLine ? palette().color(QPalette::Text)
                                          : QColor(0x6b, 0x7c, 0x85));
                     const QFontMetrics &fm = firstLine ? main : second;
-                    p.drawText(QRect(x, y, width, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                    // Not clipped to the line's box: an underscore may lie below the font's
+                    // descent, and the text is already cut to the width.
+                    p.drawText(QRect(x, y, width, fm.height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
                                fm.elidedText(c.lines.at(line), Qt::ElideMiddle, width));
                     y += fm.height();
                 }

@@ -41,7 +41,10 @@ QString styleSheet()
         "QMenu::icon { padding-left: 4px; }"
         "ZMainWidget { background: #f5f8f9; }"
         "ZScrollPanel, ZScrollPanel > QWidget > QWidget { background: #fbfcfd; }"
-        "ZListBox { background: white; border: none; }");
+        "ZListBox { background: white; border: none; }"
+        // A slider in focus is marked like the other controls: in the highlight colour.
+        "ZSlider { border: 1px solid transparent; border-radius: 3px; }"
+        "ZSlider:focus { border: 1px solid #2e86ab; background: #d8ebf3; }");
 }
 
 void placeOverMainWindow(QWidget *window)
