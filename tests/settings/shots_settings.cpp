@@ -3,9 +3,11 @@
 //   QUILLORA_SHOTS=<folder> QUILLORA_PROGDIR=<build>/Quillora shots_settings
 
 #include "dialogscript.h"
+#include "festivaldlg.h"
 #include "guifixture.h"
 #include "testenv.h"
 #include "zaboutdialog.h"
+#include "zkeys.h"
 #include "znavtabwidget.h"
 #include "zoptionsmenu.h"
 #include "zsoftkey.h"
@@ -70,7 +72,34 @@ void ScreenShots::capture()
         p.drawPixmap(menu->pos() - gui->pos(), menu->grab());
     }
     save(withMenu, QStringLiteral("menu"));
+    // The edit sub-menu, opened with the keys.
+    for (int i = 0; i < ZGui::MenuEdit; ++i)
+        phoneKey(menu, ZKey::Down);
+    phoneKey(menu, ZKey::Right);
+    ZOptionsMenu *sub = gui->editMenu();
+    QTRY_VERIFY(sub->isVisible());
+    {
+        QPainter p(&withMenu);
+        p.drawPixmap(sub->pos() - gui->pos(), sub->grab());
+    }
+    save(withMenu, QStringLiteral("submenu"));
+    sub->close();
     menu->close();
+
+    // The weather tab with its last control in focus.
+    clickTab(gui, ZGui::TabWeather);
+    QCoreApplication::processEvents();
+    gui->findChild<QWidget *>(QStringLiteral("weatherUpdateNow"))->setFocus();
+    QCoreApplication::processEvents();
+    save(gui->grab(), QStringLiteral("tab4-end"));
+    clickTab(gui, 0);
+
+    script.expect([&](QWidget *w) {
+        save(w->grab(), QStringLiteral("festival"));
+        static_cast<MyBaseDlg *>(w)->reject();
+    });
+    AddFestival festival(gui->languageStore());
+    festival.exec();
 
     script.expect([&](QWidget *w) {
         save(w->grab(), QStringLiteral("preview"));
