@@ -6,6 +6,9 @@
 #include "desktoplayout.h"
 #include "desktoppublish.h"
 #include "renderfixture.h"
+#include "rootwindow.h"
+
+#include <xcb/xcb.h>
 
 #include <QDir>
 #include <QProcess>
@@ -40,6 +43,8 @@ Run runShow(const QString &cache, const QStringList &extraEnv = {})
     process.setProcessEnvironment(env);
     process.start(show, {});
     Run run;
+    if (!process.waitForStarted(30000))
+        return run;
     if (!process.waitForFinished(30000))
         return run;
     run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -48,6 +53,63 @@ Run runShow(const QString &cache, const QStringList &extraEnv = {})
 }
 
 const QColor kRed(255, 0, 0);
+
+// A program of the test's own, ended when the test ends.
+struct Helper
+{
+    QProcess process;
+    ~Helper()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    // Starts the program and returns the first line it prints.
+    QByteArray start(const QString &program, const QStringList &args)
+    {
+        process.start(program, args);
+        if (!process.waitForStarted() || !process.waitForReadyRead(20000))
+            return QByteArray();
+        while (!process.canReadLine() && process.waitForReadyRead(20000)) {
+        }
+        return process.readLine().trimmed();
+    }
+};
+
+// The 32-bit value of a root window property, or 0.
+quint32 rootProperty(xcb_connection_t *c, xcb_window_t root, const char *name)
+{
+    xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(strlen(name)), name), nullptr);
+    if (!atom)
+        return 0;
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_PIXMAP, 0, 1), nullptr);
+    free(atom);
+    quint32 value = 0;
+    if (reply && xcb_get_property_value_length(reply) == 4)
+        value = *static_cast<quint32 *>(xcb_get_property_value(reply));
+    free(reply);
+    return value;
+}
+
+bool pixmapExists(xcb_connection_t *c, quint32 pixmap)
+{
+    xcb_generic_error_t *error = nullptr;
+    free(xcb_get_geometry_reply(c, xcb_get_geometry(c, pixmap), &error));
+    free(error);
+    return error == nullptr;
+}
+
+// The screen's pixels as a person sees them.
+QImage rootPixels(xcb_connection_t *c, xcb_screen_t *screen)
+{
+    const int w = screen->width_in_pixels, h = screen->height_in_pixels;
+    xcb_get_image_reply_t *reply = xcb_get_image_reply(
+        c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, 0, uint16_t(w), uint16_t(h), ~0u), nullptr);
+    if (!reply)
+        return QImage();
+    const QImage image = QImage(xcb_get_image_data(reply), w, h, w * 4, QImage::Format_RGB32).copy();
+    free(reply);
+    return image;
+}
 
 } // namespace
 
@@ -65,6 +127,8 @@ private slots:
     void showPublishesThroughACommand();
     void failingTarget_data();
     void failingTarget();
+    void rootWindowUnderX();
+    void gnomeSettingsStore();
 };
 
 void TestDesktop::detect_data()
@@ -256,6 +320,109 @@ void TestDesktop::failingTarget()
     QCOMPARE(QImage(TestEnv::path(QStringLiteral("device/idle/desktop.png"))).size(), QSize(240, 320));
     if (line.isEmpty() || line.contains("auto"))
         QVERIFY(!QFileInfo::exists(cache.filePath(QStringLiteral("quillora"))));
+}
+
+void TestDesktop::rootWindowUnderX()
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty())
+        QSKIP("Xvfb is not installed");
+    Helper server;
+    const QByteArray number = server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
+                                                 QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
+                                                 QStringLiteral("0"), QStringLiteral("1600x1200x24")});
+    QVERIFY2(!number.isEmpty(), "Xvfb did not start");
+    const QByteArray display = ":" + number;
+    qputenv("DISPLAY", display);
+    xcb_connection_t *c = xcb_connect(display.constData(), nullptr);
+    QVERIFY(!xcb_connection_has_error(c));
+    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    QCOMPARE(Desktop::RootWindow::size(), QSize(1600, 1200));
+
+    // A hundred pictures: each one shows and is named by both properties, and the one before
+    // it is freed with the connection that kept it.
+    QList<quint32> pixmaps;
+    QImage picture(1600, 1200, QImage::Format_RGB32);
+    for (int i = 0; i < 100; ++i) {
+        picture.fill(QColor(i, 255 - i, 7));
+        QString error;
+        QVERIFY2(Desktop::RootWindow::setBackground(picture, &error), qPrintable(error));
+        pixmaps << rootProperty(c, screen->root, "_XROOTPMAP_ID");
+        QVERIFY(pixmaps.last() != 0);
+        QCOMPARE(rootProperty(c, screen->root, "ESETROOT_PMAP_ID"), pixmaps.last());
+        if (i > 0)
+            QVERIFY2(!pixmapExists(c, pixmaps.at(i - 1)), "the previous picture was kept");
+    }
+    QVERIFY(pixmapExists(c, pixmaps.last()));
+    QCOMPARE(rootPixels(c, screen).pixelColor(800, 600), QColor(99, 156, 7));
+
+    // show on the X server: the wallpaper fills the screen, the items at k = 3 on the right.
+    setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = x11\n");
+    QTemporaryDir cache;
+    const Run run = runShow(cache.path(), {QStringLiteral("DISPLAY=") + QString::fromLatin1(display)});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QByteArray());
+    const QImage shown = rootPixels(c, screen);
+    QCOMPARE(shown.pixelColor(5, 5), wallColour());
+    QVERIFY(QRect(880, 120, 720, 960).contains(boundsOfColour(shown, kRed)));
+    QVERIFY(!pixmapExists(c, pixmaps.last()));
+    xcb_disconnect(c);
+    qunsetenv("DISPLAY");
+}
+
+void TestDesktop::gnomeSettingsStore()
+{
+    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+    if (busDaemon.isEmpty() || gsettings.isEmpty() || !QFileInfo::exists(QStringLiteral("/usr/share/dbus-1/services/ca.desrt.dconf.service")))
+        QSKIP("dbus-daemon, gsettings or dconf-service is not installed");
+    Helper bus;
+    const QByteArray address = bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    QVERIFY2(!address.isEmpty(), "no session bus");
+    // The bus, the settings service and gsettings share the test's own home folders.
+    const QStringList env{QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + QString::fromLatin1(address), QStringLiteral("GSETTINGS_BACKEND=dconf")};
+    QProcessEnvironment processEnv = QProcessEnvironment::systemEnvironment();
+    for (const QString &pair : env)
+        processEnv.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
+    const auto gnome = [&](const QStringList &args) {
+        QProcess process;
+        process.setProcessEnvironment(processEnv);
+        process.start(gsettings, args);
+        process.waitForFinished();
+        return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    };
+    const QString schema = QStringLiteral("org.gnome.desktop.background");
+    const QStringList own{QStringLiteral("'file:///srv/own-dark.jpg'"), QStringLiteral("'file:///srv/own.jpg'"), QStringLiteral("'spanned'")};
+    const QStringList keys{QStringLiteral("picture-uri-dark"), QStringLiteral("picture-uri"), QStringLiteral("picture-options")};
+    for (int i = 0; i < 3; ++i)
+        gnome({QStringLiteral("set"), schema, keys.at(i), own.at(i)});
+    QCOMPARE(gnome({QStringLiteral("get"), schema, keys.at(1)}), own.at(1));
+
+    setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = gnome\n");
+    QTemporaryDir cache;
+    QStringList uris;
+    for (int i = 0; i < 3; ++i) {
+        const Run run = runShow(cache.path(), env);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QByteArray());
+        const QString uri = gnome({QStringLiteral("get"), schema, keys.at(1)});
+        QCOMPARE(gnome({QStringLiteral("get"), schema, keys.at(0)}), uri);
+        QVERIFY(!uris.contains(uri) || i == 2);
+        uris << uri;
+        const QString path = QUrl(uri.mid(1, uri.size() - 2)).toLocalFile();
+        QCOMPARE(QImage(path).size(), QSize(1920, 1080));
+        QCOMPARE(gnome({QStringLiteral("get"), schema, keys.at(2)}), QStringLiteral("'zoom'"));
+    }
+    QVERIFY(uris.at(0) != uris.at(1) && uris.at(1) != uris.at(2));
+
+    // Back to the phone: the user's own settings return, and are no longer kept.
+    TestEnv::writeFile(QStringLiteral("settings.ini"), TestEnv::readFile(QStringLiteral("settings.ini")).replace("\nTarget = gnome", "\nTarget = phone"));
+    const Run run = runShow(cache.path(), env);
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.err, QByteArray());
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(gnome({QStringLiteral("get"), schema, keys.at(i)}), own.at(i));
+    QVERIFY(!TestEnv::readFile(QStringLiteral("settings.ini")).contains("Saved:"));
 }
 
 QUILLORA_TEST_MAIN(TestDesktop)
