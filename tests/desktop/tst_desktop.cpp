@@ -10,8 +10,10 @@
 
 #include <xcb/xcb.h>
 
+#include <QDBusConnection>
 #include <QDir>
 #include <QProcess>
+#include <QThread>
 #include <QTemporaryDir>
 
 using namespace RenderFixture;
@@ -113,6 +115,17 @@ QImage rootPixels(xcb_connection_t *c, xcb_screen_t *screen)
 
 } // namespace
 
+// The shell's script interface, keeping the scripts it was sent.
+class PlasmaShellStub : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
+public:
+    QStringList scripts;
+public slots:
+    void evaluateScript(const QString &script) { scripts << script; }
+};
+
 class TestDesktop : public QObject
 {
     Q_OBJECT
@@ -129,6 +142,7 @@ private slots:
     void failingTarget();
     void rootWindowUnderX();
     void gnomeSettingsStore();
+    void plasmaShellScript();
 };
 
 void TestDesktop::detect_data()
@@ -423,6 +437,49 @@ void TestDesktop::gnomeSettingsStore()
     for (int i = 0; i < 3; ++i)
         QCOMPARE(gnome({QStringLiteral("get"), schema, keys.at(i)}), own.at(i));
     QVERIFY(!TestEnv::readFile(QStringLiteral("settings.ini")).contains("Saved:"));
+}
+
+void TestDesktop::plasmaShellScript()
+{
+    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (busDaemon.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("gdbus")).isEmpty())
+        QSKIP("dbus-daemon or gdbus is not installed");
+    Helper bus;
+    const QByteArray address = bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    QVERIFY2(!address.isEmpty(), "no session bus");
+    // The shell answers from a thread of its own, as it would from its own process.
+    QThread shellThread;
+    auto *shell = new PlasmaShellStub;
+    QDBusConnection connection = QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("shell"));
+    QVERIFY(connection.registerObject(QStringLiteral("/PlasmaShell"), shell, QDBusConnection::ExportAllSlots));
+    QVERIFY(connection.registerService(QStringLiteral("org.kde.plasmashell")));
+    shell->moveToThread(&shellThread);
+    shellThread.start();
+
+    setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = auto\n");
+    QTemporaryDir cache;
+    const QStringList env{QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + QString::fromLatin1(address),
+                          QStringLiteral("XDG_CURRENT_DESKTOP=KDE")};
+    QStringList scripts;
+    for (int i = 0; i < 2; ++i) {
+        const Run run = runShow(cache.path(), env);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QByteArray());
+        QMetaObject::invokeMethod(shell, [&] { scripts = shell->scripts; }, Qt::BlockingQueuedConnection);
+        QCOMPARE(scripts.size(), i + 1);
+        // The script sets the image of the desktops that show a picture to a file that exists.
+        const QRegularExpression url(QStringLiteral("writeConfig\\(\"Image\", \"(file://[^\"]+)\"\\)"));
+        const QRegularExpressionMatch match = url.match(scripts.last());
+        QVERIFY2(match.hasMatch(), qPrintable(scripts.last()));
+        QVERIFY(scripts.last().contains(QLatin1String("org.kde.image")));
+        QCOMPARE(QImage(QUrl(match.captured(1)).toLocalFile()).size(), QSize(1920, 1080));
+    }
+    QVERIFY(scripts.at(0) != scripts.at(1));
+
+    connection.unregisterObject(QStringLiteral("/PlasmaShell"));
+    QMetaObject::invokeMethod(shell, [shell] { delete shell; }, Qt::BlockingQueuedConnection);
+    shellThread.quit();
+    shellThread.wait();
 }
 
 QUILLORA_TEST_MAIN(TestDesktop)
