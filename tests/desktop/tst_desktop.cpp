@@ -143,6 +143,7 @@ private slots:
     void rootWindowUnderX();
     void gnomeSettingsStore();
     void plasmaShellScript();
+    void swayBackgroundProgram();
 };
 
 void TestDesktop::detect_data()
@@ -480,6 +481,53 @@ void TestDesktop::plasmaShellScript()
     QMetaObject::invokeMethod(shell, [shell] { delete shell; }, Qt::BlockingQueuedConnection);
     shellThread.quit();
     shellThread.wait();
+}
+
+// The command line of a running process, or empty.
+static QByteArray commandLine(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().replace('\0', ' ') : QByteArray();
+}
+
+void TestDesktop::swayBackgroundProgram()
+{
+    // sway itself does not run here: a stand-in background program that waits until it is
+    // ended, under the real one's name.
+    QTemporaryDir bin;
+    QVERIFY(QProcess::execute(QStringLiteral("mkfifo"), {bin.filePath(QStringLiteral("wait"))}) == 0);
+    const QString stub = bin.filePath(QStringLiteral("swaybg"));
+    TestEnv::writeFile(QStringLiteral("swaybg.tmp"), "#!/bin/sh\nexec 3<> \"" + bin.filePath(QStringLiteral("wait")).toUtf8() + "\"\nread -r line <&3\n");
+    QVERIFY(QFile::rename(TestEnv::path(QStringLiteral("swaybg.tmp")), stub));
+    QFile::setPermissions(stub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QStringList env{QStringLiteral("PATH=") + bin.path() + QLatin1Char(':') + qEnvironmentVariable("PATH"),
+                          QStringLiteral("SWAYSOCK=/nowhere/sway.sock")};
+    QTemporaryDir cache;
+    const QString pidFile = cache.filePath(QStringLiteral("quillora/swaybg.pid"));
+    const auto pidNow = [&] {
+        QFile file(pidFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+    };
+
+    setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = auto\n");
+    QList<qint64> pids;
+    for (int i = 0; i < 2; ++i) {
+        const Run run = runShow(cache.path(), env);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.err, QByteArray());
+        pids << pidNow();
+        // The new one shows the new picture; the one before it has ended.
+        QVERIFY(commandLine(pids.last()).contains("-i " + cache.filePath(QStringLiteral("quillora/desktop-")).toUtf8()));
+        if (i > 0)
+            QTRY_VERIFY(commandLine(pids.at(0)).isEmpty());
+    }
+    QVERIFY(pids.at(0) != pids.at(1));
+    // Back to the phone: the own background program ends.
+    TestEnv::writeFile(QStringLiteral("settings.ini"), TestEnv::readFile(QStringLiteral("settings.ini")).replace("\nTarget = auto", "\nTarget = phone"));
+    const Run run = runShow(cache.path(), env);
+    QCOMPARE(run.err, QByteArray());
+    QTRY_VERIFY(commandLine(pids.at(1)).isEmpty());
+    QVERIFY(!QFileInfo::exists(pidFile));
 }
 
 QUILLORA_TEST_MAIN(TestDesktop)
