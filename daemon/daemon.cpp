@@ -1,11 +1,14 @@
 #include "daemon.h"
 
 #include "desktoprefresh.h"
+#include "configsnapshot.h"
+#include "desktopconfig.h"
 #include "device.h"
 #include "idleclock.h"
 #include "idlefocus.h"
 #include "processcontrol.h"
 #include "settingsfile.h"
+#include "sessionwatch.h"
 #include "setuptheme.h"
 #include "qcopchannel.h"
 #include "zconfig.h"
@@ -63,6 +66,14 @@ Daemon::Daemon()
     if (m_themeList.isEmpty())
         m_themeList.append(current);
     m_themeIndex = qMax(0, m_themeList.indexOf(current));
+
+    // On a real desktop the session's lock and blank state stands for the display.
+    if (Desktop::readConfig(ConfigSnapshot(SettingsFile::path(m_programDir))).target != Desktop::Target::Phone) {
+        m_session = new SessionWatch(this);
+        connect(m_session, &SessionWatch::visibilityChanged, this, &Daemon::SessionChanged);
+        if (!m_session->isVisible())
+            SessionChanged(false);
+    }
 }
 
 Daemon::~Daemon()
@@ -73,7 +84,9 @@ Daemon::~Daemon()
 
 void Daemon::Start()
 {
-    m_timer->start(kTickMs);
+    // A session that starts locked ticks from its unlock on.
+    if (!m_session || m_session->isVisible())
+        m_timer->start(kTickMs);
 }
 
 QString Daemon::getProgramDir() const
@@ -107,6 +120,14 @@ void Daemon::LCDChanged(const QByteArray &msg, const QByteArray &)
     } else if (msg == "LCDOff") {
         m_timer->stop();
     }
+}
+
+void Daemon::SessionChanged(bool visible)
+{
+    Platform::setIdleFocus(visible);
+    if (visible)
+        m_lastMinute = -1; // the minute shown may be long gone
+    LCDChanged(visible ? QByteArrayLiteral("LCDOn") : QByteArrayLiteral("LCDOff"), QByteArray());
 }
 
 void Daemon::KeyChanged(const QByteArray &msg, const QByteArray &data)

@@ -14,6 +14,7 @@
 #include <functional>
 
 class QTimer;
+class SessionWatch;
 class ZConfig;
 
 class Daemon : public QObject
@@ -45,6 +46,10 @@ private slots:
     void updateTheme();
     void LCDChanged(const QByteArray &msg, const QByteArray &data);
     void KeyChanged(const QByteArray &msg, const QByteArray &data);
+    // On a real desktop: the screen hidden (locked, blanked, asleep) counts as the display
+    // switched off with the idle screen not in front; visible again, as the display switched on,
+    // with a redraw at once.
+    void SessionChanged(bool visible);
 
 private:
     void redraw();
@@ -65,4 +70,5 @@ private:
     ZConfig *m_config = nullptr;
     Clock m_clock;
     bool m_listening = false;
+    SessionWatch *m_session = nullptr;
 };

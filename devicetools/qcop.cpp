@@ -3,6 +3,10 @@
 // become the message data, each a 32-bit integer in a data stream, so
 //     qcop /hardkey/bc 'keyMsg(int,int)' 4171 1
 // is a press of key 4171. Integers may be written in decimal or, with "0x", in hexadecimal.
+//
+// qcop --key CODE
+// presses and releases the hard key CODE: "keyMsg(int,int)" with CODE, 1 and then with CODE, 2
+// on "/hardkey/bc", for a desktop shortcut to run.
 #include "qcopchannel.h"
 
 #include <QCoreApplication>
@@ -24,9 +28,23 @@ int fail(const QByteArray &line, int code)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() == 2 && args.at(0) == QLatin1String("--key")) {
+        bool ok = false;
+        const qint32 code = args.at(1).toInt(&ok, 0);
+        if (!ok)
+            return fail("not a 32-bit integer: " + args.at(1).toLocal8Bit(), 2);
+        for (const qint32 state : {1, 2}) {
+            QByteArray data;
+            QDataStream out(&data, QIODevice::WriteOnly);
+            out << code << state;
+            if (!QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", data))
+                return fail("could not deliver the key to every listener", 1);
+        }
+        return 0;
+    }
     if (args.size() < 2)
-        return fail("usage: qcop CHANNEL MESSAGE [INT...]", 2);
+        return fail("usage: qcop CHANNEL MESSAGE [INT...] | qcop --key CODE", 2);
 
     QByteArray data;
     {

@@ -45,6 +45,18 @@ DrawImg::DrawImg(const RenderInput &given)
     compose(&given);
 }
 
+DrawImg::DrawImg(Overlay overlay)
+    : overlayScale(qMax(1, overlay.scale))
+{
+    compose(nullptr);
+}
+
+QImage DrawImg::drawItemsAt(int scale)
+{
+    DrawImg items(Overlay{scale});
+    return items.getPixmap()->toImage();
+}
+
 void DrawImg::compose(const RenderInput *given)
 {
     input = given;
@@ -81,6 +93,16 @@ QString DrawImg::currentThemePath(const QString &programDir, const ConfigSnapsho
     return isThemeName(name) ? programDir + QStringLiteral("theme/") + name : QString();
 }
 
+QString DrawImg::wallpaperPath()
+{
+    QString path = SETUP_THEME::getThemeValue(SETUP_THEME::Wallpaper);
+    // A phone path ("/mmc/mmca1/...") that is not a file of this machine lies under the
+    // device root.
+    if (!path.isEmpty() && !QFile::exists(path))
+        path = Platform::phonePath(path);
+    return path;
+}
+
 DrawImg::~DrawImg()
 {
     delete painter;
@@ -102,11 +124,14 @@ QString DrawImg::getProgramDir()
 
 void DrawImg::loadWallpaper(bool plain)
 {
-    QString path = plain ? QString() : SETUP_THEME::getThemeValue(SETUP_THEME::Wallpaper);
-    // A phone path ("/mmc/mmca1/...") that is not a file of this machine lies under the
-    // device root.
-    if (!path.isEmpty() && !QFile::exists(path))
-        path = Platform::phonePath(path);
+    if (overlayScale > 0) {
+        QImage clear(Width * overlayScale, Height * overlayScale, QImage::Format_ARGB32_Premultiplied);
+        clear.fill(Qt::transparent);
+        clear.setDevicePixelRatio(overlayScale);
+        picture = new QPixmap(QPixmap::fromImage(std::move(clear)));
+        return;
+    }
+    const QString path = plain ? QString() : wallpaperPath();
 
     QImage wallpaper;
     if (!path.isEmpty()) {

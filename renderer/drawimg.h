@@ -59,6 +59,10 @@ public:
     DrawImg();
     // Draws from the given input instead of the files and the clock; the wallpaper is plain.
     explicit DrawImg(const RenderInput &input);
+    // Draws the items alone from the files, over a transparent picture of k x 240 by k x 320
+    // device pixels (device pixel ratio k): a real screen puts them over a wallpaper of its
+    // own size, with text and shapes as sharp as its pixels.
+    static QImage drawItemsAt(int scale);
     ~DrawImg();
     DrawImg(const DrawImg &) = delete;
     DrawImg &operator=(const DrawImg &) = delete;
@@ -78,9 +82,14 @@ public:
     static QFont itemFont(int pointSize);
     // The theme file the desktop shows: the working copy of a theme under edit, else the current
     // theme of theme/; empty when the current theme names no file of theme/.
+    // The wallpaper file of the phone settings, a phone path mapped to its place under the
+    // device root; empty when none is set.
+    static QString wallpaperPath();
     static QString currentThemePath(const QString &programDir, const ConfigSnapshot &settings);
 
 private:
+    struct Overlay { int scale; };
+    explicit DrawImg(Overlay overlay);
     void compose(const RenderInput *input);
     const ConfigSnapshot &notifyDatabase();
     int readCoord(const char *key, int def);
@@ -146,6 +155,7 @@ private:
     bool lunarKnown = false;
 
     const RenderInput *input = nullptr; // during the constructor only
+    int overlayScale = 0; // k when only the items are drawn, over a transparent picture
     ConfigSnapshot *notifyDb = nullptr; // read once, shared by the notice and note items
     QList<ItemExtent> itemExtents;
     QStringList problemLines;

@@ -2,7 +2,8 @@
 # Installs the Debian packages the suite needs to build, run and test, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools fonts-wqy-microhei
-          xvfb xauth faketime libbenchmark-dev procps)
+          xvfb xauth faketime libbenchmark-dev procps libxcb1-dev
+          dbus dconf-service libglib2.0-bin gsettings-desktop-schemas)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

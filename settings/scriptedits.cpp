@@ -1,6 +1,9 @@
 #include "scriptedits.h"
 
+#include "configsnapshot.h"
+#include "desktopconfig.h"
 #include "device.h"
+#include "settingsfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,6 +65,39 @@ bool updateAutorun(const QString &autorunPath, const QString &programDir, bool o
     if (!ok)
         return false;
     return writeLines(autorunPath, autorunLines(lines, on, autorunStartLine(programDir, program), program));
+}
+
+QString autostartPath(const QString &program)
+{
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/autostart/quillora-") + program + QStringLiteral(".desktop");
+}
+
+QByteArray autostartEntry(const QString &programDir, const QString &program)
+{
+    // An argument of Exec in double quotes, with the four characters the entry format escapes
+    // there escaped, and "%" doubled.
+    QString script = programDir + program + QStringLiteral(".lin");
+    for (const char *special : {"\\", "\"", "`", "$"})
+        script.replace(QLatin1String(special), QLatin1Char('\\') + QLatin1String(special));
+    script.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    return "[Desktop Entry]\nType=Application\nName=Quillora " + program.toUtf8() + "\nExec=/bin/sh \""
+        + script.toUtf8() + "\"\nNoDisplay=true\nX-GNOME-Autostart-enabled=true\n";
+}
+
+bool updateStartup(const QString &autorunPath, const QString &programDir, bool on, const QString &program)
+{
+    const Desktop::Target target = Desktop::readConfig(ConfigSnapshot(SettingsFile::path(programDir))).target;
+    if (target == Desktop::Target::Phone)
+        return updateAutorun(autorunPath, programDir, on, program);
+    const QString path = autostartPath(program);
+    if (!on)
+        return !QFileInfo::exists(path) || QFile::remove(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(autostartEntry(programDir, program)) >= 0 && file.commit();
 }
 
 QStringList intervalLines(const QStringList &lines, int seconds)

@@ -27,6 +27,17 @@ QString autorunStartLine(const QString &programDir, const QString &program = QSt
 bool updateAutorun(const QString &autorunPath, const QString &programDir, bool on,
                    const QString &program = QStringLiteral("tarnwick"));
 
+// The session's autostart entry of the program: "$XDG_CONFIG_HOME/autostart/quillora-<program>.desktop"
+// (~/.config without the variable).
+QString autostartPath(const QString &program);
+// Its text: an application entry that runs the program's start script.
+QByteArray autostartEntry(const QString &programDir, const QString &program);
+// Starts the program with the session, or no longer: the phone's autorun file, or with a real
+// desktop as the target (group "Desktop" of settings.ini) the session's autostart entry. False
+// when it was left unchanged.
+bool updateStartup(const QString &autorunPath, const QString &programDir, bool on,
+                   const QString &program = QStringLiteral("tarnwick"));
+
 // The script lines with every line holding "sleep" replaced by "\t sleep <seconds>".
 QStringList intervalLines(const QStringList &lines, int seconds);
 // Rewrites the rotator's start script; false when it was left unchanged.

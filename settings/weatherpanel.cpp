@@ -196,7 +196,7 @@ void WeatherPanel::setUpdater(bool on)
         ProcessControl::run(Platform::shellQuote(control.programFile(QLatin1String(kUpdater)))
                             + QStringLiteral(" --background >/dev/null 2>&1 &"));
     // The phone starts the updater with itself while a place is chosen.
-    if (!ScriptEdits::updateAutorun(ZGui::autorunFile(), m_programDir, on, QLatin1String(kUpdater)))
+    if (!ScriptEdits::updateStartup(ZGui::autorunFile(), m_programDir, on, QLatin1String(kUpdater)))
         notice(text("AutoRunFailedText", "The phone's autorun file could not be changed."), 1);
 }
 

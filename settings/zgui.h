@@ -88,6 +88,8 @@ public slots:
     void autorunToggled(bool on);
     void refreshToggled(bool on);
     void idlerefreshToggled(bool on);
+    // A choice of the real desktop rows (target, scale, position): all three are stored.
+    void desktopChosen(int index);
     void swichlistclicked();
     void festivalToggled(bool on);
     void customToggled(bool on);
@@ -130,6 +132,8 @@ private slots:
 
 private:
     void createTab1();
+    // The General tab's rows of the real desktop.
+    void addDesktopRows(ZScrollPanel *page);
     void createTab2();
     void createTab3();
     void createTab4();
@@ -235,6 +239,9 @@ private:
     QPointer<ZCheckBox> m_autorunBox;
     QPointer<ZCheckBox> m_refreshBox;
     QPointer<ZCheckBox> m_idleRefreshBox;
+    QPointer<ZComboBox> m_desktopTarget;
+    QPointer<ZComboBox> m_desktopScale;
+    QPointer<ZComboBox> m_desktopAnchor;
     QPointer<ZPressButton> m_themeListButton;
     QPointer<ZCheckBox> m_festivalBox;
     QPointer<ZCheckBox> m_customBox;

@@ -81,6 +81,7 @@ void ZGui::createTab1()
     page->addWidget(m_autorunBox);
     page->addWidget(m_refreshBox);
     page->addWidget(m_idleRefreshBox);
+    addDesktopRows(page);
     page->contents()->layout()->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding));
 
     // Checked from the settings before the signals are connected: building writes nothing.

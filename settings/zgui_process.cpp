@@ -45,7 +45,7 @@ void ZGui::kill()
 
 void ZGui::autorunToggled(bool on)
 {
-    if (!ScriptEdits::updateAutorun(autorunFile(), m_programDir, on)) {
+    if (!ScriptEdits::updateStartup(autorunFile(), m_programDir, on)) {
         // The autorun file was left as it was: the switch and the stored setting keep telling
         // what the phone will do at start-up.
         setCheckQuietly(m_autorunBox, !on);
@@ -54,7 +54,7 @@ void ZGui::autorunToggled(bool on)
     }
     if (!writeSetting(QStringLiteral("AutoRun"), on)) {
         // The setting keeps its old value: so does the autorun file.
-        ScriptEdits::updateAutorun(autorunFile(), m_programDir, !on);
+        ScriptEdits::updateStartup(autorunFile(), m_programDir, !on);
         setCheckQuietly(m_autorunBox, !on);
         return;
     }

@@ -5,6 +5,7 @@
 #include "phoneenv.h"
 #include "boundedfile.h"
 #include "configsnapshot.h"
+#include "desktoppublish.h"
 #include "themecheck.h"
 
 #include <QDir>
@@ -65,6 +66,10 @@ int run()
     for (const QString &problem : renderer.problems())
         std::fprintf(stderr, "show: %s\n", qPrintable(problem));
     std::printf("%s\n", QFile::encodeName(absolute).constData());
+    // The same minute on the session's own desktop, where one is chosen; the phone's picture
+    // is written whatever becomes of it.
+    for (const QString &problem : Desktop::publish(Platform::programDir()))
+        std::fprintf(stderr, "show: %s\n", qPrintable(problem));
     return 0;
 }
 

@@ -46,6 +46,7 @@ private slots:
     void runFolderIsPrivate();
     void deepProgramDirectoryGetsAPrivateFolder();
     void closedChannelLeavesNoSocket();
+    void qcopPressesAndReleasesAKey();
     void qcopCommand_data();
     void qcopCommand();
 
@@ -416,6 +417,20 @@ void TestQCopChannel::qcopCommand()
     QCOMPARE(spy.size(), 1);
     QCOMPARE(spy.at(0).at(0).toByteArray(), msg);
     QCOMPARE(spy.at(0).at(1).toByteArray(), data);
+}
+
+void TestQCopChannel::qcopPressesAndReleasesAKey()
+{
+    QCopChannel channel("/hardkey/bc");
+    QSignalSpy spy(&channel, &QCopChannel::received);
+    QProcess qcop;
+    qcop.start(TestEnv::path(QStringLiteral("qcop")), {QStringLiteral("--key"), QStringLiteral("4171")});
+    QVERIFY(qcop.waitForFinished(5000));
+    QCOMPARE(qcop.exitCode(), 0);
+    QTRY_COMPARE(spy.size(), 2);
+    QCOMPARE(spy.at(0).at(0).toByteArray(), QByteArray("keyMsg(int,int)"));
+    QCOMPARE(spy.at(0).at(1).toByteArray(), ints({4171, 1}));
+    QCOMPARE(spy.at(1).at(1).toByteArray(), ints({4171, 2}));
 }
 
 QUILLORA_TEST_MAIN(TestQCopChannel)

@@ -45,6 +45,8 @@ private slots:
     void backKeyClosesWindow();
     void keypad_data();
     void keypad();
+    void desktopRowsByKeys_data();
+    void desktopRowsByKeys();
     void platformDialogsSpeakTheLanguage_data();
     void platformDialogsSpeakTheLanguage();
     void menus();
@@ -274,6 +276,37 @@ void TestMainWindow::keypad()
         QVERIFY(!combo->view()->isVisible());
     press(gui, {Qt::Key_Escape});
     QVERIFY(!gui->isVisible());
+}
+
+void TestMainWindow::desktopRowsByKeys_data()
+{
+    QTest::addColumn<int>("row");   // key downs from the target selector
+    QTest::addColumn<int>("steps"); // key downs in the opened list
+    QTest::addColumn<QByteArray>("stored");
+    QTest::newRow("target x11") << 0 << 4 << QByteArray("Target = x11\nScale = 0\nAnchor = right\n");
+    QTest::newRow("scale 3") << 1 << 3 << QByteArray("Target = phone\nScale = 3\nAnchor = right\n");
+    QTest::newRow("anchor top-left") << 2 << 1 << QByteArray("Target = phone\nScale = 0\nAnchor = top-left\n");
+}
+
+void TestMainWindow::desktopRowsByKeys()
+{
+    QFETCH(int, row);
+    QFETCH(int, steps);
+    QFETCH(QByteArray, stored);
+    prepare();
+    ZGui *gui = open();
+    QVERIFY(QTest::qWaitForWindowActive(gui));
+    press(gui, QList<int>(6 + row, Qt::Key_Down));
+    QCOMPARE(QApplication::focusWidget()->objectName(),
+             QStringList({"desktopTargetSelector", "desktopScaleSelector", "desktopAnchorSelector"}).at(row));
+    auto *combo = qobject_cast<QComboBox *>(QApplication::focusWidget());
+    QTest::keyClick(combo, Qt::Key_Return);
+    QTRY_VERIFY(combo->view()->isVisible());
+    for (int i = 0; i < steps; ++i)
+        QTest::keyClick(combo->view(), Qt::Key_Down);
+    QTest::keyClick(combo->view(), Qt::Key_Return);
+    QVERIFY(TestEnv::readFile(QStringLiteral("settings.ini")).endsWith("[Desktop]\n" + stored));
+    press(gui, {Qt::Key_Escape});
 }
 
 void TestMainWindow::platformDialogsSpeakTheLanguage_data()

@@ -28,6 +28,7 @@ private slots:
     void autorun_data();
     void autorun();
     void autorunUnreadableIsKept();
+    void autostartOnARealDesktop();
     void interval_data();
     void interval();
     void intervalKeepsScriptExecutable();
@@ -150,6 +151,30 @@ void TestSettingsLogic::autorunUnreadableIsKept()
     QVERIFY(QDir().mkpath(path + QStringLiteral("/inside")));
     QVERIFY(!ScriptEdits::updateAutorun(path, TestEnv::dir(), true));
     QVERIFY(QFileInfo(path + QStringLiteral("/inside")).isDir());
+}
+
+void TestSettingsLogic::autostartOnARealDesktop()
+{
+    const QByteArray settings = TestEnv::readFile(QStringLiteral("settings.ini"));
+    TestEnv::writeFile(QStringLiteral("settings.ini"), settings + "\n[Desktop]\nTarget = gnome\n");
+    const QString autorun = TestEnv::path(QStringLiteral("device/ezxlocal/autorun.txt"));
+    TestEnv::writeFile(QStringLiteral("device/ezxlocal/autorun.txt"), "x\n");
+    const QString entry = ScriptEdits::autostartPath(QStringLiteral("tarnwick"));
+    QVERIFY(entry.startsWith(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/")));
+
+    QVERIFY(ScriptEdits::updateStartup(autorun, TestEnv::dir(), true));
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("\nExec=/bin/sh \"" + TestEnv::path(QStringLiteral("tarnwick.lin")).toUtf8() + "\"\n"));
+    // The phone's autorun file is the phone's alone.
+    QCOMPARE(TestEnv::readFile(QStringLiteral("device/ezxlocal/autorun.txt")), QByteArray("x\n"));
+    QVERIFY(ScriptEdits::updateStartup(autorun, TestEnv::dir(), false));
+    QVERIFY(!QFileInfo::exists(entry));
+    TestEnv::writeFile(QStringLiteral("settings.ini"), settings);
+
+    // Quoted for the entry format: a folder with a space, a dollar and a percent sign.
+    QVERIFY(ScriptEdits::autostartEntry(QStringLiteral("/o p/$x%/"), QStringLiteral("fetchweather"))
+                .contains("\nExec=/bin/sh \"/o p/\\$x%%/fetchweather.lin\"\n"));
 }
 
 void TestSettingsLogic::interval_data()

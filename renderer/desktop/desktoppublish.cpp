@@ -1,0 +1,180 @@
+#include "desktoppublish.h"
+
+#include "configsnapshot.h"
+#include "desktoptargets.h"
+#include "device.h"
+#include "drawimg.h"
+#include "rootwindow.h"
+#include "settingsfile.h"
+#include "wallpaperloader.h"
+#include "zconfig.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace Desktop {
+
+namespace {
+
+// PNG at zlib's fastest level, as the phone's picture.
+constexpr int kPngCompression = 11;
+const QSize kFallbackScreen(1920, 1080);
+
+QString savedKey(const QString &name) { return kSavedPrefix + name; }
+
+QString swayPidFile() { return cacheFolder() + QStringLiteral("swaybg.pid"); }
+
+// Keeps what the target changes of the user's own settings, before the first picture.
+bool saveUserSettings(Target target, ZConfig &settings, QString *error)
+{
+    if (target == Target::Gnome) {
+        const QStringList values = Targets::readGnome(error);
+        if (values.isEmpty())
+            return false;
+        const QStringList keys = Targets::gnomeKeys();
+        for (int i = 0; i < keys.size(); ++i)
+            settings.writeEntry(kGroup, savedKey(keys.at(i)), values.at(i));
+    }
+    return settings.writeEntry(kGroup, savedKey(kTargetKey), targetName(target));
+}
+
+// Gives back what saveUserSettings() kept, and forgets it.
+bool restoreUserSettings(Target target, ZConfig &settings, QString *error)
+{
+    const QStringList keys = Targets::gnomeKeys();
+    if (target == Target::Gnome) {
+        QStringList values;
+        for (const QString &key : keys)
+            values << settings.readEntry(kGroup, savedKey(key));
+        if (!Targets::writeGnome(values, error))
+            return false;
+    } else if (target == Target::Sway) {
+        Targets::stopSway(swayPidFile());
+    }
+    for (const QString &key : keys)
+        settings.removeEntry(kGroup, savedKey(key));
+    return settings.removeEntry(kGroup, savedKey(kTargetKey));
+}
+
+QString failure(Target target, const QString &reason)
+{
+    return QStringLiteral("desktop %1: %2").arg(targetName(target), reason);
+}
+
+} // namespace
+
+QString cacheFolder()
+{
+    QString base = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.cache");
+    return base + QStringLiteral("/quillora/");
+}
+
+QSize screenSize()
+{
+    const QSize root = RootWindow::size();
+    return root.isEmpty() ? kFallbackScreen : root;
+}
+
+QString writePicture(const QString &folder, const QImage &image, QString *error)
+{
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot create %1").arg(folder);
+        return QString();
+    }
+    const QFileInfo a(folder + QStringLiteral("/desktop-a.png"));
+    const QFileInfo b(folder + QStringLiteral("/desktop-b.png"));
+    // The name not written last: a missing one, else the older one.
+    const QFileInfo &next = !a.exists() ? a : !b.exists() ? b : a.lastModified() <= b.lastModified() ? a : b;
+    const QString path = next.absoluteFilePath();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        return QString();
+    }
+    QImageWriter writer(&file, "png");
+    writer.setCompression(kPngCompression);
+    if (!writer.write(image) || !file.commit()) {
+        file.cancelWriting();
+        *error = QStringLiteral("cannot write %1").arg(path);
+        return QString();
+    }
+    return path;
+}
+
+QImage composeScreen(QSize screen, const Layout &layout, const QString &wallpaper, const QImage &items,
+                     const QString &wallpaperCache)
+{
+    QImage picture(screen, QImage::Format_RGB32);
+    picture.fill(QColor(24, 26, 32));
+    QPainter painter(&picture);
+    const QSize stored = wallpaper.isEmpty() ? QSize() : QImageReader(wallpaper).size();
+    if (stored.isValid() && !stored.isEmpty()) {
+        // The wallpaper covers the screen with its own shape; what overflows is cut evenly.
+        const QSize cover = stored.scaled(screen, Qt::KeepAspectRatioByExpanding);
+        const QImage filled = WallpaperLoader::load(wallpaper, cover, wallpaperCache).image;
+        if (!filled.isNull())
+            painter.drawImage(QPoint((screen.width() - cover.width()) / 2, (screen.height() - cover.height()) / 2), filled);
+    }
+    QImage layer = items;
+    layer.setDevicePixelRatio(1);
+    painter.drawImage(layout.rect.topLeft(), layer);
+    return picture;
+}
+
+QStringList publish(const QString &programDir)
+{
+    const ConfigSnapshot snapshot(SettingsFile::path(programDir));
+    const Config config = readConfig(snapshot);
+    Target saved = Target::Phone;
+    const bool hasSaved = parseTarget(snapshot.readEntry(kGroup, savedKey(kTargetKey)), &saved) && saved != Target::Phone;
+    if (config.target == Target::Phone && !hasSaved)
+        return {};
+
+    Target target = config.target;
+    if (target == Target::Auto) {
+        const Detection found = detect(currentSession());
+        target = found.target;
+        if (target == Target::Phone && !hasSaved)
+            return {QStringLiteral("desktop auto: %1; the phone alone shows the picture").arg(found.reason)};
+    }
+    const std::unique_ptr<ZConfig> settings = SettingsFile::open(programDir);
+    QString error;
+    if (hasSaved && saved != target) {
+        // Another desktop (or the phone alone) from now on: the user's own settings go back.
+        if (!restoreUserSettings(saved, *settings, &error))
+            return {failure(saved, QStringLiteral("cannot give the wallpaper settings back: ") + error)};
+    }
+    if (target == Target::Phone)
+        return {};
+    if ((!hasSaved || saved != target) && !saveUserSettings(target, *settings, &error))
+        return {failure(target, QStringLiteral("cannot keep the wallpaper settings: ") + error)};
+
+    const QSize screen = screenSize();
+    const Layout layout = layoutFor(screen, config.scale, config.anchor, config.margin);
+    const QImage picture = composeScreen(screen, layout, DrawImg::wallpaperPath(), DrawImg::drawItemsAt(layout.scale),
+                                         Platform::phonePath(QStringLiteral("/idle/cache/screen-wallpaper.png")));
+    const QString path = writePicture(cacheFolder(), picture, &error);
+    if (path.isEmpty())
+        return {failure(target, error)};
+
+    bool done = false;
+    switch (target) {
+    case Target::Command: done = Targets::runCommand(config.command, path, &error); break;
+    case Target::X11: done = RootWindow::setBackground(picture, &error); break;
+    case Target::Gnome: done = Targets::setGnome(path, &error); break;
+    case Target::Plasma: done = Targets::setPlasma(path, &error); break;
+    case Target::Sway: done = Targets::setSway(path, swayPidFile(), &error); break;
+    case Target::Phone:
+    case Target::Auto: done = true; break;
+    }
+    return done ? QStringList() : QStringList{failure(target, error)};
+}
+
+} // namespace Desktop

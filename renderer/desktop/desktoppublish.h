@@ -1,0 +1,42 @@
+#pragma once
+// Puts the desktop picture on the session's real desktop, as group "Desktop" of settings.ini
+// says (see desktopconfig.h). show calls publish() after every picture.
+//
+// The picture covers the whole screen: the phone's wallpaper filled to the screen, and the
+// theme's items drawn over it at an integer scale k where the layout says. It is written under
+// two alternating names in the cache folder, so a desktop that ignores a picture rewritten at
+// the same path sees a new name every time, the folder never holds more than two pictures, and
+// the picture a desktop shows is never removed or half written.
+
+#include "desktoplayout.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace Desktop {
+
+// $XDG_CACHE_HOME/quillora/ (~/.cache/quillora/ without it), with trailing "/".
+QString cacheFolder();
+
+// The screen the picture is made for: the X server's screen where there is one, else 1920 x
+// 1080.
+QSize screenSize();
+
+// Writes `image` under whichever of "desktop-a.png" and "desktop-b.png" in `folder` was not
+// written last, atomically; its path, or empty with the reason.
+QString writePicture(const QString &folder, const QImage &image, QString *error);
+
+// The screen's picture: `wallpaper` (a file, or nothing for a plain dark picture) filled to
+// `screen` keeping its shape, and `items` (device pixels) at `layout`.
+QImage composeScreen(QSize screen, const Layout &layout, const QString &wallpaper, const QImage &items,
+                     const QString &wallpaperCache);
+
+// One publish for the program directory: nothing for the phone (besides giving the user's own
+// wallpaper settings back once, when a real desktop had them); otherwise the screen's picture
+// on the chosen target. The lines to report: one naming the target and the reason when it
+// failed.
+QStringList publish(const QString &programDir);
+
+} // namespace Desktop

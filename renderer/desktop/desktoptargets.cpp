@@ -1,0 +1,183 @@
+#include "desktoptargets.h"
+
+#include "device.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QSaveFile>
+#include <QThread>
+#include <QUrl>
+
+#include <csignal>
+#include <sys/types.h>
+
+namespace Desktop::Targets {
+
+namespace {
+
+constexpr int kCommandTimeoutMs = 10000;
+const QString kGnomeSchema = QStringLiteral("org.gnome.desktop.background");
+
+// Runs a program to its end; false with the reason unless it ends with status 0.
+bool runProgram(const QString &program, const QStringList &args, QString *error, QByteArray *output = nullptr)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForStarted(kCommandTimeoutMs)) {
+        *error = QStringLiteral("cannot start %1").arg(program);
+        return false;
+    }
+    if (!process.waitForFinished(kCommandTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        *error = QStringLiteral("%1 did not end within %2 seconds").arg(program).arg(kCommandTimeoutMs / 1000);
+        return false;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString said = QString::fromLocal8Bit(process.readAllStandardError()).simplified();
+        *error = QStringLiteral("%1 failed (status %2)%3")
+                     .arg(program)
+                     .arg(process.exitCode())
+                     .arg(said.isEmpty() ? QString() : QStringLiteral(": ") + said);
+        return false;
+    }
+    if (output)
+        *output = process.readAllStandardOutput();
+    return true;
+}
+
+bool gsettingsSet(const QString &key, const QString &value, QString *error)
+{
+    return runProgram(QStringLiteral("gsettings"), {QStringLiteral("set"), kGnomeSchema, key, value}, error);
+}
+
+} // namespace
+
+QString expandCommand(const QString &commandLine, const QString &path)
+{
+    QString line = commandLine;
+    return line.replace(QStringLiteral("%1"), Platform::shellQuote(path));
+}
+
+bool runCommand(const QString &commandLine, const QString &path, QString *error)
+{
+    if (commandLine.trimmed().isEmpty()) {
+        *error = QStringLiteral("no command is set");
+        return false;
+    }
+    return runProgram(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), expandCommand(commandLine, path)}, error);
+}
+
+QStringList gnomeKeys()
+{
+    return {QStringLiteral("picture-uri-dark"), QStringLiteral("picture-uri"), QStringLiteral("picture-options")};
+}
+
+bool setGnome(const QString &path, QString *error)
+{
+    // gsettings takes a value in its own text form: a quoted string.
+    const QString uri = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
+    const QString value = QLatin1Char('\'') + uri + QLatin1Char('\'');
+    return gsettingsSet(QStringLiteral("picture-uri-dark"), value, error)
+        && gsettingsSet(QStringLiteral("picture-uri"), value, error)
+        && gsettingsSet(QStringLiteral("picture-options"), QStringLiteral("'zoom'"), error);
+}
+
+QStringList readGnome(QString *error)
+{
+    QStringList values;
+    for (const QString &key : gnomeKeys()) {
+        QByteArray output;
+        if (!runProgram(QStringLiteral("gsettings"), {QStringLiteral("get"), kGnomeSchema, key}, error, &output))
+            return {};
+        values << QString::fromUtf8(output).trimmed();
+    }
+    return values;
+}
+
+bool writeGnome(const QStringList &values, QString *error)
+{
+    const QStringList keys = gnomeKeys();
+    for (int i = 0; i < keys.size() && i < values.size(); ++i) {
+        if (!gsettingsSet(keys.at(i), values.at(i), error))
+            return false;
+    }
+    return true;
+}
+
+QString plasmaScript(const QString &path)
+{
+    // The URL as a script string: JSON's quoting is the script's.
+    QByteArray quoted = QJsonDocument(QJsonArray{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)})
+                            .toJson(QJsonDocument::Compact);
+    quoted = quoted.mid(1, quoted.size() - 2);
+    return QStringLiteral("desktops().forEach(function (d) {"
+                          " if (d.wallpaperPlugin != \"org.kde.image\") return;"
+                          " d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];"
+                          " d.writeConfig(\"Image\", %1); });")
+        .arg(QString::fromUtf8(quoted));
+}
+
+bool setPlasma(const QString &path, QString *error)
+{
+    return runProgram(QStringLiteral("gdbus"),
+                      {QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
+                       QStringLiteral("org.kde.plasmashell"), QStringLiteral("--object-path"), QStringLiteral("/PlasmaShell"),
+                       QStringLiteral("--method"), QStringLiteral("org.kde.PlasmaShell.evaluateScript"), plasmaScript(path)},
+                      error);
+}
+
+namespace {
+
+// The background program named by the file, when that process is still one.
+qint64 runningSwaybg(const QString &pidFile)
+{
+    QFile file(pidFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const qint64 pid = file.readAll().trimmed().toLongLong();
+    if (pid <= 0)
+        return 0;
+    QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+    if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "swaybg")
+        return 0;
+    return pid;
+}
+
+} // namespace
+
+void stopSway(const QString &pidFile)
+{
+    if (const qint64 pid = runningSwaybg(pidFile))
+        ::kill(pid_t(pid), SIGTERM);
+    QFile::remove(pidFile);
+}
+
+bool setSway(const QString &path, const QString &pidFile, QString *error)
+{
+    const qint64 previous = runningSwaybg(pidFile);
+    qint64 pid = 0;
+    if (!QProcess::startDetached(QStringLiteral("swaybg"),
+                                 {QStringLiteral("-o"), QStringLiteral("*"), QStringLiteral("-i"), path,
+                                  QStringLiteral("-m"), QStringLiteral("fill")},
+                                 QString(), &pid)) {
+        *error = QStringLiteral("cannot start swaybg");
+        return false;
+    }
+    QSaveFile file(pidFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray::number(pid) + '\n') < 0 || !file.commit()) {
+        *error = QStringLiteral("cannot write %1").arg(pidFile);
+        return false;
+    }
+    if (previous) {
+        // The new picture is drawn within a frame or two of the start; the old one covers the
+        // screen until then.
+        QThread::msleep(200);
+        ::kill(pid_t(previous), SIGTERM);
+    }
+    return true;
+}
+
+} // namespace Desktop::Targets

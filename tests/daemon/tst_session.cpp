@@ -1,0 +1,109 @@
+// The daemon on a real desktop follows the session's screen saver, through a stub of the
+// screen saver service on a bus of the test's own.
+#include "daemon.h"
+#include "idlefocus.h"
+#include "stubshow.h"
+#include "testenv.h"
+
+#include <QDBusConnection>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+
+class ScreenSaverStub : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+public:
+    bool active = true;
+public slots:
+    bool GetActive() { return active; }
+    void setActive(bool on)
+    {
+        active = on;
+        emit ActiveChanged(on);
+    }
+signals:
+    void ActiveChanged(bool on);
+};
+
+class TestSession : public QObject
+{
+    Q_OBJECT
+private slots:
+    void screenSaverDrivesTheRedraws();
+};
+
+void TestSession::screenSaverDrivesTheRedraws()
+{
+    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    if (busDaemon.isEmpty())
+        QSKIP("dbus-daemon is not installed");
+    QProcess bus;
+    bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    QVERIFY(bus.waitForStarted() && bus.waitForReadyRead(20000));
+    const QByteArray address = bus.readLine().trimmed();
+    // The session and the system bus are both the test's: logind is missing, as on sway.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
+
+    // The service answers from a thread of its own, as it would from its own process.
+    QThread serviceThread;
+    auto *stub = new ScreenSaverStub;
+    QDBusConnection service = QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("stub"));
+    QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), stub,
+                                   QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+    QVERIFY(service.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
+    stub->moveToThread(&serviceThread);
+    serviceThread.start();
+    const auto setActive = [&](bool on) {
+        QVERIFY(QMetaObject::invokeMethod(stub, "setActive", Qt::BlockingQueuedConnection, Q_ARG(bool, on)));
+    };
+    const auto tick = [](Daemon &daemon) { QVERIFY(QMetaObject::invokeMethod(&daemon, "updateTheme")); };
+
+    StubShow::install();
+    Platform::setIdleFocus(true);
+    TestEnv::writeFile(QStringLiteral("settings.ini"), "[Quillora]\nRefresh = true\nCurrentTheme = Lantern.theme\n"
+                                                       "[Desktop]\nTarget = x11\n");
+    {
+        // Locked at the start: the idle screen is not in front and nothing is drawn.
+        Daemon daemon;
+        QVERIFY(daemon.isListening());
+        daemon.Start();
+        QCOMPARE(UTIL_GetIdleFocus(), 0);
+        tick(daemon);
+        QCOMPARE(StubShow::count(), 0);
+        // Unlocked: drawn at once, then once a minute.
+        setActive(false);
+        QTRY_COMPARE(StubShow::count(), 1);
+        QCOMPARE(UTIL_GetIdleFocus(), 1);
+        tick(daemon);
+        QCOMPARE(StubShow::count(), 1);
+        // Locked again: the redraws stop; unlocked within the same minute, drawn at once again.
+        setActive(true);
+        QTRY_COMPARE(UTIL_GetIdleFocus(), 0);
+        tick(daemon);
+        QCOMPARE(StubShow::count(), 1);
+        setActive(false);
+        QTRY_COMPARE(StubShow::count(), 2);
+    }
+    {
+        // The phone target leaves the display to the phone's own messages.
+        setActive(true);
+        TestEnv::writeFile(QStringLiteral("settings.ini"), "[Quillora]\nRefresh = true\nCurrentTheme = Lantern.theme\n");
+        Daemon daemon;
+        daemon.Start();
+        QCOMPARE(UTIL_GetIdleFocus(), 1);
+        tick(daemon);
+        QCOMPARE(StubShow::count(), 3);
+    }
+    service.unregisterObject(QStringLiteral("/org/freedesktop/ScreenSaver"));
+    QMetaObject::invokeMethod(stub, [stub] { delete stub; }, Qt::BlockingQueuedConnection);
+    serviceThread.quit();
+    serviceThread.wait();
+    bus.kill();
+    bus.waitForFinished();
+}
+
+QUILLORA_TEST_MAIN(TestSession)
+#include "tst_session.moc"
