@@ -65,12 +65,16 @@ void TestWallpaperLogic::readList_data()
                                       << QStringList{QString::fromUtf8("/壁纸/春 天.png")};
     QTest::newRow("duplicates kept") << QByteArray("/a.png\n/a.png\n")
                                      << QStringList{"/a.png", "/a.png"};
+    // "@" stands for the folder of the list.
+    QTest::newRow("relative entries lie below the list") << QByteArray("resource/a.png\n/b.png\n../c.png\n")
+                                                         << QStringList{"@resource/a.png", "/b.png", "@../c.png"};
 }
 
 void TestWallpaperLogic::readList()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, entries);
+    entries.replaceInStrings(QStringLiteral("@"), TestEnv::dir());
     TestEnv::writeFile(QStringLiteral("r.list"), bytes);
     QStringList got;
     QCOMPARE(WallpaperList::readList(TestEnv::path(QStringLiteral("r.list")), got),
@@ -103,6 +107,10 @@ void TestWallpaperLogic::writeListWholeFile()
     QVERIFY(WallpaperList::writeList(file, {QStringLiteral("/a\nb.png"), QStringLiteral("/c\t.png"),
                                             QStringLiteral("/d.png"), QString(), QStringLiteral("/e\x7f.png")}));
     QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), QByteArray("/d.png\n"));
+    // Entries below the folder of the list are stored relative to it, so the folder can move.
+    const QString outside = TestEnv::dir().chopped(1) + QStringLiteral("x/e.png");
+    QVERIFY(WallpaperList::writeList(file, {TestEnv::path(QStringLiteral("resource/f.png")), outside}));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), "resource/f.png\n" + outside.toUtf8() + "\n");
     // A folder that does not exist cannot take the file: nothing is written, false comes back.
     QVERIFY(!WallpaperList::writeList(TestEnv::path(QStringLiteral("no/such/dir/w.list")), {"/a"}));
 }
