@@ -48,12 +48,11 @@ ReadStatus readList(const QString &file, QStringList &entries)
 
 bool writeList(const QString &file, const QStringList &entries)
 {
-    const QString folder = folderOf(file);
     QByteArray bytes;
     for (const QString &entry : entries) {
         if (!isStorable(entry))
             continue;
-        bytes += (entry.startsWith(folder) ? entry.mid(folder.size()) : entry).toUtf8();
+        bytes += entry.toUtf8();
         bytes += '\n';
     }
     QSaveFile f(file);

@@ -27,7 +27,7 @@ enum class ReadStatus {
 ReadStatus readList(const QString &file, QStringList &entries);
 
 // Replaces the file by the entries, each followed by "\n", atomically: a failed write leaves
-// the old file in place. An entry below the folder of the list is written relative to it. An entry that is not storable (below) is left out. Returns false when
+// the old file in place. An entry that is not storable (below) is left out. Returns false when
 // nothing was written.
 bool writeList(const QString &file, const QStringList &entries);
 
