@@ -1,14 +1,17 @@
-# Writes the shipped wallpaper list (the pictures of resource/wallpapers/, by absolute path)
-# unless the program directory already has one. -D PROGDIR=<dir> -D TARGET_DIR=<dir> [-D FORCE=1]
-set(list ${TARGET_DIR}/wallpaper.list)
-if(EXISTS ${list} AND NOT FORCE)
-    return()
-endif()
-file(GLOB pics ${PROGDIR}/resource/wallpapers/*.png ${PROGDIR}/resource/wallpapers/*.jpg)
+# Writes the shipped wallpaper list: the pictures of resource/wallpapers/, named relative to the
+# program directory, so a program directory keeps its wallpapers wherever it is copied or
+# installed. The file is left alone when it already holds that text.
+# -D PROGDIR=<dir holding resource/wallpapers> -D LIST=<list file>
+file(GLOB pics RELATIVE ${PROGDIR} ${PROGDIR}/resource/wallpapers/*.png ${PROGDIR}/resource/wallpapers/*.jpg)
 list(SORT pics)
 set(text "")
 foreach(p ${pics})
-    get_filename_component(abs ${p} ABSOLUTE)
-    string(APPEND text "${abs}\n")
+    string(APPEND text "${p}\n")
 endforeach()
-file(WRITE ${list} "${text}")
+if(EXISTS ${LIST})
+    file(READ ${LIST} old)
+    if(old STREQUAL text)
+        return()
+    endif()
+endif()
+file(WRITE ${LIST} "${text}")

@@ -2,7 +2,7 @@
 # Starts the emulated phone's idle screen ("phone") of this program directory and starts it
 # again whenever it is killed (kill `pidof phone`), as the phone's system does, so it rereads
 # its clock settings. Ends when the phone's window is closed.
-dir=$(dirname "$0")
+dir=$(cd "$(dirname "$0")" && pwd)
 while :; do
     "$dir/phone" "$@"
     status=$?

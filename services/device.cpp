@@ -1,7 +1,13 @@
 #include "device.h"
 
+#include "userprogramdir.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QMutex>
 #include <QStringList>
+
+#include <cstdio>
 
 namespace Platform {
 
@@ -11,10 +17,37 @@ QString programDirOf(const QString &startPath)
     return slash < 0 ? QString() : startPath.left(slash + 1);
 }
 
+QString programDirChosenFor(const QString &startDir)
+{
+    const QString dir = QDir::cleanPath(QDir::current().absoluteFilePath(startDir)) + QLatin1Char('/');
+    const QString started = dir == QLatin1String("//") ? QStringLiteral("/") : dir;
+    if (!UserProgramDir::mustNotWrite(started))
+        return started;
+    const QString own = UserProgramDir::ensure(started);
+    if (!own.isEmpty())
+        return own;
+    std::fprintf(stderr, "quillora: the program directory %s cannot be written, and no program directory of "
+                         "the user's own could be made at %s\n",
+                 qPrintable(started), qPrintable(UserProgramDir::location()));
+    return started;
+}
+
 QString programDir()
 {
     const QStringList args = QCoreApplication::arguments();
-    return args.isEmpty() ? QString() : programDirOf(args.first());
+    const QString startDir = args.isEmpty() ? QString() : programDirOf(args.first());
+    // Decided once per start path: the choice may make the user's directory.
+    static QMutex mutex;
+    static QString decidedFor;
+    static QString decided;
+    static bool known = false;
+    const QMutexLocker locker(&mutex);
+    if (!known || startDir != decidedFor) {
+        decided = programDirChosenFor(startDir);
+        decidedFor = startDir;
+        known = true;
+    }
+    return decided;
 }
 
 QString deviceRoot()

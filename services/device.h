@@ -9,11 +9,17 @@
 
 namespace Platform {
 
-// The program directory: the path by which the running program was started (its first
-// argument), cut after the last "/", the "/" kept; empty when that path has no "/".
+// The program directory, as an absolute path with trailing "/": the folder of the path by which
+// the running program was started (its first argument; the working directory when that path
+// has no "/"). When that folder must not be written (an installed program directory, or one
+// the user cannot write), the user's own program directory instead (userprogramdir.h).
 QString programDir();
 
-// The same rule applied to any start path.
+// The choice of programDir() for a start folder (relative to the working directory).
+QString programDirChosenFor(const QString &startDir);
+
+// The start folder of a start path: cut after the last "/", the "/" kept; empty when the path
+// has no "/".
 QString programDirOf(const QString &startPath);
 
 // Maps a phone path such as "/tmp/tmp.theme" to its place under the device root of this

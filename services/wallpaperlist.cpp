@@ -13,8 +13,19 @@ QString listFile()
     return Platform::programDir() + QStringLiteral("wallpaper.list");
 }
 
+namespace {
+
+// The folder of the list, with trailing "/": relative entries name files below it.
+QString folderOf(const QString &file)
+{
+    return QFileInfo(file).absolutePath() + QLatin1Char('/');
+}
+
+} // namespace
+
 ReadStatus readList(const QString &file, QStringList &entries)
 {
+    const QString folder = folderOf(file);
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return f.exists() ? ReadStatus::Unreadable : ReadStatus::Missing;
@@ -25,8 +36,10 @@ ReadStatus readList(const QString &file, QStringList &entries)
             line.chop(1);
         if (line.endsWith('\r'))
             line.chop(1);
-        if (!line.trimmed().isEmpty())
-            entries.append(QString::fromUtf8(line));
+        if (line.trimmed().isEmpty())
+            continue;
+        const QString entry = QString::fromUtf8(line);
+        entries.append(entry.startsWith(QLatin1Char('/')) ? entry : folder + entry);
     }
     if (f.error() != QFileDevice::NoError)
         return ReadStatus::Unreadable;

@@ -1,6 +1,8 @@
 #pragma once
-// The wallpaper list file "wallpaper.list" of the program directory: one absolute image path per
-// line, each ended by "\n", in rotation order. The file is always rewritten whole.
+// The wallpaper list file "wallpaper.list" of the program directory: one image path per line,
+// each ended by "\n", in rotation order. A path that does not begin with "/" is relative to the
+// folder of the list, so a program directory that is copied or moved keeps its wallpapers. The
+// file is always rewritten whole.
 //
 // The one reader and writer of the file, for the manager, the reorder dialog, the image picker
 // and the rotator: blank lines carry no entry anywhere, and a path that would not stay one line
@@ -20,8 +22,8 @@ enum class ReadStatus {
     Unreadable, // the file exists but could not be read; it must not be overwritten
 };
 
-// Appends every line of the file (UTF-8, line end dropped) to `entries`; blank lines carry no
-// entry and are skipped. When the file cannot be opened, `entries` is left as it was.
+// Appends every line of the file (UTF-8, line end dropped) to `entries`, a relative line as the
+// absolute path it names; blank lines carry no entry and are skipped. When the file cannot be opened, `entries` is left as it was.
 ReadStatus readList(const QString &file, QStringList &entries);
 
 // Replaces the file by the entries, each followed by "\n", atomically: a failed write leaves

@@ -55,7 +55,9 @@ QStringList autorunLines(const QStringList &lines, bool on, const QString &start
 
 QString autorunStartLine(const QString &programDir, const QString &program)
 {
-    return Platform::shellQuote(programDir + program + QStringLiteral(".lin")) + QStringLiteral(" &");
+    // The phone runs the autorun file from anywhere: the script is always named by its full path.
+    const QString script = QFileInfo(programDir + program + QStringLiteral(".lin")).absoluteFilePath();
+    return Platform::shellQuote(script) + QStringLiteral(" &");
 }
 
 bool updateAutorun(const QString &autorunPath, const QString &programDir, bool on, const QString &program)

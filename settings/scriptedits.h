@@ -20,7 +20,8 @@ bool writeLines(const QString &path, const QStringList &lines);
 // line appended.
 QStringList autorunLines(const QStringList &lines, bool on, const QString &startLine,
                          const QString &program = QStringLiteral("tarnwick"));
-// The start line of the program's script ("<program>.lin") for the autorun file.
+// The start line of the program's script ("<program>.lin") for the autorun file: its absolute
+// path, quoted for the shell, whatever form the program directory is given in.
 QString autorunStartLine(const QString &programDir, const QString &program = QStringLiteral("tarnwick"));
 // Rewrites the autorun file for the program (the theme daemon unless named); false when it was
 // left unchanged.

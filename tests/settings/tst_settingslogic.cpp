@@ -128,6 +128,9 @@ void TestSettingsLogic::autorun_data()
     QTest::newRow("case-sensitive") << QByteArray("Tarnwick\n") << false << QByteArray("Tarnwick\n");
     QTest::newRow("missing file, on") << QByteArray("-") << true << line;
     QTest::newRow("missing file, off") << QByteArray("-") << false << QByteArray();
+    // "@": the program directory given relative to the working directory, as "./" when the
+    // settings program is started as "./quillora": the line still names the script absolutely.
+    QTest::newRow("relative program directory") << QByteArray("@") << true << line;
 }
 
 void TestSettingsLogic::autorun()
@@ -137,9 +140,11 @@ void TestSettingsLogic::autorun()
     QFETCH(QByteArray, after);
     const QString file = TestEnv::path(QStringLiteral("device/ezxlocal/autorun.txt"));
     QFile::remove(file);
-    if (before != "-")
+    if (before != "-" && before != "@")
         TestEnv::writeFile(QStringLiteral("device/ezxlocal/autorun.txt"), before);
-    QVERIFY(ScriptEdits::updateAutorun(file, TestEnv::dir(), on));
+    const QString dir = before == "@" ? QDir::current().relativeFilePath(TestEnv::dir()) + QLatin1Char('/')
+                                      : TestEnv::dir();
+    QVERIFY(ScriptEdits::updateAutorun(file, dir, on));
     QVERIFY(QFile::exists(file));
     QCOMPARE(TestEnv::readFile(QStringLiteral("device/ezxlocal/autorun.txt")), after);
 }

@@ -65,12 +65,16 @@ void TestWallpaperLogic::readList_data()
                                       << QStringList{QString::fromUtf8("/壁纸/春 天.png")};
     QTest::newRow("duplicates kept") << QByteArray("/a.png\n/a.png\n")
                                      << QStringList{"/a.png", "/a.png"};
+    // "@" stands for the folder of the list.
+    QTest::newRow("relative entries lie below the list") << QByteArray("resource/a.png\n/b.png\n../c.png\n")
+                                                         << QStringList{"@resource/a.png", "/b.png", "@../c.png"};
 }
 
 void TestWallpaperLogic::readList()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, entries);
+    entries.replaceInStrings(QStringLiteral("@"), TestEnv::dir());
     TestEnv::writeFile(QStringLiteral("r.list"), bytes);
     QStringList got;
     QCOMPARE(WallpaperList::readList(TestEnv::path(QStringLiteral("r.list")), got),
