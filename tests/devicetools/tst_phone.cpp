@@ -77,6 +77,8 @@ private slots:
     void placesClock_data();
     void placesClock();
     void screenFollowsDesktopDisplayAndFocus();
+    void drawsOnlyAClockInsideTheScreen_data();
+    void drawsOnlyAClockInsideTheScreen();
     void controlsActLikeTheHardware();
     void launcherRestartsKilledPhone();
 };
@@ -200,6 +202,31 @@ void TestPhone::screenFollowsDesktopDisplayAndFocus()
     QVERIFY(Platform::setIdleFocus(true));
     QVERIFY(state.wait(5000));
     QCOMPARE(pixel(&screen, 120, 200), QColor(Qt::blue));
+}
+
+void TestPhone::drawsOnlyAClockInsideTheScreen_data()
+{
+    QTest::addColumn<QByteArray>("paddings");
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("inside") << QByteArray("Padding_Right = 10\nPadding_Bottom = 10\n") << true;
+    QTest::newRow("handed over below the screen") << QByteArray("Padding_Right = 40\nPadding_Bottom = -120\n") << false;
+    QTest::newRow("half below the screen") << QByteArray("Padding_Right = 40\nPadding_Bottom = -35\n") << false;
+    QTest::newRow("past the left edge") << QByteArray("Padding_Right = 230\nPadding_Bottom = 10\n") << false;
+}
+
+void TestPhone::drawsOnlyAClockInsideTheScreen()
+{
+    QFETCH(QByteArray, paddings);
+    QFETCH(bool, drawn);
+    TestEnv::writeFile(QString::fromLatin1(kIni), "[Idle]\n" + paddings + "[Font_DigitalClockStd]\nSize = 20\nColor = 65280\n");
+    writeDesktop(Qt::red);
+    PhoneScreen screen;
+    const QImage shot = screen.grab().toImage();
+    int green = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            green += shot.pixelColor(x, y).green() > 128 ? 1 : 0;
+    QCOMPARE(green > 0, drawn);
 }
 
 void TestPhone::controlsActLikeTheHardware()
