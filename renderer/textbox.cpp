@@ -194,16 +194,26 @@ Layout fit(const QString &text, const QFont &font, QSize box, Fit mode)
     const QFontMetrics metrics(layout.font);
     bool cut = false;
     QList<VisibleLine> lines = visibleLines(text, layout.font, box, &cut);
-    if (mode != Fit::Clip)
+    if (mode != Fit::Clip) {
+        // Lines below the box are left out, and the last line that fits says so with "…".
+        const int room = box.height() >= metrics.height()
+                             ? (box.height() - metrics.height()) / qMax(1, metrics.lineSpacing()) + 1
+                             : 1;
+        const bool below = text.count(QLatin1Char('\n')) >= room;
+        if (below) {
+            lines = lines.mid(0, room);
+            lines.last().cut = true;
+        }
         for (VisibleLine &line : lines)
             line.text = elided(line.text, layout.font, box.width(), line.cut);
+    }
     const QString shown = joined(lines);
     const QRect full = layoutRect(metrics, shown);
     layout.text = shown;
     layout.area = full & boxRect;
     layout.laidOut = full;
-    // A line ended with "…" is fitted; lines below the box overflow it in every mode (when
-    // lines were dropped, the ones kept already reach past the box).
+    // A line ended with "…" is fitted; in clip, lines below the box overflow it (when lines
+    // were dropped, the ones kept already reach past the box).
     layout.overflows = full.height() > box.height() || (mode == Fit::Clip && (cut || full.width() > box.width()));
     return layout;
 }

@@ -5,7 +5,8 @@
 // of the whole picture): left and top aligned, a new line at every "\n", no word wrap. Fit
 // says what happens to text that does not fit: "clip" cuts it at the box edge, "shrink" takes
 // the font down a point at a time to a legible floor (and ends lines that still do not fit
-// with "…"), "elide" ends every line that does not fit with "…".
+// with "…"), "elide" ends every line that does not fit with "…". Where lines run below the box,
+// elide (and shrink at its floor) leaves them out and ends the last line that fits with "…".
 //
 // Only what can show is laid out: the box is first bounded by the part of it that lies on the
 // screen (visibleBox), every line is cut a character past that edge and lines below it are

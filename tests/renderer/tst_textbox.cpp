@@ -68,8 +68,10 @@ void TestTextBox::fit_data()
                                            << TextBox::kShrinkFloor << true << false;
     // Chinese strokes run together below eight points.
     QTest::newRow("shrink: Chinese floor, then …") << line << "shrink" << QSize(60, 20) << TextBox::kShrinkFloorCjk << true << false;
-    QTest::newRow("lines below the box overflow")
-        << QStringLiteral("a\nb\nc\nd\ne\nf") << "elide" << QSize(60, 20) << 10 << false << true;
+    QTest::newRow("clip: lines below the box overflow")
+        << QStringLiteral("a\nb\nc\nd\ne\nf") << "clip" << QSize(60, 20) << 10 << false << true;
+    QTest::newRow("elide: lines below the box left out with …")
+        << QStringLiteral("a\nb\nc\nd\ne\nf") << "elide" << QSize(60, 20) << 10 << true << false;
 }
 
 void TestTextBox::fit()
@@ -244,8 +246,30 @@ void TestTextBox::check_data()
     // New Year's Eve on the day of a solar term adds 除夕 and the term to six lines.
     const int sevenLines = QFontMetrics(font(9)).boundingRect(QRect(), Qt::AlignLeft, QStringLiteral("a\nb\nc\nd\ne\nf\ng")).height();
     QTest::newRow("eight notice lines on New Year's Eve")
-        << textItem("Notify", 9, 10, 10, c, "Box_W = 230\nBox_H = " + QByteArray::number(sevenLines) + "\nFit = elide\n")
+        << textItem("Notify", 9, 10, 10, c, "Box_W = 230\nBox_H = " + QByteArray::number(sevenLines) + "\n")
         << QStringList{"Notify: text overflows its box"};
+    QTest::newRow("eight notice lines, the seventh ending in …")
+        << textItem("Notify", 9, 10, 10, c, "Box_W = 230\nBox_H = " + QByteArray::number(sevenLines) + "\nFit = elide\n")
+        << QStringList();
+    // Letters on a picture of their own colour (a clock plate's colon under the hour, say).
+    QTest::newRow("text on a picture of its colour")
+        << textItem("Date_Year", 12, 10, 10, QColor(0, 255, 0), "BGImage = pic.png\nBGImage_X = 0\nBGImage_Y = 0\nBGImage_W = 60\nBGImage_H = 30\n")
+        << QStringList{"Date_Year: text hard to read on the picture of Date_Year"};
+    QTest::newRow("text on another item's picture of its colour")
+        << textItem("Date_Year", 12, 10, 10, QColor(0, 230, 0)) + textItem("Week", 12, 150, 10, c, "BGImage = pic.png\nBGImage_X = 0\nBGImage_Y = 5\nBGImage_W = 100\nBGImage_H = 30\n")
+        << QStringList{"Date_Year: text hard to read on the picture of Week"};
+    QTest::newRow("text on a picture of another colour")
+        << textItem("Date_Year", 12, 10, 10, QColor(255, 0, 255), "BGImage = pic.png\nBGImage_X = 0\nBGImage_Y = 0\nBGImage_W = 60\nBGImage_H = 30\n")
+        << QStringList();
+    // Only the descent of the upper line box, where no letter of these reaches, lies on the lower.
+    const int descent = QFontMetrics(font(12)).descent();
+    QTest::newRow("line boxes touching by the descent")
+        << textItem("Date_Year", 12, 10, 10, c) + textItem("Week", 12, 10, 10 + QFontMetrics(font(12)).height() - descent, c)
+        << QStringList();
+    QByteArray huge = textItem("Date_Year", 12, 10, 10, c) + "[Padding]\n";
+    while (huge.size() < 300 * 1024)
+        huge += "Key" + QByteArray::number(huge.size()) + " = " + QByteArray(100, 'x') + "\n";
+    QTest::newRow("too large to be read whole") << huge << QStringList{"theme: too large to be read whole"};
     QTest::newRow("long weather, clipped")
         << textItem("Weather1_Wind", 8, 10, 10, c, "Box_W = 40\nBox_H = 20\n") << QStringList{"Weather1_Wind: text overflows its box"};
 }
