@@ -204,6 +204,11 @@ Layout fit(const QString &text, const QFont &font, QSize box, Fit mode)
             lines = lines.mid(0, room);
             lines.last().cut = true;
         }
+        // Lines of other scripts may stand taller than the font's own: measured as laid out.
+        while (lines.size() > 1 && layoutRect(metrics, joined(lines)).height() > box.height()) {
+            lines.removeLast();
+            lines.last().cut = true;
+        }
         for (VisibleLine &line : lines)
             line.text = elided(line.text, layout.font, box.width(), line.cut);
     }
