@@ -17,9 +17,11 @@ const QRect kScreen(0, 0, DrawImg::Width, DrawImg::Height);
 // Letters on a picture of less contrast than this (luminance ratio) cannot be told from it.
 constexpr qreal kLeastContrast = 2.5;
 // A text is hard to read on a picture when this share of its letters on the picture (and at
-// least kBlendMin pixels) cannot be told from it.
+// least kBlendMin pixels) cannot be told from it, or when kBlendSpot pixels of it cannot (a
+// mark of the picture, like a clock plate's colon, under a letter).
 constexpr qreal kBlendShare = 0.1;
 constexpr int kBlendMin = 4;
+constexpr int kBlendSpot = 12;
 
 QString describe(const QRect &r)
 {
@@ -142,7 +144,7 @@ QStringList problems(const QList<ItemExtent> &extents)
                 bool hard = false;
                 for (const TextRun &run : e.runs) {
                     const auto [blending, letters] = blendingInk(run, owner.pictures.at(p), owner.pictureImages.value(p));
-                    hard = hard || (blending >= kBlendMin && blending >= kBlendShare * letters);
+                    hard = hard || blending >= kBlendSpot || (blending >= kBlendMin && blending >= kBlendShare * letters);
                 }
                 if (hard)
                     lines << QStringLiteral("%1: text hard to read on the picture of %2 (%3)")
