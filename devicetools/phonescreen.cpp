@@ -138,6 +138,10 @@ void PhoneScreen::paintEvent(QPaintEvent *)
                                 : m_desktop.scaled(screen.size(), Qt::IgnoreAspectRatio,
                                                    Qt::SmoothTransformation));
     }
+    // A clock placed partly or wholly off the screen is the phone's way of hiding it: a theme
+    // with a clock of its own hands the phone's clock over below the screen.
+    if (!screen.contains(m_clockRect))
+        return;
     p.setFont(m_clockFont);
     p.setPen(m_clock.color);
     p.drawText(m_clockRect, Qt::AlignLeft | Qt::AlignVCenter,

@@ -52,11 +52,12 @@ QByteArray notifyDb(const QDate &day)
     return db;
 }
 
-QByteArray weather()
+QByteArray weather(const QDate &today)
 {
-    QByteArray out = "2034-01-01 07:30\n阿拉善盟额济纳旗\n-25℃ 阵雪\n湿度 98%\n东北风3-4级转北风5-6级\n周日\n";
+    QByteArray out = today.toString(QStringLiteral("yyyy-MM-dd")).toLatin1()
+                     + " 07:30\n阿拉善盟额济纳旗\n-25℃ 阵雪\n湿度 98%\n东北风3-4级转北风5-6级\n周日\n";
     for (int day = 1; day <= 5; ++day) {
-        out += "12/3" + QByteArray::number(day - 1) + " 阵雨转雷阵雨伴有冰雹\n";
+        out += today.addDays(day - 1).toString(QStringLiteral("MM/dd")).toLatin1() + " 阵雨转雷阵雨伴有冰雹\n";
         out += "-12/-25\n";
         out += "东北风3-4级转北风5-6级\n";
         out += "thunderstorm.gif\n";

@@ -24,6 +24,6 @@ QByteArray settings();
 QByteArray notifyDb(const QDate &day);
 
 // A complete weather file (32 lines) with long city, description and wind texts.
-QByteArray weather();
+QByteArray weather(const QDate &today);
 
 } // namespace BusyDay

@@ -31,6 +31,10 @@ QString countdownText(qint64 days, const QString &text, const CountdownWording &
         format = wording.tomorrow;
     if (!format.isEmpty() && days == -1 && !wording.yesterday.isEmpty())
         format = wording.yesterday;
+    // Without a wording the line is the original one while the date lies ahead; once it has
+    // passed, "N days since TEXT" (never a negative number of days "away").
+    if (format.isEmpty() && days < 0)
+        return QString::number(-days) + QStringLiteral(" days since ") + text;
     if (format.isEmpty())
         return QString::number(days) + QStringLiteral(" days away from ") + text;
     // "%1" the number of days, "%2" the text; a wording may use either alone.

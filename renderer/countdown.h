@@ -5,7 +5,8 @@
 // "Quillora": "CountdownAhead" while the date lies ahead, "CountdownToday" on the day itself
 // and "CountdownPast" once it has passed; in each "%1" stands for the number of days (counted
 // upwards in the past) and "%2" for the countdown's text. Where a text is missing the line is
-// the original "N days away from TEXT", N negative once the date has passed.
+// the original "N days away from TEXT" while the date lies ahead (and on the day, N = 0) and
+// "N days since TEXT" once it has passed.
 
 #include <QLocale>
 #include <QString>

@@ -106,6 +106,7 @@ void DrawImg::drawCalendar()
             if (!scratchImage.isNull()) {
                 painter->drawImage(x - 2, y - 2, scratchImage);
                 extentOf(itemName).pictures << QRect(QPoint(x - 2, y - 2), scratchImage.size());
+                extentOf(itemName).pictureImages << scratchImage;
             }
         }
         if (shadow)
@@ -114,6 +115,8 @@ void DrawImg::drawCalendar()
             drawTextAt(QRect(x, y, Width, Height), text, todayR, todayG, todayB);
         else
             drawTextAt(QRect(x, y, Width, Height), text, fontR, fontG, fontB);
+        const QRect cell = painter->fontMetrics().boundingRect(QRect(x, y, 0, 0), Qt::AlignLeft | Qt::AlignTop, text);
+        recordRun(boxed ? cell & box : cell, QRect(x, y, Width, Height), text);
     }
     recordText(boxed ? grid & box : grid, box, !box.contains(grid));
     painter->restore();

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QFontMetrics>
 #include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
@@ -222,6 +223,7 @@ void DrawImg::drawBackground(const QString &path)
         painter->restore();
     }
     extentOf(itemName).pictures << target;
+    extentOf(itemName).pictureImages << scratchImage;
 }
 
 // The item's own background picture, a file of "theme/images/" named by BGImage, when it
@@ -256,6 +258,22 @@ QSize DrawImg::readBoxSize()
                  qBound(1, theme->readNumEntry(itemName, QStringLiteral("Box_H"), Height), kMaxCoord));
 }
 
+// The part of a box of `boxSize` from (x, y) of the painter's frame that lies on the picture.
+QSize DrawImg::visibleBoxFrom(int x, int y, QSize boxSize) const
+{
+    const QRectF screen = painter->transform().inverted().mapRect(QRectF(0, 0, Width, Height));
+    return TextBox::visibleBox(boxSize, screen.translated(-x, -y));
+}
+
+// The part of the current item's box that lies on the picture, from the item's place and turn.
+QSize DrawImg::textRoom()
+{
+    QTransform frame;
+    frame.translate(readCoord("Position_X", -1), readCoord("Position_Y", -1));
+    frame.rotate(theme->readNumEntry(itemName, QStringLiteral("RotateAngle"), 0) % 360);
+    return TextBox::visibleBox(readBoxSize(), frame.inverted().mapRect(QRectF(0, 0, Width, Height)));
+}
+
 // One text in a box: left and top aligned, no word wrap, a new line at every "\n", clipped to
 // the box.
 void DrawImg::drawTextAt(const QRect &box, const QString &text, int r, int g, int b)
@@ -270,14 +288,20 @@ void DrawImg::drawBoxedText(int x, int y, const QString &shown)
 {
     const QSize boxSize = readBoxSize();
     const TextBox::Fit mode = TextBox::fitFrom(theme->readEntry(itemName, QStringLiteral("Fit"), QString()));
-    const TextBox::Layout layout = TextBox::fit(shown, itemFont(fontSize), boxSize, mode);
+    const QSize visible = visibleBoxFrom(x, y, boxSize);
+    const TextBox::Layout layout = TextBox::fit(shown, itemFont(fontSize), visible, mode);
     const QRect box(QPoint(x, y), boxSize);
     painter->setFont(layout.font);
     if (shadow)
         drawTextAt(box.translated(1, 1), layout.text, 128, 128, 128);
     drawTextAt(box, layout.text, fontR, fontG, fontB);
-    if (!layout.text.isEmpty())
-        recordText(layout.area.translated(x, y), box, layout.overflows);
+    if (!layout.text.isEmpty()) {
+        const QRect area = (layout.laidOut & QRect(QPoint(0, 0), boxSize)).translated(x, y);
+        // Text cut where the box leaves the screen leaves the screen (the area reaches past
+        // it); it overflows the box only when the whole box shows.
+        recordText(area, box, layout.overflows && visible == boxSize);
+        recordRun(area, box, layout.text);
+    }
 }
 
 ItemExtent &DrawImg::extentOf(const QString &item)
@@ -285,7 +309,7 @@ ItemExtent &DrawImg::extentOf(const QString &item)
     for (ItemExtent &extent : itemExtents)
         if (extent.item == item)
             return extent;
-    itemExtents.append(ItemExtent{item, QRect(), QRect(), false, {}});
+    itemExtents.append(ItemExtent{item, QRect(), QRect(), false, {}, {}, {}, 0});
     return itemExtents.last();
 }
 
@@ -297,6 +321,26 @@ void DrawImg::recordText(const QRect &area, const QRect &box, bool overflows)
     extent.textArea |= frame.mapRect(QRectF(area)).toAlignedRect();
     extent.box |= frame.mapRect(QRectF(box)).toAlignedRect();
     extent.overflows = extent.overflows || overflows;
+    extent.descent = qMax(extent.descent, QFontMetrics(painter->font()).descent());
+}
+
+// Notes a text just drawn in the painter's pen in the rectangle `drawnIn`, its area given in
+// the painter's current frame. Drawings for the theme check keep where its letters lie.
+void DrawImg::recordRun(const QRect &area, const QRect &drawnIn, const QString &text)
+{
+    TextRun run{painter->transform().mapRect(QRectF(area)).toAlignedRect(), painter->pen().color(), QImage()};
+    if (input && !run.area.isEmpty()) {
+        run.ink = QImage(run.area.size(), QImage::Format_Alpha8);
+        run.ink.fill(0);
+        QPainter ink(&run.ink);
+        ink.setTransform(painter->transform() * QTransform::fromTranslate(-run.area.x(), -run.area.y()));
+        ink.setFont(painter->font());
+        ink.setPen(Qt::black);
+        ink.drawText(drawnIn, Qt::AlignLeft | Qt::AlignTop, text);
+    }
+    QList<TextRun> &runs = extentOf(itemName).runs;
+    if (!run.area.isEmpty() && !runs.contains(run))
+        runs << run;
 }
 
 const ConfigSnapshot &DrawImg::notifyDatabase()

@@ -7,6 +7,7 @@
 // fixed order. getPixmap() lends the finished picture; to render again, build a new object.
 
 #include <QDateTime>
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -40,6 +41,15 @@ struct RenderInput
 
 // Where one item drew, in picture coordinates: the area its text covers (turned with the
 // text), its text box, whether the text overflowed the box, and its pictures.
+// A text drawn in one colour, in picture coordinates.
+struct TextRun
+{
+    QRect area;
+    QColor colour;
+    QImage ink; // where the letters cover the area (alpha), drawn for the theme check only
+    bool operator==(const TextRun &o) const { return area == o.area && colour == o.colour && ink == o.ink; }
+};
+
 struct ItemExtent
 {
     QString item;
@@ -47,6 +57,9 @@ struct ItemExtent
     QRect box;
     bool overflows = false;
     QList<QRect> pictures;
+    QList<QImage> pictureImages; // what was drawn in each of `pictures`, at its size or not
+    QList<TextRun> runs;         // each text drawn, in its colour (the calendar: each cell)
+    int descent = 0;             // the descent of the item's font: the bottom of a line box that holds no ink
 };
 
 class DrawImg
@@ -94,8 +107,11 @@ private:
     const ConfigSnapshot &notifyDatabase();
     int readCoord(const char *key, int def);
     QSize readBoxSize();
+    QSize visibleBoxFrom(int x, int y, QSize boxSize) const;
+    QSize textRoom();
     void drawBoxedText(int x, int y, const QString &shown);
     void recordText(const QRect &area, const QRect &box, bool overflows);
+    void recordRun(const QRect &area, const QRect &drawnIn, const QString &text);
     ItemExtent &extentOf(const QString &item);
 
     void drawPixmap();
@@ -150,6 +166,7 @@ private:
     QString bgImage;
     QString textFormat;
     QStringList weatherLines;
+    int weatherPast = 0; // leading days of the weather file before today
     qint32 lunarYear = 0, lunarMonth = 0, lunarDay = 0;
     // False when today lies outside the lunar table: the lunar items draw nothing then.
     bool lunarKnown = false;

@@ -8,6 +8,8 @@
 #include "countdown.h"
 #include "festivalkeys.h"
 
+#include <QFontMetricsF>
+
 namespace {
 
 const QString kCustomNotify = QStringLiteral("CustomNotify");
@@ -31,9 +33,25 @@ QString key(const char *format, std::initializer_list<int> values)
     return QString::fromLatin1(formatText(format, args));
 }
 
+// The countdown line in `room` pixels of `font`: when the whole line does not fit, its text is
+// ended with "…" so that the number of days stays whole (a line that still does not fit is left
+// to the box).
+QString fittedCountdown(qint64 days, const QString &text, const CountdownWording &wording, const QFont &font,
+                        int room)
+{
+    const QString line = countdownText(days, text, wording);
+    const QFontMetricsF metrics(font);
+    if (metrics.horizontalAdvance(line) <= room + 0.5)
+        return line;
+    const qreal bare = metrics.horizontalAdvance(countdownText(days, QString(), wording));
+    return countdownText(days, TextBox::elided(text, font, int(room - bare), true), wording);
+}
+
 // The countdown entry "year|month|day|text" as its line, or an empty string when the entry has
-// fewer than four fields or does not name a real date.
-QString countdownLine(const QString &entry, const QDate &today, const CountdownWording &wording)
+// fewer than four fields or does not name a real date. With a font, the line is fitted to
+// `room` pixels (fittedCountdown).
+QString countdownLine(const QString &entry, const QDate &today, const CountdownWording &wording,
+                      const QFont *font = nullptr, int room = 0)
 {
     const QStringList fields = entry.split(QLatin1Char('|'), Qt::SkipEmptyParts);
     if (fields.size() < 4)
@@ -45,6 +63,8 @@ QString countdownLine(const QString &entry, const QDate &today, const CountdownW
     const QDate target(y, m, d);
     if (!okY || !okM || !okD || !target.isValid())
         return QString();
+    if (font)
+        return fittedCountdown(today.daysTo(target), fields.at(3), wording, *font, room);
     return countdownText(today.daysTo(target), fields.at(3), wording);
 }
 
@@ -80,8 +100,18 @@ void DrawImg::drawNotify()
 
     const QString countdown = db.readEntry(kCustomNotify, QStringLiteral("1901/01/02"), QString());
     if (!countdown.isEmpty()) {
-        const QString line = countdownLine(countdown, today,
-            CountdownWording::fromLanguageFile(programDir, settings->readEntry(group, QStringLiteral("Language"))));
+        const CountdownWording wording =
+            CountdownWording::fromLanguageFile(programDir, settings->readEntry(group, QStringLiteral("Language")));
+        // Where the item fits its text by cutting it, the cut falls in the countdown's text, never
+        // in its number: in the item's font (for shrink, the smallest it may take).
+        const TextBox::Fit mode = TextBox::fitFrom(theme->readEntry(itemName, QStringLiteral("Fit"), QString()));
+        QString line = countdownLine(countdown, today, wording);
+        if (mode != TextBox::Fit::Clip && !line.isEmpty()) {
+            QFont font = itemFont(theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1));
+            if (mode == TextBox::Fit::Shrink)
+                font.setPointSize(qMin(font.pointSize(), TextBox::shrinkFloor(collected + line)));
+            line = countdownLine(countdown, today, wording, &font, textRoom().width());
+        }
         if (!line.isEmpty()) {
             appendLine(collected, line);
             consulted = true;

@@ -49,6 +49,41 @@ QStringList splitLines(const QByteArray &text)
     return lines;
 }
 
+// True when line 30 of the file names a place ("latitude,longitude") other than the one of
+// settings.ini's group "Weather". A file or settings without a place say nothing against it.
+bool forOtherPlace(const QStringList &lines, const ConfigSnapshot &settings)
+{
+    const QString group = QStringLiteral("Weather");
+    bool okLat = false, okLon = false, okFileLat = false, okFileLon = false;
+    const double lat = settings.readEntry(group, QStringLiteral("Latitude")).trimmed().toDouble(&okLat);
+    const double lon = settings.readEntry(group, QStringLiteral("Longitude")).trimmed().toDouble(&okLon);
+    const QStringList place = lines.value(30).split(QLatin1Char(','));
+    const double fileLat = place.value(0).trimmed().toDouble(&okFileLat);
+    const double fileLon = place.value(1).trimmed().toDouble(&okFileLon);
+    if (!okLat || !okLon || !okFileLat || !okFileLon || place.size() != 2)
+        return false;
+    // The file holds four decimals.
+    return std::abs(lat - fileLat) > 0.00006 || std::abs(lon - fileLon) > 0.00006;
+}
+
+// The date of a forecast day "MM/DD": in the year of the update (line 0, "yyyy-MM-dd HH:mm"),
+// or the next when it lies more than a week before the update. Invalid when the text is no date
+// or the file tells no time of update (a file written by hand).
+QDate forecastDate(const QString &monthDay, const QString &updated)
+{
+    const QStringList parts = monthDay.split(QLatin1Char('/'));
+    bool okM = false, okD = false;
+    const int month = parts.value(0).toInt(&okM);
+    const int day = parts.value(1).toInt(&okD);
+    if (parts.size() != 2 || !okM || !okD)
+        return QDate();
+    const QDate update = QDate::fromString(updated.left(10), QStringLiteral("yyyy-MM-dd"));
+    if (!update.isValid())
+        return QDate();
+    const QDate date(update.year(), month, day);
+    return date.isValid() && date < update.addDays(-7) ? QDate(update.year() + 1, month, day) : date;
+}
+
 } // namespace
 
 void DrawImg::drawWeather()
@@ -75,7 +110,19 @@ bool DrawImg::readweatherinfo()
         text = BoundedFile::read(path, BoundedFile::kWeatherCap);
     }
     weatherLines = splitLines(text);
-    return weatherLines.size() >= kWeatherMinLines;
+    if (weatherLines.size() < kWeatherMinLines || forOtherPlace(weatherLines, *settings))
+        return false;
+    // Days before today are past: the first slot shows today's forecast (or the first day after
+    // it), and slots the file holds no day for stay empty. Days without a readable date count.
+    weatherPast = 0;
+    while (weatherPast < 5) {
+        const QDate date = forecastDate(weatherLines.value(5 * (weatherPast + 1) + 1).section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty),
+                                        weatherLines.value(0));
+        if (!date.isValid() || date >= now.date())
+            break;
+        ++weatherPast;
+    }
+    return true;
 }
 
 void DrawImg::drawWeatherItem(int day, int field)
@@ -84,6 +131,10 @@ void DrawImg::drawWeatherItem(int day, int field)
         return;
     itemName = QStringLiteral("Weather%1_%2").arg(day).arg(QLatin1String(kFieldNames[field]));
     if (!readEnabled(itemName))
+        return;
+    // The slot's day of the file, past days left out.
+    day += weatherPast;
+    if (day > 5)
         return;
 
     // Short or missing parts of a line draw as empty texts.

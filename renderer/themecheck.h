@@ -1,10 +1,12 @@
 #pragma once
 // The theme check: draws a theme with a busy day's content and lists what does not hold.
 //
-// One line per problem: an item's text or picture that leaves the 240 x 320 screen, a text
-// that overflows its box, two items whose texts overlap. The theme is drawn on every day of
-// BusyDay::days() at the widest time of the clock, and each item is judged by everything it
-// drew on any of them.
+// One line per problem: a theme file too large to be read whole, an item's text or picture
+// that leaves the 240 x 320 screen, a text that overflows its box, two items whose texts
+// overlap where ink can be (a line box's descent may run into the next line's), and a text that
+// runs into a picture (its own item's or another's) as light or dark as the text itself. The
+// theme is drawn on every day of BusyDay::days() at the widest time of the clock, and each item
+// is judged by everything it drew on any of them.
 
 #include "drawimg.h"
 

@@ -23,9 +23,9 @@ Item readItem(const ZConfig &theme)
 
 bool canHandOver(const Item &item, const QString &phoneDir)
 {
-    // A coordinate of 0 or below (-1: the item is missing from the theme) or a font size of 0 or
-    // below would hand the phone a clock at a meaningless place.
-    return !phoneDir.isEmpty() && item.posX > 0 && item.posY > 0 && item.fontSize > 0;
+    // A coordinate of 0 is a clock never placed. A missing item reads -1 everywhere and, like a
+    // disabled one, is handed over below the screen.
+    return !phoneDir.isEmpty() && item.posX != 0 && item.posY != 0;
 }
 
 int colorValue(int red, int green, int blue)
@@ -100,11 +100,9 @@ Outcome followTheme(const ZConfig &settings, const QString &themeFile, const QSt
 {
     if (!follows(settings))
         return Outcome::Skipped;
-    const Item item = readItem(ZConfig(themeFile));
-    // A theme without a visible clock of its own leaves the phone's clock where it is.
-    if (!item.enable || !canHandOver(item, phoneDir))
-        return Outcome::Skipped;
-    return handOver(item, phoneDir, softKeyHeight);
+    // A theme without a visible clock of its own moves the phone's clock below the screen, so
+    // the phone never shows a clock over the theme's own.
+    return handOver(readItem(ZConfig(themeFile)), phoneDir, softKeyHeight);
 }
 
 } // namespace IdleClock

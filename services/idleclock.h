@@ -29,8 +29,8 @@ struct Values
 // The "SysTime" item of a theme store.
 Item readItem(const ZConfig &theme);
 
-// The clock can be handed over only with a folder of the phone's settings and a placed clock of
-// a real size.
+// The clock can be handed over only with a folder of the phone's settings and no coordinate of
+// 0 (a clock never placed). A missing "SysTime" reads -1 and is handed over, below the screen.
 bool canHandOver(const Item &item, const QString &phoneDir);
 
 // 0xRRGGBB of the three parts (each kept within 0..255): red 255, green 0, blue 10 give
@@ -53,9 +53,9 @@ QString phoneIniPath(const QString &phoneDir);
 
 enum class Outcome {
     Written,  // the phone's clock settings hold the theme's clock: restart the phone
-    Refused,  // no folder of the phone's settings, or a clock without place or size
+    Refused,  // no folder of the phone's settings, or a clock coordinate of 0
     Failed,   // the phone's clock settings could not be written; they are as they were
-    Skipped,  // nothing to hand over (the clock does not follow, or the theme shows none)
+    Skipped,  // nothing to hand over: the clock does not follow the theme
 };
 
 // Hands the item over: checks, measures, computes and writes.
@@ -65,9 +65,9 @@ Outcome handOver(const Item &item, const QString &phoneDir, int softKeyHeight);
 extern const char *const FollowKey;
 bool follows(const ZConfig &settings);
 
-// After the current theme changed to the theme file: when the clock follows the theme and the
-// theme shows a clock of its own, hands that clock over; otherwise the phone's clock stays
-// where it is (Skipped).
+// After the current theme changed to the theme file: when the clock follows the theme, hands
+// the theme's clock over (a theme whose "SysTime" is missing or disabled moves the phone's clock
+// below the screen); otherwise the phone's clock stays where it is (Skipped).
 Outcome followTheme(const ZConfig &settings, const QString &themeFile, const QString &phoneDir,
                     int softKeyHeight);
 

@@ -7,8 +7,10 @@
 #include "stubshow.h"
 #include "testenv.h"
 #include "zconfig.h"
+#include "zsoftkey.h"
 
 #include <QDataStream>
+#include <QFontMetrics>
 #include <QRegularExpression>
 
 #include <memory>
@@ -146,30 +148,33 @@ void TestDaemon::script()
 void TestDaemon::clockFollowsTheme_data()
 {
     QTest::addColumn<QByteArray>("follow");     // the ClockFollowsTheme line of settings.ini
-    QTest::addColumn<QByteArray>("nextClock");  // the SysTime item of the theme the key steps to
-    QTest::addColumn<bool>("handedOver");
-    const QByteArray shown("Enable = true\nFontSize = 27\nFontColor_R = 10\nFontColor_G = 20\n"
+    QTest::addColumn<QByteArray>("nextClock");  // the theme the key steps to
+    QTest::addColumn<int>("handedOver");        // 0 not at all, 1 on the screen, 2 below it
+    const QByteArray on("ClockFollowsTheme = true\n");
+    const QByteArray shown("[SysTime]\nEnable = true\nFontSize = 27\nFontColor_R = 10\nFontColor_G = 20\n"
                            "FontColor_B = 30\nPosition_X = 50\nPosition_Y = 150\n");
-    QTest::newRow("handed over: the new theme's clock") << QByteArray("ClockFollowsTheme = true\n") << shown << true;
-    QTest::newRow("never handed over") << QByteArray() << shown << false;
-    QTest::newRow("switched off") << QByteArray("ClockFollowsTheme = false\n") << shown << false;
-    QTest::newRow("theme without a visible clock")
-        << QByteArray("ClockFollowsTheme = true\n") << QByteArray(shown).replace("Enable = true", "Enable = false")
-        << false;
+    QTest::newRow("handed over: the new theme's clock") << on << shown << 1;
+    QTest::newRow("never handed over") << QByteArray() << shown << 0;
+    QTest::newRow("switched off") << QByteArray("ClockFollowsTheme = false\n") << shown << 0;
+    QTest::newRow("disabled: below the screen") << on << QByteArray(shown).replace("Enable = true", "Enable = false") << 2;
+    QTest::newRow("missing: below the screen") << on << QByteArray("[Date]\nEnable = true\n") << 2;
+    QTest::newRow("x -1 disabled: below the screen")
+        << on << QByteArray(shown).replace("Enable = true", "Enable = false").replace("Position_X = 50", "Position_X = -1") << 2;
+    QTest::newRow("x 0: refused") << on << QByteArray(shown).replace("Position_X = 50", "Position_X = 0") << 0;
 }
 
 void TestDaemon::clockFollowsTheme()
 {
     QFETCH(QByteArray, follow);
     QFETCH(QByteArray, nextClock);
-    QFETCH(bool, handedOver);
+    QFETCH(int, handedOver);
     const QString phoneIni = QStringLiteral("device/phone/phone_p.ini");
     const QByteArray before("[Idle]\nPadding_Right = 115\nPadding_Bottom = 222\n"
                             "[Font_DigitalClockStd]\nSize = 30\nColor = 16777215\n");
     TestEnv::writeFile(phoneIni, before);
     TestEnv::writeFile(QStringLiteral("theme/a.theme"), "[SysTime]\nEnable = true\nFontSize = 30\n"
                                                         "Position_X = 100\nPosition_Y = 200\n");
-    TestEnv::writeFile(QStringLiteral("theme/b.theme"), "[SysTime]\n" + nextClock);
+    TestEnv::writeFile(QStringLiteral("theme/b.theme"), nextClock);
     TestEnv::writeFile(QStringLiteral("settings.ini"),
                        "[Quillora]\nRefresh = 1\nThemeList = a.theme;b.theme\nCurrentTheme = a.theme\n" + follow);
 
@@ -178,15 +183,25 @@ void TestDaemon::clockFollowsTheme()
     run(daemon.get(), QStringLiteral("k4171:1 k4171:2 =1 theme=b.theme"));
 
     const ZConfig phone(TestEnv::path(phoneIni));
-    if (!handedOver) {
+    if (handedOver == 0) {
         QCOMPARE(TestEnv::readFile(phoneIni), before);
+        return;
+    }
+    const int bottom = phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Bottom"), 999);
+    if (handedOver == 2) {
+        // The phone's clock (in its own size where the file gives none) lies wholly below the screen.
+        const int size = phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Size"), -1);
+        QFont font(QStringLiteral("AMCSL"));
+        font.setPointSize(size > 0 ? size : 18);
+        const int top = 320 - ZSoftKey::BarHeight - bottom - QFontMetrics(font).height();
+        QVERIFY2(top >= 320, qPrintable(QString::number(top)));
         return;
     }
     QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Size"), -1), 27);
     QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Color"), -1), 0x0a141e);
     // A visible clock placed inside the screen leaves room on both sides.
     QVERIFY(phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Right"), -1) > 0);
-    QVERIFY(phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Bottom"), -1) > 0);
+    QVERIFY(bottom > 0);
 }
 
 void TestDaemon::hungShowIsEndedAndTheDaemonCarriesOn()

@@ -1,11 +1,14 @@
 // The emulated phone: where its clock goes, how its screen follows the desktop picture, the
 // display and the window in front, and that its launcher brings it back when it is killed.
+#include "idleclock.h"
 #include "idlefocus.h"
 #include "phoneclock.h"
 #include "phonescreen.h"
 #include "phonewindow.h"
 #include "qcopchannel.h"
 #include "testenv.h"
+#include "zconfig.h"
+#include "zsoftkey.h"
 
 #include <QDir>
 #include <QFontMetrics>
@@ -77,6 +80,10 @@ private slots:
     void placesClock_data();
     void placesClock();
     void screenFollowsDesktopDisplayAndFocus();
+    void drawsOnlyAClockInsideTheScreen_data();
+    void shippedThemesLeaveOneClock_data();
+    void shippedThemesLeaveOneClock();
+    void drawsOnlyAClockInsideTheScreen();
     void controlsActLikeTheHardware();
     void launcherRestartsKilledPhone();
 };
@@ -200,6 +207,53 @@ void TestPhone::screenFollowsDesktopDisplayAndFocus()
     QVERIFY(Platform::setIdleFocus(true));
     QVERIFY(state.wait(5000));
     QCOMPARE(pixel(&screen, 120, 200), QColor(Qt::blue));
+}
+
+void TestPhone::drawsOnlyAClockInsideTheScreen_data()
+{
+    QTest::addColumn<QByteArray>("paddings");
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("inside") << QByteArray("Padding_Right = 10\nPadding_Bottom = 10\n") << true;
+    QTest::newRow("handed over below the screen") << QByteArray("Padding_Right = 40\nPadding_Bottom = -120\n") << false;
+    QTest::newRow("half below the screen") << QByteArray("Padding_Right = 40\nPadding_Bottom = -35\n") << false;
+    QTest::newRow("past the left edge") << QByteArray("Padding_Right = 230\nPadding_Bottom = 10\n") << false;
+}
+
+void TestPhone::drawsOnlyAClockInsideTheScreen()
+{
+    QFETCH(QByteArray, paddings);
+    QFETCH(bool, drawn);
+    TestEnv::writeFile(QString::fromLatin1(kIni), "[Idle]\n" + paddings + "[Font_DigitalClockStd]\nSize = 20\nColor = 65280\n");
+    writeDesktop(Qt::red);
+    PhoneScreen screen;
+    const QImage shot = screen.grab().toImage();
+    int green = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            green += shot.pixelColor(x, y).green() > 128 ? 1 : 0;
+    QCOMPARE(green > 0, drawn);
+}
+
+void TestPhone::shippedThemesLeaveOneClock_data()
+{
+    QTest::addColumn<QString>("theme");
+    for (const QString &name : QDir(TestEnv::path(QStringLiteral("theme"))).entryList({QStringLiteral("*.theme")}))
+        QTest::newRow(qPrintable(name)) << name;
+}
+
+// Each shipped theme handed over: the phone shows its clock where the theme draws one of its own
+// from SysTime, and none where the theme draws its own clock otherwise (or none).
+void TestPhone::shippedThemesLeaveOneClock()
+{
+    QFETCH(QString, theme);
+    const ZConfig file(TestEnv::path(QStringLiteral("theme/") + theme), true);
+    const IdleClock::Item item = IdleClock::readItem(file);
+    QCOMPARE(IdleClock::handOver(item, TestEnv::path(QStringLiteral("device/phone")), ZSoftKey::BarHeight),
+             IdleClock::Outcome::Written);
+    PhoneScreen screen;
+    QCOMPARE(screen.rect().contains(screen.clockRect()), item.enable);
+    if (item.enable)
+        QCOMPARE(screen.clockRect().topLeft(), QPoint(item.posX, item.posY));
 }
 
 void TestPhone::controlsActLikeTheHardware()

@@ -73,7 +73,7 @@ void TestRendererOverlays::notify_data()
     QTest::newRow("countdown on the day") << QByteArray() << QByteArray("[CustomNotify]\n1901/01/02 = 2026|3|10|Trip\n") << day
                                           << "0 days away from Trip";
     QTest::newRow("countdown passed") << QByteArray() << QByteArray("[CustomNotify]\n1901/01/02 = 2026|03|07|Trip\n") << day
-                                      << "-3 days away from Trip";
+                                      << "3 days since Trip";
     QTest::newRow("countdown, empty fields dropped")
         << QByteArray() << QByteArray("[CustomNotify]\n1901/01/02 = |2027||03|10|Trip|\n") << day << "365 days away from Trip";
     QTest::newRow("switches off ignore today's entries")
@@ -145,7 +145,7 @@ void TestRendererOverlays::countdownWording_data()
     const QString zh = QString::fromUtf8("简体中文.lng");
     QTest::newRow("English, ahead") << "English.lng" << QByteArray("2026|03|20|Trip") << "10 days away from Trip";
     QTest::newRow("English, today") << "English.lng" << QByteArray("2026|03|10|Trip") << "Trip is today";
-    QTest::newRow("English, past") << "English.lng" << QByteArray("2026|03|07|Trip") << "Trip was 3 days ago";
+    QTest::newRow("English, past") << "English.lng" << QByteArray("2026|03|07|Trip") << "3 days since Trip";
     QTest::newRow("Chinese, ahead") << zh << QByteArray("2026|03|20|春节") << "距离春节还有10天";
     QTest::newRow("Chinese, today") << zh << QByteArray("2026|03|10|春节") << "今天是春节";
     QTest::newRow("Chinese, past") << zh << QByteArray("2026|03|07|春节") << "春节已过去3天";
@@ -153,11 +153,11 @@ void TestRendererOverlays::countdownWording_data()
     QTest::newRow("Chinese, yesterday") << zh << QByteArray("2026|03|09|春节") << "春节是昨天";
     QTest::newRow("one day, no word for it") << "Old2.lng" << QByteArray("2026|03|11|Trip") << "1 days to Trip";
     QTest::newRow("markers in the text stay") << "English.lng" << QByteArray("2026|03|20|%2 %1") << "10 days away from %2 %1";
-    QTest::newRow("no language file named") << QString() << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
-    QTest::newRow("language file missing") << "Gone.lng" << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
-    QTest::newRow("language file without the texts") << "Old.lng" << QByteArray("2026|03|07|Trip") << "-3 days away from Trip";
+    QTest::newRow("no language file named") << QString() << QByteArray("2026|03|07|Trip") << "3 days since Trip";
+    QTest::newRow("language file missing") << "Gone.lng" << QByteArray("2026|03|07|Trip") << "3 days since Trip";
+    QTest::newRow("language file without the texts") << "Old.lng" << QByteArray("2026|03|07|Trip") << "3 days since Trip";
     QTest::newRow("name leaving the language folder") << "../../notify.lng" << QByteArray("2026|03|07|Trip")
-                                                       << "-3 days away from Trip";
+                                                       << "3 days since Trip";
 }
 
 void TestRendererOverlays::countdownWording()
@@ -183,8 +183,8 @@ void TestRendererOverlays::countdownSystemLanguage_data()
     const QLocale zh(QLocale::Chinese, QLocale::China);
     const QLocale de(QLocale::German, QLocale::Germany);
     QTest::newRow("Chinese system, no name") << QString() << zh << "春节已过去3天";
-    QTest::newRow("other system, no name") << QString() << de << "-3 days away from 春节";
-    QTest::newRow("a named file wins") << "English.lng" << zh << "春节 was 3 days ago";
+    QTest::newRow("other system, no name") << QString() << de << "3 days since 春节";
+    QTest::newRow("a named file wins") << "English.lng" << zh << "3 days since 春节";
 }
 
 void TestRendererOverlays::countdownSystemLanguage()
@@ -246,6 +246,17 @@ void TestRendererOverlays::weatherText_data()
     QTest::newRow("one temperature") << QByteArray("Weather1_Temperature") << QByteArray() << weatherFile(32, {{7, "7"}}) << "7℃-℃";
     QTest::newRow("text for a number") << QByteArray("Weather1_Temperature") << QByteArray() << weatherFile(32, {{7, "warm/cold"}})
                                        << "0℃-0℃";
+    // Today is 2026-03-10: a forecast of the 8th to the 12th starts with today in the first place.
+    const QMap<int, QByteArray> fromThe8th{{0, "2026-03-08 07:30"}, {6, "03/08 a"}, {11, "03/09 b"},
+                                           {16, "03/10 c"}, {21, "03/11 d"}, {26, "03/12 e"}};
+    QTest::newRow("past days left out") << QByteArray("Weather1_Date") << QByteArray() << weatherFile(32, fromThe8th) << "03/10";
+    QTest::newRow("no day for the last places") << QByteArray("Weather4_Date") << QByteArray() << weatherFile(32, fromThe8th) << "";
+    QTest::newRow("stale file: nothing") << QByteArray("Weather1_City") << QByteArray()
+                                         << weatherFile(32, {{0, "2025-12-01 07:30"}}) << "";
+    const QByteArray beijing = "[Weather]\nLatitude = 39.9042\nLongitude = 116.4074\n";
+    QTest::newRow("the chosen place") << QByteArray("Weather1_City") << beijing << weatherFile(32, {{30, "39.9042,116.4074"}}) << "北京";
+    QTest::newRow("another place: nothing") << QByteArray("Weather1_City") << beijing
+                                            << weatherFile(32, {{30, "31.2304,121.4737"}}) << "";
 }
 
 void TestRendererOverlays::weatherText()
@@ -254,7 +265,10 @@ void TestRendererOverlays::weatherText()
     QFETCH(QByteArray, extra);
     QFETCH(QByteArray, file);
     QFETCH(QString, text);
-    setUp(textItem(group, 12, 10, 30, kRed, extra), "WeatherShow = true\n");
+    // A "[Weather]" group in `extra` goes to settings.ini, the rest to the item.
+    const qsizetype place = extra.indexOf("[Weather]");
+    setUp(textItem(group, 12, 10, 30, kRed, place < 0 ? extra : extra.left(place)),
+          "WeatherShow = true\n" + (place < 0 ? QByteArray() : extra.mid(place)));
     TestEnv::writeFile(QStringLiteral("device/ezxlocal/.weather"), file);
     const QDateTime at(QDate(2026, 3, 10), QTime(10, 0));
     QCOMPARE(render(at), expectedText(text, 12, 10, 30, kRed));

@@ -609,23 +609,26 @@ void TestEditing::idleClock_data()
     QTest::addColumn<QString>("notice");     // notice shown, empty for none
     QTest::addColumn<bool>("written");
     QTest::addColumn<int>("y");              // clock y the bottom padding is taken from
+    QTest::addColumn<int>("size");           // the size written (and measured, at least 1)
     QTest::addColumn<bool>("blocked");       // a folder stands where phone_p.ini goes
     const QByteArray placed = "FontSize = 18\nFontColor_R = 255\nFontColor_G = 0\nFontColor_B = 10\n"
                               "Position_X = 100\nPosition_Y = 200\n";
     QTest::newRow("enabled") << true << "[SysTime]\nEnable = true\n" + placed
-                             << en("RefreshSysTimeText2") << true << 200 << false;
-    QTest::newRow("disabled") << true << "[SysTime]\nEnable = false\n" + placed
-                              << en("RefreshSysTimeText2") << true << 400 << false;
-    QTest::newRow("cancelled") << false << "[SysTime]\nEnable = true\n" + placed << "" << false << 0 << false;
+                             << en("RefreshSysTimeText2") << true << 200 << 18 << false;
+    QTest::newRow("disabled: below the screen") << true << "[SysTime]\nEnable = false\n" + placed
+                                                << en("RefreshSysTimeText2") << true << 400 << 18 << false;
+    QTest::newRow("cancelled") << false << "[SysTime]\nEnable = true\n" + placed << "" << false << 0 << 18 << false;
     QTest::newRow("x 0") << true << QByteArray("[SysTime]\nEnable = true\nFontSize = 18\nPosition_X = 0\nPosition_Y = 5\n")
-                         << en("RefreshSysTimeText1") << false << 0 << false;
-    QTest::newRow("no clock item") << true << QByteArray("[Note]\nEnable = true\n")
-                                   << en("RefreshSysTimeText1") << false
-                                   << 0 << false;
+                         << en("RefreshSysTimeText1") << false << 0 << 18 << false;
+    QTest::newRow("y -1") << true << QByteArray("[SysTime]\nEnable = true\nFontSize = 18\nFontColor_R = 255\nFontColor_G = 0\n"
+                                                "FontColor_B = 10\nPosition_X = 100\nPosition_Y = -1\n")
+                          << en("RefreshSysTimeText2") << true << -1 << 18 << false;
+    QTest::newRow("no clock item: below the screen") << true << QByteArray("[Note]\nEnable = true\n")
+                                                     << en("RefreshSysTimeText2") << true << 400 << -1 << false;
     // A folder in the place of phone_p.ini: nothing can be written there.
     QTest::newRow("settings file cannot be written")
         << true << "[SysTime]\nEnable = true\n" + placed
-        << QStringLiteral("The phone's clock settings could not be written.") << false << 0 << true;
+        << QStringLiteral("The phone's clock settings could not be written.") << false << 0 << 18 << true;
 }
 
 void TestEditing::idleClock()
@@ -635,6 +638,7 @@ void TestEditing::idleClock()
     QFETCH(QString, notice);
     QFETCH(bool, written);
     QFETCH(int, y);
+    QFETCH(int, size);
     QFETCH(bool, blocked);
     prepare();
     TestEnv::writeFile(kTheme, clock);
@@ -658,9 +662,16 @@ void TestEditing::idleClock()
         else
             phoneKey(ask, ZKey::Back);
     });
-    gui->optionsMenu()->activateItem(ZGui::MenuClock);
-    QCOMPARE(caution, en("Caution"));
-    QCOMPARE(m_script->shown().size(), notice.isEmpty() ? 1 : 2);
+    // Options, down to "Apply the clock to the phone", select.
+    phoneKey(gui, ZKey::Add);
+    ZOptionsMenu *menu = gui->optionsMenu();
+    QTRY_VERIFY(menu->isVisible());
+    for (int i = 0; i < 10 && menu->activeAction() != menu->action(ZGui::MenuClock); ++i)
+        phoneKey(menu, ZKey::Down);
+    QCOMPARE(menu->activeAction(), menu->action(ZGui::MenuClock));
+    phoneKey(menu, ZKey::Select);
+    QTRY_COMPARE(caution, en("Caution"));
+    QTRY_COMPARE(m_script->shown().size(), notice.isEmpty() ? 1 : 2);
     if (!notice.isEmpty()) {
         QCOMPARE(m_script->shown().at(1).text, notice);
         QCOMPARE(m_script->shown().at(1).type, written ? 0 : 1);
@@ -674,15 +685,15 @@ void TestEditing::idleClock()
         return;
     }
     QFont font(QStringLiteral("AMCSL"));
-    font.setPointSize(18);
+    font.setPointSize(qMax(1, size));
     const QFontMetrics fm(font);
     const ZConfig phone(ini);
-    QCOMPARE(phone.readNumEntry("Idle", "Padding_Right", -999), 240 - (100 + fm.horizontalAdvance("00:00")));
+    QCOMPARE(phone.readNumEntry("Idle", "Padding_Right", -999), 240 - (clock.contains("Position_X") ? 100 : -1) - fm.horizontalAdvance("00:00"));
     QCOMPARE(phone.readNumEntry("Idle", "Padding_Bottom", -999),
              320 - gui->softKeyBar()->height() - (y + fm.height()));
     QCOMPARE(gui->softKeyBar()->height(), ZSoftKey::BarHeight);
-    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Size", -1), 18);
-    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Color", -1), 16711690);
+    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Size", 0), size);
+    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Color", -1), size > 0 ? 16711690 : 0);
     QVERIFY(Stubs::waitFor(TestEnv::dir(), "stopped phone"));
     QCOMPARE(gui->currentItemGroup(), QStringLiteral("SysTime"));
 }
@@ -696,9 +707,9 @@ void TestEditing::themeChangeMovesClock_data()
                            "Position_X = 50\nPosition_Y = 150\n");
     QTest::newRow("clock handed over before") << QByteArray("ClockFollowsTheme = true\n") << shown << true;
     QTest::newRow("never handed over") << QByteArray() << shown << false;
-    QTest::newRow("theme without a visible clock") << QByteArray("ClockFollowsTheme = true\n")
-                                                   << QByteArray(shown).replace("Enable = true", "Enable = false")
-                                                   << false;
+    QTest::newRow("theme without a visible clock: below the screen")
+        << QByteArray("ClockFollowsTheme = true\n") << QByteArray(shown).replace("Enable = true", "Enable = false")
+        << true;
 }
 
 void TestEditing::themeChangeMovesClock()

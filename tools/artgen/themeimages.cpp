@@ -225,7 +225,7 @@ std::vector<ThemeImage> themeImages()
              p.drawPath(Art::cloudPath(QRectF(6, 9, 16, 11)));
          }},
         {"frost_today", {15, 13}, [](QPainter &p, const QSizeF &s) {
-             todayMarker(p, s, QColor(0x5a, 0xb8, 0xff, 150), QColor(0xe8, 0xf6, 0xff), true);
+             todayMarker(p, s, QColor(0x1c, 0x5a, 0xa8, 235), QColor(0xe8, 0xf6, 0xff), true);
          }},
     };
 }
