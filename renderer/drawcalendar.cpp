@@ -5,7 +5,6 @@
 
 #include "textconv.h"
 #include "configsnapshot.h"
-#include "boundedimage.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -102,7 +101,7 @@ void DrawImg::drawCalendar()
         const QString text = ChineseAndEnglish(cells.at(j));
         const bool isToday = j == todayCell;
         if (isToday && !todayImage.isEmpty()) {
-            scratchImage = BoundedFile::readImage(programDir + QStringLiteral("theme/images/") + todayImage);
+            scratchImage = pictureFiles.picture(programDir + QStringLiteral("theme/images/") + todayImage);
             if (!scratchImage.isNull()) {
                 painter->drawImage(x - 2, y - 2, scratchImage);
                 extentOf(itemName).pictures << QRect(QPoint(x - 2, y - 2), scratchImage.size());

@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 
@@ -137,7 +136,7 @@ void DrawImg::loadWallpaper(bool plain)
     QImage wallpaper;
     if (!path.isEmpty()) {
         const WallpaperLoader::Result loaded = WallpaperLoader::load(
-            path, QSize(Width, Height), Platform::phonePath(QStringLiteral("/idle/cache/wallpaper.png")));
+            path, QSize(Width, Height), Platform::phonePath(QStringLiteral("/idle/cache/wallpaper.raw")));
         wallpaper = loaded.image;
         if (wallpaper.isNull())
             problemLines << QStringLiteral("wallpaper %1: %2").arg(path, loaded.problem);
@@ -193,12 +192,7 @@ QFont DrawImg::itemFont(int pointSize)
 // to its rectangle, so only what shows of it is ever drawn.
 void DrawImg::drawBackground(const QString &path)
 {
-    QImageReader reader;
-    QSize stored;
-    if (BoundedFile::isRegular(path) && QFileInfo(path).size() <= BoundedFile::kPictureCap) {
-        reader.setFileName(path);
-        stored = reader.size();
-    }
+    const QSize stored = pictureFiles.storedSize(path);
     bgX = readCoord("BGImage_X", -1);
     bgY = readCoord("BGImage_Y", -1);
     bgW = qBound(0, theme->readNumEntry(itemName, QStringLiteral("BGImage_W"), stored.width()), kMaxCoord);
@@ -207,10 +201,9 @@ void DrawImg::drawBackground(const QString &path)
         scratchImage = QImage();
         return;
     }
-    // A picture larger than its rectangle is decoded at the rectangle's size.
-    if (stored.width() > bgW && stored.height() > bgH)
-        reader.setScaledSize(QSize(bgW, bgH));
-    scratchImage = reader.read();
+    // A picture larger than its rectangle is scaled to the rectangle's size first.
+    const bool larger = stored.width() > bgW && stored.height() > bgH;
+    scratchImage = pictureFiles.picture(path, larger ? QSize(bgW, bgH) : QSize());
     if (scratchImage.isNull())
         return;
     const QRect target(bgX, bgY, bgW, bgH);

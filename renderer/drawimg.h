@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "picturefiles.h"
 #include "textbox.h"
 #include "textformat.h"
 
@@ -91,6 +92,9 @@ public:
     // What could not be read as it should, one line each ("wallpaper FILE: REASON").
     const QStringList &problems() const { return problemLines; }
 
+    // The picture files read by the composition.
+    const PictureFiles &pictures() const { return pictureFiles; }
+
     // The font items are drawn in, its size kept to what the renderer draws.
     static QFont itemFont(int pointSize);
     // The theme file the desktop shows: the working copy of a theme under edit, else the current
@@ -149,6 +153,7 @@ private:
 
     QPixmap *picture = nullptr;
     QImage scratchImage;
+    PictureFiles pictureFiles;
     QPainter *painter = nullptr;
     QDateTime now;
     QString programDir;

@@ -4,9 +4,11 @@
 // on the way), turned as its EXIF orientation says, and stretched to fill the picture.
 //
 // Decoding a large photo takes a while, and show runs every minute, so the scaled picture is
-// kept in a cache file together with the key of its source (path, size and modification
-// time); a photo is decoded once per change, not once per minute.
+// kept in a cache file of raw pixels together with the key of its source; a photo is decoded
+// once per change, not once per minute. A source that already has the picture's size and
+// stands upright is read as it is and never cached: decoding it costs no more than the cache.
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -18,16 +20,29 @@ struct Result
     QImage image;     // `target` sized; null when the picture could not be read
     QString problem;  // why it could not, for one line of the log
     bool fromCache = false;
+    bool asStored = false; // the source had the target's size and needed no turn
 };
 
 // Reads the picture file at `path` scaled to `target`, without cache.
 Result decode(const QString &path, QSize target);
 
-// The key of a source picture in the cache: its absolute path, size and modification time.
-QString sourceKey(const QString &path);
+// The key of a source picture in the cache: what tells one file's content from another's
+// without decoding it. Absolute path, the target of a link, size, device and inode,
+// modification and change times in nanoseconds, and a hash of the file's first and last
+// bytes (file systems with coarse times, such as a memory card's). Empty when the file
+// cannot be looked at.
+QByteArray sourceKey(const QString &path);
 
-// Like decode(), through the cache file `cachePath` (written atomically; a cache that cannot
-// be written is simply not kept).
+// The cached picture of `cachePath` when it was made from a source of key `key` at size
+// `target`; a null image otherwise.
+QImage readCache(const QString &cachePath, const QByteArray &key, QSize target);
+// Replaces the cache file with `image` under `key`: a new file renamed over the old name, so
+// a reader sees the old or the new cache, and a link at that name is replaced, never written
+// through. False when it could not be written.
+bool writeCache(const QString &cachePath, const QByteArray &key, const QImage &image);
+
+// Like decode(), through the cache file `cachePath` (a cache that cannot be written is simply
+// not kept).
 Result load(const QString &path, QSize target, const QString &cachePath);
 
 } // namespace WallpaperLoader

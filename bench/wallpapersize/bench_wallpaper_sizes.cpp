@@ -148,7 +148,7 @@ int main(int argc, char **argv)
         Figures f;
         QList<double> first, cached, firstCpu, cachedCpu;
         for (int i = 0; i < runs; ++i) {
-            QFile::remove(dir + QStringLiteral("device/idle/cache/wallpaper.png"));
+            QFile::remove(dir + QStringLiteral("device/idle/cache/wallpaper.raw"));
             const Sample a = runShow(show, &f.peakMB);
             const Sample b = runShow(show, &f.peakMB);
             first << a.ms;

@@ -2,6 +2,7 @@
 // picture with exit status 0, quickly and in bounded memory.
 
 #include "renderfixture.h"
+#include "picturefiles.h"
 #include "wallpaperloader.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -25,7 +27,7 @@ using namespace RenderFixture;
 namespace {
 
 const QString kPicture = QStringLiteral("device/idle/desktop.png");
-const QString kCache = QStringLiteral("device/idle/cache/wallpaper.png");
+const QString kCache = QStringLiteral("device/idle/cache/wallpaper.raw");
 
 struct Run
 {
@@ -118,6 +120,11 @@ private slots:
     void phonePhoto();
     void badInput_data();
     void badInput();
+    void staleCache_data();
+    void staleCache();
+    void screenSizedSourceIsTakenAsItIs();
+    void linkedCacheIsReplaced();
+    void pictureFilesDecodeOnce();
 };
 
 void TestShowInput::exifOrientation_data()
@@ -181,12 +188,11 @@ void TestShowInput::phonePhoto()
 
     // The next run takes the scaled picture from the cache: a cache of another colour under
     // the same key is what it draws.
-    QImageReader cached(TestEnv::path(kCache));
+    const QByteArray key = WallpaperLoader::sourceKey(file);
+    QVERIFY(!WallpaperLoader::readCache(TestEnv::path(kCache), key, QSize(240, 320)).isNull());
     QImage marked(240, 320, QImage::Format_RGB32);
     marked.fill(Qt::magenta);
-    marked.setText(QStringLiteral("Source"), cached.text(QStringLiteral("Source")));
-    QVERIFY(!marked.text(QStringLiteral("Source")).isEmpty());
-    QVERIFY(marked.save(TestEnv::path(kCache), "png"));
+    QVERIFY(WallpaperLoader::writeCache(TestEnv::path(kCache), key, marked));
     run = runShow();
     QCOMPARE(run.status, 0);
     QCOMPARE(QImage(TestEnv::path(kPicture)).pixelColor(120, 160), QColor(Qt::magenta));
@@ -300,6 +306,129 @@ void TestShowInput::badInput()
                  run.err.constData());
     }
     QVERIFY2(run.peakMB > 0 && run.peakMB < 120, qPrintable(QString::number(run.peakMB)));
+}
+
+void TestShowInput::staleCache_data()
+{
+    // Each row changes the source picture "wall.bmp" (64 x 48, red) into a green one of the
+    // very same size in bytes, or leaves it.
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("fromCache");
+    QTest::newRow("untouched") << "none" << true;
+    // Also what two writes within one tick of a coarse clock leave.
+    QTest::newRow("rewritten in place, time restored") << "rewrite restore" << false;
+    QTest::newRow("replaced by mv, same size and time") << "mv restore" << false;
+    QTest::newRow("link pointed at another file of the same time") << "link" << false;
+}
+
+// The cache never shows the old picture of a changed source, however the change hides.
+void TestShowInput::staleCache()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, fromCache);
+    const QString cache = TestEnv::path(QStringLiteral("cache/wallpaper.raw"));
+    const QString wall = TestEnv::path(QStringLiteral("wall.bmp"));
+    const QString red = TestEnv::path(QStringLiteral("red.bmp"));
+    const QString green = TestEnv::path(QStringLiteral("green.bmp"));
+    QImage picture(64, 48, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(red, "bmp"));
+    picture.fill(Qt::green);
+    QVERIFY(picture.save(green, "bmp"));
+    QCOMPARE(QFileInfo(red).size(), QFileInfo(green).size());
+    for (const QString &file : {wall, cache})
+        QFile::remove(file);
+    const QDateTime time = QDateTime::currentDateTime().addSecs(-100);
+    const auto setTime = [&](const QString &path) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    setTime(red);
+    setTime(green);
+    if (change == QLatin1String("link"))
+        QVERIFY(QFile::link(red, wall));
+    else
+        QVERIFY(QFile::copy(red, wall));
+    setTime(wall);
+
+    const WallpaperLoader::Result first = WallpaperLoader::load(wall, QSize(240, 320), cache);
+    QCOMPARE(first.image.pixelColor(120, 160), QColor(Qt::red));
+    QVERIFY(!first.fromCache && QFileInfo::exists(cache));
+
+    if (change.startsWith(QLatin1String("rewrite"))) {
+        QFile f(wall);
+        QFile g(green);
+        QVERIFY(f.open(QIODevice::ReadWrite) && g.open(QIODevice::ReadOnly));
+        f.write(g.readAll());
+        f.close();
+        if (change.endsWith(QLatin1String("restore")))
+            setTime(wall);
+    } else if (change == QLatin1String("mv restore")) {
+        const QString next = TestEnv::path(QStringLiteral("next.bmp"));
+        QFile::remove(next);
+        QVERIFY(QFile::copy(green, next));
+        setTime(next);
+        QCOMPARE(std::rename(QFile::encodeName(next).constData(), QFile::encodeName(wall).constData()), 0);
+    } else if (change == QLatin1String("link")) {
+        QVERIFY(QFile::remove(wall) && QFile::link(green, wall));
+    }
+    const WallpaperLoader::Result second = WallpaperLoader::load(wall, QSize(240, 320), cache);
+    QCOMPARE(second.fromCache, fromCache);
+    QCOMPARE(second.image.pixelColor(120, 160), QColor(fromCache ? Qt::red : Qt::green));
+}
+
+// A wallpaper of the picture's size is drawn pixel for pixel and costs no cache file.
+void TestShowInput::screenSizedSourceIsTakenAsItIs()
+{
+    const QString cache = TestEnv::path(QStringLiteral("cache/wallpaper.raw"));
+    QFile::remove(cache);
+    const QString file = TestEnv::path(QStringLiteral("screen.png"));
+    const QImage source = quadrants(QSize(240, 320));
+    QVERIFY(source.save(file, "png"));
+    for (int run = 0; run < 2; ++run) {
+        const WallpaperLoader::Result loaded = WallpaperLoader::load(file, QSize(240, 320), cache);
+        QVERIFY(loaded.asStored && !loaded.fromCache);
+        QCOMPARE(loaded.image, source);
+    }
+    QVERIFY(!QFileInfo::exists(cache));
+}
+
+// A link at the cache's name is replaced by the cache; the file it led to is left as it was.
+void TestShowInput::linkedCacheIsReplaced()
+{
+    const QString cache = TestEnv::path(QStringLiteral("cache/wallpaper.raw"));
+    const QString victim = TestEnv::path(QStringLiteral("victim"));
+    QFile::remove(cache);
+    QDir().mkpath(QFileInfo(cache).absolutePath());
+    TestEnv::writeFile(QStringLiteral("victim"), "keep me\n");
+    QVERIFY(QFile::link(victim, cache));
+    const QString file = TestEnv::path(QStringLiteral("photo.png"));
+    QVERIFY(quadrants(QSize(64, 48)).save(file, "png"));
+    QVERIFY(!WallpaperLoader::load(file, QSize(240, 320), cache).image.isNull());
+    QCOMPARE(TestEnv::readFile(QStringLiteral("victim")), QByteArray("keep me\n"));
+    QVERIFY(!QFileInfo(cache).isSymLink());
+    QVERIFY(WallpaperLoader::load(file, QSize(240, 320), cache).fromCache);
+}
+
+// Five weather days of the same icon decode it once; a picture whose name lies about its format
+// is still read; what is no picture reads as none.
+void TestShowInput::pictureFilesDecodeOnce()
+{
+    const QString icon = TestEnv::path(QStringLiteral("sunny.png"));
+    const QString jpeg = TestEnv::path(QStringLiteral("named.png"));
+    QVERIFY(quadrants(QSize(48, 48)).save(icon, "png"));
+    QVERIFY(quadrants(QSize(40, 30)).save(jpeg, "jpeg"));
+    TestEnv::writeFile(QStringLiteral("garbage.png"), QByteArray(500, 'x'));
+    PictureFiles files;
+    for (int day = 0; day < 5; ++day)
+        QCOMPARE(files.picture(icon, QSize(14, 14)).size(), QSize(14, 14));
+    QCOMPARE(files.decodings(), 1);
+    QCOMPARE(files.picture(icon).size(), QSize(48, 48));
+    QCOMPARE(files.decodings(), 2);
+    QCOMPARE(files.storedSize(jpeg), QSize(40, 30));
+    QCOMPARE(quadrantsOf(files.picture(jpeg)), (QList<int>{0, 1, 2, 3}));
+    QVERIFY(!files.storedSize(TestEnv::path(QStringLiteral("garbage.png"))).isValid());
+    QVERIFY(files.picture(TestEnv::path(QStringLiteral("missing.png"))).isNull());
 }
 
 int main(int argc, char **argv)
