@@ -1,5 +1,11 @@
 #include "phoneenv.h"
 
+#include "boundedfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QFont>
 #include <QStringList>
 #include <QtGlobal>
@@ -22,6 +28,55 @@ void substitutePhoneFont()
                                {QStringLiteral("DejaVu Sans"),
                                 QStringLiteral("WenQuanYi Micro Hei"),
                                 QStringLiteral("Noto Sans CJK SC")});
+}
+
+QStringList phoneFontFiles()
+{
+    return {QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"),
+            QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc")};
+}
+
+QByteArray phoneFontConfiguration(const QStringList &fontFiles, const QString &ruleFolder)
+{
+    if (fontFiles.isEmpty() || !QFileInfo(ruleFolder).isDir())
+        return QByteArray();
+    QStringList folders;
+    for (const QString &file : fontFiles) {
+        if (!QFileInfo(file).isFile())
+            return QByteArray();
+        const QString folder = QFileInfo(file).absolutePath();
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    const auto escaped = [](const QString &path) { return path.toHtmlEscaped().toUtf8(); };
+    QByteArray text = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n<fontconfig>\n";
+    for (const QString &folder : folders)
+        text += "  <dir>" + escaped(folder) + "</dir>\n";
+    text += "  <include ignore_missing=\"yes\">" + escaped(ruleFolder) + "</include>\n"
+            "  <cachedir>/var/cache/fontconfig</cachedir>\n"
+            "  <cachedir prefix=\"xdg\">fontconfig</cachedir>\n"
+            "</fontconfig>\n";
+    return text;
+}
+
+bool usePhoneFontConfiguration(const QString &file)
+{
+    // A configuration of the user's own is kept.
+    if (!qEnvironmentVariableIsEmpty("FONTCONFIG_FILE") || !qEnvironmentVariableIsEmpty("FONTCONFIG_PATH"))
+        return false;
+    const QByteArray text = phoneFontConfiguration(phoneFontFiles(), QStringLiteral("/etc/fonts/conf.d"));
+    if (text.isEmpty())
+        return false;
+    // Written once; later runs only read it back.
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    if (BoundedFile::read(absolute, text.size() + 1) != text) {
+        QDir().mkpath(QFileInfo(absolute).absolutePath());
+        QSaveFile out(absolute);
+        if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
+            return false;
+    }
+    qputenv("FONTCONFIG_FILE", QFile::encodeName(absolute));
+    return true;
 }
 
 } // namespace PhoneEnv

@@ -1,17 +1,20 @@
 #include "showmain.h"
 
+#include "desktoppicture.h"
 #include "device.h"
 #include "drawimg.h"
 #include "phoneenv.h"
 #include "boundedfile.h"
 #include "configsnapshot.h"
+#include "desktopconfig.h"
 #include "desktoppublish.h"
+#include "pngfile.h"
+#include "renderclock.h"
 #include "themecheck.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QPixmap>
 #include <QSaveFile>
 
@@ -20,11 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-// PNG at zlib's fastest level: the picture is written every minute, and the default level
-// takes twice as long for a file only a tenth smaller. QImageWriter takes the PNG compression
-// on a scale of 0 to 100; 11 is zlib level 1 (below that the picture is stored uncompressed).
-constexpr int kPngCompression = 11;
 
 // Only real failures reach standard error: Qt's notes about the environment (a missing
 // runtime folder and the like) would be noise in the callers' output.
@@ -40,9 +38,10 @@ int fail(const QString &message)
     return 1;
 }
 
-int run()
+// Draws the desktop into `target`: the desktop picture, or the waiting picture of a coming
+// minute, which the daemon puts in place when the minute begins.
+int run(const QString &target, bool publish)
 {
-    const QString target = Platform::phonePath(QStringLiteral("/idle/desktop.png"));
     const QString absolute = QFileInfo(target).absoluteFilePath();
     if (!QDir().mkpath(QFileInfo(absolute).absolutePath()))
         return fail(QStringLiteral("cannot create the folder of %1").arg(absolute));
@@ -53,11 +52,10 @@ int run()
     QSaveFile file(absolute);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("cannot write %1: %2").arg(absolute, file.errorString()));
-    QImageWriter writer(&file, "png");
-    writer.setCompression(kPngCompression);
-    if (!writer.write(image)) {
+    QString problem;
+    if (!PngFile::write(&file, image, &problem)) {
         file.cancelWriting();
-        return fail(QStringLiteral("cannot encode %1: %2").arg(absolute, writer.errorString()));
+        return fail(QStringLiteral("cannot encode %1: %2").arg(absolute, problem));
     }
     if (!file.commit())
         return fail(QStringLiteral("cannot write %1: %2").arg(absolute, file.errorString()));
@@ -68,8 +66,9 @@ int run()
     std::printf("%s\n", QFile::encodeName(absolute).constData());
     // The same minute on the session's own desktop, where one is chosen; the phone's picture
     // is written whatever becomes of it.
-    for (const QString &problem : Desktop::publish(Platform::programDir()))
-        std::fprintf(stderr, "show: %s\n", qPrintable(problem));
+    if (publish)
+        for (const QString &problem : Desktop::publish(Platform::programDir()))
+            std::fprintf(stderr, "show: %s\n", qPrintable(problem));
     return 0;
 }
 
@@ -113,17 +112,36 @@ int main(int argc, char **argv)
 {
     // show never opens a window: it always draws offscreen, whatever display there is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Only the phone's fonts are drawn: the font library starts with their folders alone.
+    PhoneEnv::usePhoneFontConfiguration(Platform::programDirOf(QFile::decodeName(argv[0]))
+                                        + QStringLiteral("device/idle/cache/fonts.conf"));
     qInstallMessageHandler(quietMessages);
     QGuiApplication application(argc, argv);
     PhoneEnv::substitutePhoneFont();
     const QStringList args = application.arguments().mid(1);
     int status = 0;
     if (args.isEmpty()) {
-        status = run();
+        status = run(DesktopPicture::path(), true);
+    } else if (args.size() == 2 && args.first() == QLatin1String("--at")) {
+        // The desktop of a coming minute ("2026-12-08T09:06"), drawn ahead into the waiting
+        // picture; the desktop picture itself is left alone.
+        // A real desktop is drawn at its minute: it cannot be put in place later.
+        const QDateTime minute = QDateTime::fromString(args.at(1), QStringLiteral("yyyy-MM-ddTHH:mm"));
+        const QString settings = Platform::programDir() + QStringLiteral("settings.ini");
+        if (minute.isValid() && Desktop::readConfig(ConfigSnapshot(settings)).target != Desktop::Target::Phone) {
+            std::fprintf(stderr, "show: --at draws for the phone alone, and a real desktop is chosen\n");
+            status = 3;
+        } else if (minute.isValid()) {
+            RenderClock::setFixed(minute);
+            status = run(DesktopPicture::waitingPath(), false);
+        } else {
+            std::fprintf(stderr, "show: --at takes a minute as 2026-12-08T09:06\n");
+            status = 2;
+        }
     } else if (args.first() == QLatin1String("--check")) {
         status = check(args.mid(1));
     } else {
-        std::fprintf(stderr, "usage: show [--check [THEME]]\n");
+        std::fprintf(stderr, "usage: show [--at MINUTE | --check [THEME]]\n");
         status = 2;
     }
     std::fflush(stdout);

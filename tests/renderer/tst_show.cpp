@@ -2,6 +2,10 @@
 
 #include "renderfixture.h"
 
+#include "phoneenv.h"
+#include "pngfile.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
@@ -17,7 +21,7 @@ struct Run
     QByteArray err;
 };
 
-Run runShow(const QStringList &prefix = {})
+Run runShow(const QStringList &prefix = {}, const QStringList &arguments = {})
 {
     const QString show = TestEnv::installProgram(QStringLiteral("show"));
     QProcess process;
@@ -30,9 +34,9 @@ Run runShow(const QStringList &prefix = {})
     env.insert(QStringLiteral("NO_FAKE_STAT"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
     if (prefix.isEmpty())
-        process.start(show, {});
+        process.start(show, arguments);
     else
-        process.start(prefix.first(), prefix.mid(1) + QStringList{show});
+        process.start(prefix.first(), prefix.mid(1) + QStringList{show} + arguments);
     Run run;
     if (!process.waitForFinished(30000))
         return run;
@@ -54,6 +58,12 @@ private slots:
     void drawsWhatTheRendererComposes();
     void failure_data();
     void failure();
+    void drawsAComingMinuteAhead_data();
+    void drawsAComingMinuteAhead();
+    void fontConfiguration_data();
+    void fontConfiguration();
+    void pngRoundTrip_data();
+    void pngRoundTrip();
 };
 
 void TestShow::writesThePictureAndPrintsItsPath()
@@ -106,6 +116,112 @@ void TestShow::failure()
     QVERIFY2(run.err.startsWith("show: ") && run.err.endsWith('\n') && run.err.count('\n') == 1, run.err.constData());
     QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
     TestEnv::removeFile(QStringLiteral("device/idle"));
+}
+
+void TestShow::drawsAComingMinuteAhead_data()
+{
+    QTest::addColumn<QString>("minute");
+    QTest::addColumn<int>("status");
+    QTest::newRow("a minute") << "2020-05-23T09:06" << 0;
+    QTest::newRow("a day's change") << "2020-05-24T00:00" << 0;
+    QTest::newRow("no date") << "09:06" << 2;
+    QTest::newRow("no such time") << "2020-05-23T25:06" << 2;
+}
+
+// "show --at MINUTE" draws that minute into the waiting picture; the desktop stays as it was.
+void TestShow::drawsAComingMinuteAhead()
+{
+    QFETCH(QString, minute);
+    QFETCH(int, status);
+    setUp(textItem("SysTime", 20, 10, 10, QColor(255, 255, 0)) + textItem("Calendar", 9, 10, 100, QColor(255, 255, 255)));
+    QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
+    const Run run = runShow({}, {QStringLiteral("--at"), minute});
+    QCOMPARE(run.status, status);
+    QVERIFY(!QFileInfo::exists(TestEnv::path(kPicture)));
+    const QString waiting = TestEnv::path(QStringLiteral("device/idle/cache/desktop.next.png"));
+    if (status != 0) {
+        QVERIFY(!QFileInfo::exists(waiting));
+        return;
+    }
+    QCOMPARE(run.out, waiting.toUtf8() + "\n");
+    const QImage drawn = QImage(waiting, "png").convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(drawn, render(QDateTime::fromString(minute, Qt::ISODate)));
+}
+
+void TestShow::fontConfiguration_data()
+{
+    QTest::addColumn<QStringList>("fonts");   // font files, of folders "a" and "b"
+    QTest::addColumn<QStringList>("missing"); // files and folders that are not there
+    QTest::addColumn<QStringList>("folders"); // the font folders of the configuration; none: no configuration
+    QTest::newRow("two folders") << QStringList{"a/one.ttf", "b/two.ttc"} << QStringList() << QStringList{"a", "b"};
+    QTest::newRow("one folder once") << QStringList{"a/one.ttf", "a/two.ttf"} << QStringList() << QStringList{"a"};
+    QTest::newRow("a font missing") << QStringList{"a/one.ttf", "b/two.ttc"} << QStringList{"b/two.ttc"} << QStringList();
+    QTest::newRow("the rules missing") << QStringList{"a/one.ttf"} << QStringList{"rules"} << QStringList();
+}
+
+// show's own font configuration knows the phone font's folders and the system's rules, or
+// there is none and the system's is used.
+void TestShow::fontConfiguration()
+{
+    QFETCH(QStringList, fonts);
+    QFETCH(QStringList, missing);
+    QFETCH(QStringList, folders);
+    QStringList files;
+    for (const QString &font : fonts) {
+        if (!missing.contains(font))
+            TestEnv::writeFile(QStringLiteral("fonts/") + font, "font");
+        files << TestEnv::path(QStringLiteral("fonts/") + font);
+    }
+    const QString rules = TestEnv::path(QStringLiteral("fonts/rules"));
+    if (!missing.contains(QStringLiteral("rules")))
+        QVERIFY(QDir().mkpath(rules));
+    const QByteArray text = PhoneEnv::phoneFontConfiguration(files, rules);
+    QDir(TestEnv::path(QStringLiteral("fonts"))).removeRecursively();
+    if (folders.isEmpty()) {
+        QCOMPARE(text, QByteArray());
+        return;
+    }
+    QStringList dirs;
+    for (const QString &line : QString::fromUtf8(text).split(QLatin1Char('\n')))
+        if (line.trimmed().startsWith(QLatin1String("<dir>")))
+            dirs << line.trimmed().mid(5).chopped(6);
+    QStringList expected;
+    for (const QString &folder : folders)
+        expected << TestEnv::path(QStringLiteral("fonts/") + folder);
+    QCOMPARE(dirs, expected);
+    QVERIFY(text.contains("<include ignore_missing=\"yes\">" + rules.toUtf8() + "</include>"));
+    QVERIFY(text.contains("<cachedir>"));
+}
+
+void TestShow::pngRoundTrip_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::newRow("opaque") << int(QImage::Format_RGB32);
+    QTest::newRow("with alpha") << int(QImage::Format_ARGB32);
+    QTest::newRow("premultiplied alpha") << int(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The desktop's PNG encoder keeps every pixel, alpha included.
+void TestShow::pngRoundTrip()
+{
+    QFETCH(int, format);
+    QImage image(240, 320, QImage::Format(format));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixelColor(x, y, QColor(x, y % 256, (x * y) % 256, image.hasAlphaChannel() ? (x + y) % 256 : 255));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QString error;
+    QVERIFY(PngFile::write(&buffer, image, &error));
+    const QImage read = QImage::fromData(buffer.data(), "png");
+    const QImage::Format plain = image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    QCOMPARE(read.convertToFormat(plain), image.convertToFormat(plain));
+
+    // A device that takes nothing is a failure with its reason.
+    QBuffer closed;
+    QTest::ignoreMessage(QtWarningMsg, "QIODevice::write (QBuffer): device not open");
+    QVERIFY(!PngFile::write(&closed, image, &error));
+    QVERIFY(!error.isEmpty());
 }
 
 QUILLORA_TEST_MAIN(TestShow)
