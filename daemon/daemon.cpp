@@ -1,5 +1,6 @@
 #include "daemon.h"
 
+#include "desktoppicture.h"
 #include "desktoprefresh.h"
 #include "configsnapshot.h"
 #include "desktopconfig.h"
@@ -24,6 +25,9 @@ namespace {
 
 const QString kGroup = QStringLiteral("Quillora");
 const int kTickMs = 500;
+// The coming minute is drawn ahead at the check that falls this close before it: one check
+// of every 500 ms lands between 400 and 900 ms ahead, time enough for "show".
+const qint64 kAheadMs = 900;
 // With "Refresh" off the daemon draws once and stays, doing nothing, for this many seconds
 // before it ends.
 const unsigned kPauseSeconds = 2000;
@@ -38,9 +42,13 @@ qint64 minuteCount(const QDateTime &t)
 
 Daemon::Daemon()
     : m_timer(new QTimer)
+    , m_commitTimer(new QTimer)
     , m_clock(&QDateTime::currentDateTime)
 {
     connect(m_timer, &QTimer::timeout, this, &Daemon::updateTheme);
+    m_commitTimer->setSingleShot(true);
+    m_commitTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_commitTimer, &QTimer::timeout, this, &Daemon::commitWaiting);
 
     auto *system = new QCopChannel("EZX/System", this);
     connect(system, &QCopChannel::received, this, &Daemon::LCDChanged);
@@ -79,6 +87,7 @@ Daemon::Daemon()
 Daemon::~Daemon()
 {
     delete m_timer;
+    delete m_commitTimer;
     delete m_config;
 }
 
@@ -96,6 +105,7 @@ QString Daemon::getProgramDir() const
 
 void Daemon::redraw()
 {
+    dropWaiting();
     // The result is not looked at: a missing "show" only means the desktop stays as it is, and
     // one that hangs is ended at its time limit.
     Platform::runShow(m_programDir);
@@ -103,13 +113,68 @@ void Daemon::redraw()
 
 void Daemon::updateTheme()
 {
-    if (UTIL_GetIdleFocus() == 0 && !m_unIdleRefresh)
+    if (UTIL_GetIdleFocus() == 0 && !m_unIdleRefresh) {
+        dropWaiting();
         return;
-    m_currentMinute = minuteCount(m_clock());
-    if (m_currentMinute == m_lastMinute)
+    }
+    const QDateTime now = m_clock();
+    m_currentMinute = minuteCount(now);
+    if (m_currentMinute != m_lastMinute) {
+        if (m_waitingMinute == m_currentMinute)
+            commitWaiting();
+        if (m_currentMinute != m_lastMinute) {
+            redraw();
+            m_lastMinute = m_currentMinute;
+        }
+    }
+    prepareComing(now);
+}
+
+void Daemon::prepareComing(const QDateTime &now)
+{
+    const QTime time = now.time();
+    const QDateTime start = QDateTime(now.date(), QTime(time.hour(), time.minute())).addSecs(60);
+    const qint64 coming = minuteCount(start);
+    if (m_waitingMinute == coming || now.msecsTo(start) > kAheadMs || coming != m_currentMinute + 1)
         return;
-    redraw();
-    m_lastMinute = m_currentMinute;
+    dropWaiting();
+    if (!Platform::prepareShow(m_programDir, start))
+        return;
+    m_waitingMinute = coming;
+    m_waitingStart = start;
+    m_desktopStamp = DesktopPicture::stamp();
+    m_commitTimer->start(int(qBound<qint64>(0, m_clock().msecsTo(start), kAheadMs)));
+}
+
+void Daemon::commitWaiting()
+{
+    if (m_waitingMinute < 0)
+        return;
+    const QDateTime now = m_clock();
+    const qint64 early = now.msecsTo(m_waitingStart);
+    if (early > 0 && early <= kAheadMs) {
+        m_commitTimer->start(int(early));
+        return;
+    }
+    // The clock jumped, another window came in front or another program drew the desktop
+    // since: the waiting picture would be wrong.
+    const bool valid = minuteCount(now) == m_waitingMinute && (UTIL_GetIdleFocus() != 0 || m_unIdleRefresh)
+        && DesktopPicture::stamp() == m_desktopStamp;
+    if (valid && DesktopPicture::commitWaiting()) {
+        m_lastMinute = m_waitingMinute;
+        m_waitingMinute = -1;
+    } else {
+        dropWaiting();
+    }
+}
+
+void Daemon::dropWaiting()
+{
+    m_commitTimer->stop();
+    if (m_waitingMinute < 0)
+        return;
+    m_waitingMinute = -1;
+    DesktopPicture::discardWaiting();
 }
 
 void Daemon::LCDChanged(const QByteArray &msg, const QByteArray &)
@@ -119,6 +184,7 @@ void Daemon::LCDChanged(const QByteArray &msg, const QByteArray &)
         m_timer->start(kTickMs);
     } else if (msg == "LCDOff") {
         m_timer->stop();
+        dropWaiting();
     }
 }
 

@@ -44,6 +44,8 @@ public:
 
 private slots:
     void updateTheme();
+    // Puts the waiting picture in place once its minute has begun (again later when early).
+    void commitWaiting();
     void LCDChanged(const QByteArray &msg, const QByteArray &data);
     void KeyChanged(const QByteArray &msg, const QByteArray &data);
     // On a real desktop: the screen hidden (locked, blanked, asleep) counts as the display
@@ -53,10 +55,19 @@ private slots:
 
 private:
     void redraw();
+    // Has the coming minute drawn ahead when it begins within the next check.
+    void prepareComing(const QDateTime &now);
+    void dropWaiting();
     // Hands the new theme's clock over to the phone when the clock follows the theme.
     void followThemeClock(const QString &theme);
 
     QTimer *m_timer;
+    QTimer *m_commitTimer;
+    // The minute of the waiting picture (a running count as m_lastMinute), -1 when none; its
+    // start; and the desktop picture's stamp when it was drawn, to see a redraw by another.
+    qint64 m_waitingMinute = -1;
+    QDateTime m_waitingStart;
+    QByteArray m_desktopStamp;
     int m_themeIndex = 0;
     // Minute of the latest redraw as a running count of minutes (date and time together),
     // -1 before the first one; the minute of the hour alone would take a redraw exactly whole

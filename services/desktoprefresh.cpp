@@ -15,6 +15,8 @@ int g_limitMs = 20000;
 
 } // namespace
 
+static bool runShowWith(const QString &programDir, const QStringList &arguments, bool quiet);
+
 int showTimeLimitMs()
 {
     return g_limitMs;
@@ -27,9 +29,20 @@ void setShowTimeLimitMs(int ms)
 
 bool runShow(const QString &programDir, bool quiet)
 {
+    return runShowWith(programDir, {}, quiet);
+}
+
+bool prepareShow(const QString &programDir, const QDateTime &minute, bool quiet)
+{
+    return runShowWith(programDir, {QStringLiteral("--at"), minute.toString(QStringLiteral("yyyy-MM-ddTHH:mm"))}, quiet);
+}
+
+static bool runShowWith(const QString &programDir, const QStringList &arguments, bool quiet)
+{
     QProcess show;
     // Never a "show" found on the search path: an empty directory is the current one.
     show.setProgram(ProcessControl(programDir).programFile(QLatin1String(ProcessControl::Show)));
+    show.setArguments(arguments);
     if (quiet) {
         show.setStandardOutputFile(QProcess::nullDevice());
         show.setStandardErrorFile(QProcess::nullDevice());

@@ -2,6 +2,7 @@
 // settings, ticks, display and key messages, with checks of the runs of "show" and of the
 // theme written to settings.ini along the way.
 #include "daemon.h"
+#include "desktoppicture.h"
 #include "desktoprefresh.h"
 #include "idlefocus.h"
 #include "stubshow.h"
@@ -12,6 +13,8 @@
 #include <QDataStream>
 #include <QFontMetrics>
 #include <QRegularExpression>
+
+#include <cstdio>
 
 #include <memory>
 
@@ -67,6 +70,10 @@ void TestDaemon::init()
 //   =N                    "show" has run N times so far
 //   theme=NAME            CurrentTheme in settings.ini is NAME
 //   shown=NAME            the latest run of "show" saw CurrentTheme NAME
+//   commit                the timer that puts the waiting picture in place fires
+//   redrawn               another program replaces the desktop picture (with "other")
+//   desktop=TEXT          the desktop picture holds TEXT (the stub's "drawn", a minute drawn
+//                         ahead, "other"); "none" when there is none
 void TestDaemon::script_data()
 {
     QTest::addColumn<QByteArray>("settings");
@@ -98,6 +105,28 @@ void TestDaemon::script_data()
         << plain << "tick =1 off @2024-05-01T11:00:20 on =2";
     QTest::newRow("display on behind another window")
         << plain << "tick =1 off focus0 @2024-05-01T10:01:00 on =1";
+
+    // The coming minute drawn ahead and put in place at its start, never before.
+    const QString ahead = QStringLiteral("tick =1 @2024-05-01T10:00:59.000 tick =1 @2024-05-01T10:00:59.300 tick =2 ");
+    QTest::newRow("drawn ahead, shown when the minute begins")
+        << plain << ahead + "desktop=drawn commit @2024-05-01T10:00:59.999 commit tick desktop=drawn "
+                            "@2024-05-01T10:01:00.000 commit desktop=2024-05-01T10:01 tick =2";
+    QTest::newRow("drawn ahead, shown by the check when the timer is late")
+        << plain << ahead + "@2024-05-01T10:01:00.200 tick =2 desktop=2024-05-01T10:01 commit =2";
+    QTest::newRow("drawn ahead once per minute")
+        << plain << ahead + "@2024-05-01T10:00:59.800 tick =2 @2024-05-01T10:01:59.200 tick =3 desktop=2024-05-01T10:01";
+    QTest::newRow("a theme key drops the waiting picture")
+        << abc << ahead + "k4171:1 k4171:2 =3 @2024-05-01T10:01:00.000 commit desktop=drawn tick =4 shown=a.theme";
+    QTest::newRow("another program's redraw drops it")
+        << plain << ahead + "redrawn @2024-05-01T10:01:00.000 commit desktop=other tick =3 desktop=drawn";
+    QTest::newRow("another window in front drops it")
+        << plain << ahead + "focus0 @2024-05-01T10:01:00.000 commit tick =2 desktop=drawn focus1 tick =3";
+    QTest::newRow("display off drops it")
+        << plain << ahead + "off @2024-05-01T10:01:00.000 commit desktop=drawn";
+    QTest::newRow("a clock that jumped ahead drops it")
+        << plain << ahead + "@2024-05-01T10:07:00.000 commit desktop=drawn tick =3";
+    QTest::newRow("a clock that jumped back drops it")
+        << plain << ahead + "@2024-05-01T10:00:30.000 commit @2024-05-01T10:01:00.000 commit desktop=drawn tick =3";
 
     // The theme keys.
     QTest::newRow("next from the last wraps to the first")
@@ -284,6 +313,17 @@ void TestDaemon::run(Daemon *daemon, const QString &script)
             QCOMPARE(currentTheme(), word.mid(6));
         } else if (word.startsWith(QLatin1String("shown="))) {
             QCOMPARE(StubShow::field(-1, 1), word.mid(6));
+        } else if (word == QLatin1String("commit")) {
+            QVERIFY(QMetaObject::invokeMethod(daemon, "commitWaiting"));
+        } else if (word == QLatin1String("redrawn")) {
+            TestEnv::writeFile(QStringLiteral("device/idle/other"), "other\n");
+            QCOMPARE(std::rename(QFile::encodeName(TestEnv::path(QStringLiteral("device/idle/other"))).constData(),
+                                 QFile::encodeName(DesktopPicture::path()).constData()),
+                     0);
+        } else if (word.startsWith(QLatin1String("desktop="))) {
+            QFile desktop(DesktopPicture::path());
+            const QByteArray held = desktop.open(QIODevice::ReadOnly) ? desktop.readAll().trimmed() : QByteArray("none");
+            QCOMPARE(QString::fromUtf8(held), word.mid(8));
         } else {
             QFAIL(qPrintable(QStringLiteral("unknown script word ") + word));
         }
