@@ -1,6 +1,7 @@
 #include "picturefiles.h"
 
 #include "boundedfile.h"
+#include "imageplugins.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -14,7 +15,10 @@ void openReader(QImageReader &reader, const QString &path, bool byContent)
     if (!BoundedFile::isRegular(path) || QFileInfo(path).size() > BoundedFile::kPictureCap)
         return;
     reader.setFileName(path);
-    if (!byContent) {
+    if (byContent) {
+        // A picture the built-in formats do not read may need an image plugin.
+        ImagePlugins::allow();
+    } else {
         const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
         if (!suffix.isEmpty()) {
             reader.setFormat(suffix);

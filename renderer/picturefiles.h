@@ -4,7 +4,8 @@
 //
 // These are the suite's own pictures, PNG files as a rule: a file is read as the format its
 // name says, so that the image reader does not ask every format it knows about the file; a
-// file whose content is of another format is still read, by its content. Only regular files
+// file whose content is of another format, or of a format only an image plugin reads, is still
+// read, by its content, with the plugins allowed (see ImagePlugins). Only regular files
 // up to BoundedFile::kPictureCap are read.
 
 #include <QHash>

@@ -1,6 +1,7 @@
 #include "wallpaperloader.h"
 
 #include "boundedfile.h"
+#include "imageplugins.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -66,9 +67,16 @@ Result decode(const QString &path, QSize target)
     if (QImageReader::allocationLimit() < kAllocationLimitMB)
         QImageReader::setAllocationLimit(kAllocationLimitMB);
 
+    // A photo may be of any format: the image plugins are asked when the built-in formats
+    // do not know it.
     QImageReader reader(path);
     reader.setAutoTransform(true); // photos stand as a viewer shows them
-    const QSize stored = reader.size();
+    QSize stored = reader.size();
+    if (!stored.isValid()) {
+        ImagePlugins::allow();
+        reader.setFileName(path);
+        stored = reader.size();
+    }
     if (!stored.isValid() || stored.isEmpty()) {
         result.problem = reader.errorString();
         return result;

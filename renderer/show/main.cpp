@@ -3,6 +3,7 @@
 #include "desktoppicture.h"
 #include "device.h"
 #include "drawimg.h"
+#include "imageplugins.h"
 #include "phoneenv.h"
 #include "boundedfile.h"
 #include "configsnapshot.h"
@@ -118,6 +119,7 @@ int main(int argc, char **argv)
     qInstallMessageHandler(quietMessages);
     QGuiApplication application(argc, argv);
     PhoneEnv::substitutePhoneFont();
+    ImagePlugins::builtInOnly();
     const QStringList args = application.arguments().mid(1);
     int status = 0;
     if (args.isEmpty()) {
