@@ -1,19 +1,27 @@
-#!/bin/sh
+#!/bin/bash
 # The CPU cost of a minute of the background programs, each with the real "show" it starts,
-# next to Qt programs whose 500 ms timer does nothing (plain and with a widget application
-# object), and their resident memory.
-#   bench/daemon/measure.sh BUILD_DIR [SECONDS]     (default 600 seconds)
-# BUILD_DIR is a build configured with -DQUILLORA_BENCH=ON and built. tarnwick and morvessa run
-# together from a scratch copy of the program directory, on the idle screen: tarnwick redraws
-# every minute, morvessa steps to the next wallpaper and redraws every minute. A program's CPU
-# time is its own (user + system) and that of the programs it started and waited for ("show"
-# through the shell), read from /proc/PID/stat.
+# against the same programs of an earlier commit (by default 0a17c10) and next to Qt programs
+# whose 500 ms timer does nothing (plain and with a widget application object), and their
+# resident memory.
+#   bench/daemon/measure.sh BUILD_DIR [SECONDS (600)] [COMMIT (0a17c10)]
+# BUILD_DIR is a build configured with -DQUILLORA_BENCH=ON and built; the earlier programs are
+# built by bench/build_base.sh into BUILD_DIR/base-COMMIT (kept for the next run). Each pair of
+# tarnwick and morvessa runs from a scratch copy of the program directory of its own, on the
+# idle screen, both pairs in the same span so that the machine's load falls on them alike:
+# tarnwick redraws every minute, morvessa steps to the next wallpaper and redraws every minute.
+# A program's CPU time is its own (user + system) and that of the programs it started and waited
+# for ("show"), read from /proc/PID/stat. Fails when today's tarnwick or morvessa does not cost
+# less than the earlier one.
 set -eu
 build=$(cd "$1" && pwd)
 seconds=${2:-600}
+commit=${3:-0a17c10}
 for f in "$build/Quillora/tarnwick" "$build/Quillora/morvessa" "$build/Quillora/show" "$build/bench/idle_timer"; do
     [ -x "$f" ] || { echo "measure.sh: $f is missing; build with -DQUILLORA_BENCH=ON" >&2; exit 1; }
 done
+base=$build/base-$commit
+echo "building the programs of $commit in $base ..." >&2
+"$(dirname "$0")/../build_base.sh" "$commit" "$base" tarnwick morvessa show
 work=$(mktemp -d)
 pids=""
 cleanup() {
@@ -22,18 +30,26 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-cp -R "$build/Quillora/." "$work/"
-rm -rf "$work/device/run" "$work/device/idle/desktop.png"
 theme=$(sed -n 's/^CurrentTheme = //p' "$build/Quillora/settings.ini" | head -n 1)
 themes=$(sed -n 's/^ThemeList = //p' "$build/Quillora/settings.ini" | head -n 1)
-printf '[Quillora]\nRefresh = 1\nChangeTime = 60\nChangeMode = 0\nThemeList = %s\nCurrentTheme = %s\n' \
-    "$themes" "$theme" > "$work/settings.ini"
-mkdir -p "$work/device/idle"
-printf '1\n' > "$work/device/idle/focus"
+for side in old new; do
+    mkdir "$work/$side"
+    cp -R "$build/Quillora/." "$work/$side/"
+    rm -rf "$work/$side/device/run" "$work/$side/device/idle/desktop.png"
+    printf '[Quillora]\nRefresh = 1\nChangeTime = 60\nChangeMode = 0\nThemeList = %s\nCurrentTheme = %s\n' \
+        "$themes" "$theme" > "$work/$side/settings.ini"
+    mkdir -p "$work/$side/device/idle"
+    printf '1\n' > "$work/$side/device/idle/focus"
+done
+for program in tarnwick morvessa show; do
+    cp "$base/build/Quillora/$program" "$work/old/$program"
+done
 
 export QT_QPA_PLATFORM=offscreen
-"$work/tarnwick" >/dev/null 2>&1 & daemon=$!; pids="$pids $daemon"
-"$work/morvessa" >/dev/null 2>&1 & rotator=$!; pids="$pids $rotator"
+"$work/old/tarnwick" >/dev/null 2>&1 & oldDaemon=$!; pids="$pids $oldDaemon"
+"$work/old/morvessa" >/dev/null 2>&1 & oldRotator=$!; pids="$pids $oldRotator"
+"$work/new/tarnwick" >/dev/null 2>&1 & daemon=$!; pids="$pids $daemon"
+"$work/new/morvessa" >/dev/null 2>&1 & rotator=$!; pids="$pids $rotator"
 "$build/bench/idle_timer" >/dev/null 2>&1 & plain=$!; pids="$pids $plain"
 "$build/bench/idle_timer" gui >/dev/null 2>&1 & gui=$!; pids="$pids $gui"
 
@@ -44,9 +60,10 @@ children() { awk '{ print $16 + $17 }' "/proc/$1/stat"; }
 
 # Start-up is not counted: the span begins once all four run.
 sleep 5
-for p in $daemon $rotator $plain $gui; do
+for p in $oldDaemon $oldRotator $daemon $rotator $plain $gui; do
     [ -d "/proc/$p" ] || { echo "measure.sh: a program ended at start (pid $p)" >&2; exit 1; }
 done
+od0=$(own "$oldDaemon"); odc0=$(children "$oldDaemon"); or0=$(own "$oldRotator"); orc0=$(children "$oldRotator")
 d0=$(own "$daemon"); dc0=$(children "$daemon"); r0=$(own "$rotator"); rc0=$(children "$rotator")
 p0=$(own "$plain"); g0=$(own "$gui")
 sleep "$seconds"
@@ -57,12 +74,28 @@ report() {
     awk -v o0="$3" -v o1="$(own "$2")" -v c0="$4" -v c1="$(children "$2")" -v t="$hz" -v s="$seconds" \
         -v name="$1" -v rss="$(awk '/^VmRSS:/ { print $2 }' "/proc/$2/status")" \
         'BEGIN { own = (o1 - o0) / t * 60000 / s; kids = (c1 - c0) / t * 60000 / s
-                 printf "%-30s %9.1f %12.1f %9.1f %9s\n", name, own, kids, own + kids, rss }'
+                 printf "%-30s %9.1f %12.1f %9.1f %9s\n", name, own, kids, own + kids, rss }' | tee -a "$work/figures"
 }
 echo "CPU time per minute over $seconds s on the idle screen (ms), and resident memory at the end:"
 printf '%-30s %9s %12s %9s %9s\n' program own "show runs" total "rss kB"
+report "tarnwick $commit" "$oldDaemon" "$od0" "$odc0"
 report "tarnwick" "$daemon" "$d0" "$dc0"
+report "morvessa $commit" "$oldRotator" "$or0" "$orc0"
 report "morvessa" "$rotator" "$r0" "$rc0"
 report "idle_timer (QCoreApplication)" "$plain" "$p0" 0
 report "idle_timer gui (QApplication)" "$gui" "$g0" 0
-[ -f "$work/device/idle/desktop.png" ] || { echo "measure.sh: show never drew the desktop" >&2; exit 1; }
+for side in old new; do
+    [ -f "$work/$side/device/idle/desktop.png" ] || { echo "measure.sh: show never drew the desktop ($side)" >&2; exit 1; }
+done
+status=0
+for program in tarnwick morvessa; do
+    before=$(awk -v n="$program" -v c="$commit" '$1 == n && $2 == c { print $5 }' "$work/figures")
+    now=$(awk -v n="$program" 'NF == 5 && $1 == n { print $4 }' "$work/figures")
+    if awk -v a="$now" -v b="$before" 'BEGIN { exit !(a < b) }'; then
+        echo "$program: $now ms per minute, below the $before ms of $commit"
+    else
+        echo "measure.sh: $program costs $now ms per minute, not below the $before ms of $commit" >&2
+        status=1
+    fi
+done
+exit $status

@@ -6,7 +6,8 @@
 #   naive         the same, with the PNG encoder's default compression
 #   minimal       a Qt program that starts offscreen and writes a plain 240 x 320 PNG
 # Every program runs under the same fixed clock (2026-12-08 09:05, libfaketime), so show draws
-# the very texts the hand-written program draws; the benchmark fails when the two pictures differ.
+# the very texts the hand-written program draws; the benchmark fails when the two pictures differ
+# in any pixel.
 # Figures: "cold" is each program's first run, once the font cache is warm but the process is
 # new; "warm" is the median (and minimum) of the runs after it, taken in turn; wall time, and
 # the CPU time of the process, which a busy machine disturbs less.
@@ -18,7 +19,7 @@ build=${1:-build}
 runs=${2:-30}
 progdir=$build/Quillora
 benchdir=$build/bench
-for f in "$progdir/show" "$benchdir/bench_handwritten_show" "$benchdir/bench_minimal_png"; do
+for f in "$progdir/show" "$benchdir/bench_handwritten_show" "$benchdir/bench_minimal_png" "$benchdir/same_picture"; do
     [ -x "$f" ] || { echo "time_show.sh: $f is missing; build with -DQUILLORA_BENCH=ON" >&2; exit 1; }
 done
 command -v faketime >/dev/null || { echo "time_show.sh: faketime is missing (scripts/deps.sh installs it)" >&2; exit 1; }
@@ -55,7 +56,7 @@ for k in "${!commands[@]}"; do
     read -r cold[${names[$k]}] coldcpu[${names[$k]}] <<<"$figures"
     # show and the hand-written program must have drawn the same picture.
     [ "${names[$k]}" = show ] && cp "$work/device/idle/desktop.png" "$work/show-picture.png"
-    if [ "${names[$k]}" = handwritten ] && ! cmp -s "$work/show-picture.png" "$work/device/idle/desktop.png"; then
+    if [ "${names[$k]}" = handwritten ] && ! "$benchdir/same_picture" "$work/show-picture.png" "$work/device/idle/desktop.png"; then
         echo "time_show.sh: show and the hand-written program drew different pictures" >&2
         exit 1
     fi
