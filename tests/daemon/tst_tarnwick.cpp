@@ -127,14 +127,17 @@ void TestTarnwick::redrawsWhenTheMinuteChanges()
 {
     setClockOffset(offsetToSecond(56));
     startDaemon();
-    // The first tick draws; the ticks of the rest of that minute do not; the first tick of
-    // the next minute does, within half a second of its start.
+    // The first tick draws; the ticks of the rest of that minute do not, but one in its last
+    // second has the next minute drawn ahead, which becomes the desktop when that minute begins.
     QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 2, 8000);
     const QTime first = QTime::fromString(StubShow::field(0, 0), QStringLiteral("HH:mm:ss"));
     const QTime second = QTime::fromString(StubShow::field(1, 0), QStringLiteral("HH:mm:ss"));
     QVERIFY2(first.second() >= 56, qPrintable(StubShow::calls().join(QLatin1Char(','))));
-    QCOMPARE(second.second(), 0);
-    QCOMPARE(second.minute(), (first.minute() + 1) % 60);
+    QCOMPARE(second.second(), 59);
+    const QString next = QTime(first.hour(), first.minute()).addSecs(60).toString(QStringLiteral("HH:mm"));
+    QVERIFY2(StubShow::field(1, 3).startsWith(QLatin1String("--at ")) && StubShow::field(1, 3).endsWith(QLatin1Char('T') + next),
+             qPrintable(StubShow::field(1, 3)));
+    QTRY_COMPARE_WITH_TIMEOUT(TestEnv::readFile(QStringLiteral("device/idle/desktop.png")).right(5), next.toUtf8(), 2000);
     expectNoRedraw(1000);
     QCOMPARE(m_daemon->state(), QProcess::Running);
 }
