@@ -121,19 +121,23 @@ void TestShow::failure()
 void TestShow::drawsAComingMinuteAhead_data()
 {
     QTest::addColumn<QString>("minute");
+    QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<int>("status");
-    QTest::newRow("a minute") << "2020-05-23T09:06" << 0;
-    QTest::newRow("a day's change") << "2020-05-24T00:00" << 0;
-    QTest::newRow("no date") << "09:06" << 2;
-    QTest::newRow("no such time") << "2020-05-23T25:06" << 2;
+    QTest::newRow("a minute") << "2020-05-23T09:06" << QByteArray() << 0;
+    QTest::newRow("a day's change") << "2020-05-24T00:00" << QByteArray() << 0;
+    QTest::newRow("no date") << "09:06" << QByteArray() << 2;
+    QTest::newRow("no such time") << "2020-05-23T25:06" << QByteArray() << 2;
+    QTest::newRow("a real desktop chosen") << "2020-05-23T09:06" << QByteArray("\n[Desktop]\nTarget = command\nCommand = true\n") << 3;
 }
 
 // "show --at MINUTE" draws that minute into the waiting picture; the desktop stays as it was.
 void TestShow::drawsAComingMinuteAhead()
 {
     QFETCH(QString, minute);
+    QFETCH(QByteArray, settings);
     QFETCH(int, status);
-    setUp(textItem("SysTime", 20, 10, 10, QColor(255, 255, 0)) + textItem("Calendar", 9, 10, 100, QColor(255, 255, 255)));
+    setUp(textItem("SysTime", 20, 10, 10, QColor(255, 255, 0)) + textItem("Calendar", 9, 10, 100, QColor(255, 255, 255)),
+          settings);
     QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
     const Run run = runShow({}, {QStringLiteral("--at"), minute});
     QCOMPARE(run.status, status);
