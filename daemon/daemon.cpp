@@ -135,6 +135,10 @@ void Daemon::prepareComing(const QDateTime &now)
     const QTime time = now.time();
     const QDateTime start = QDateTime(now.date(), QTime(time.hour(), time.minute())).addSecs(60);
     const qint64 coming = minuteCount(start);
+    // A real desktop takes its picture at the minute itself (show refuses to draw it ahead), so
+    // only the phone's picture is drawn ahead.
+    if (m_session)
+        return;
     if (m_waitingMinute == coming || now.msecsTo(start) > kAheadMs || coming != m_currentMinute + 1)
         return;
     dropWaiting();

@@ -1,9 +1,9 @@
 #!/bin/bash
 # The CPU cost of a minute of the background programs, each with the real "show" it starts,
-# against the same programs of an earlier commit (by default 0a17c10) and next to Qt programs
+# against the same programs of an earlier commit (by default dd514c2) and next to Qt programs
 # whose 500 ms timer does nothing (plain and with a widget application object), and their
 # resident memory.
-#   bench/daemon/measure.sh BUILD_DIR [SECONDS (600)] [COMMIT (0a17c10)]
+#   bench/daemon/measure.sh BUILD_DIR [SECONDS (600)] [COMMIT (dd514c2)]
 # BUILD_DIR is a build configured with -DQUILLORA_BENCH=ON and built; the earlier programs are
 # built by bench/build_base.sh into BUILD_DIR/base-COMMIT (kept for the next run). Each pair of
 # tarnwick and morvessa runs from a scratch copy of the program directory of its own, on the
@@ -15,7 +15,7 @@
 set -eu
 build=$(cd "$1" && pwd)
 seconds=${2:-600}
-commit=${3:-0a17c10}
+commit=${3:-dd514c2}
 for f in "$build/Quillora/tarnwick" "$build/Quillora/morvessa" "$build/Quillora/show" "$build/bench/idle_timer"; do
     [ -x "$f" ] || { echo "measure.sh: $f is missing; build with -DQUILLORA_BENCH=ON" >&2; exit 1; }
 done

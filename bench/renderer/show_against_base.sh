@@ -1,7 +1,7 @@
 #!/bin/bash
-# Holds show against the show of an earlier commit (by default 0a17c10, the show before the
+# Holds show against the show of an earlier commit (by default dd514c2, the show before the
 # lean start): the same pictures, pixel for pixel, on every shipped theme, for far less CPU.
-#   bench/renderer/show_against_base.sh [BUILD_DIR (build)] [RUNS (100)] [COMMIT (0a17c10)]
+#   bench/renderer/show_against_base.sh [BUILD_DIR (build)] [RUNS (100)] [COMMIT (dd514c2)]
 # BUILD_DIR was configured with -DQUILLORA_BENCH=ON and built. The earlier show is built by
 # bench/build_base.sh into BUILD_DIR/base-COMMIT (kept for the next run).
 # Both programs draw from copies of the same program directory. Each is first run once per
@@ -15,7 +15,7 @@ set -euo pipefail
 
 build=$(cd "${1:-build}" && pwd)
 runs=${2:-100}
-commit=${3:-0a17c10}
+commit=${3:-dd514c2}
 max=${MAX_RATIO:-0.8}
 here=$(cd "$(dirname "$0")" && pwd)
 for f in "$build/Quillora/show" "$build/bench/same_picture"; do
