@@ -6,6 +6,8 @@
 #include "boundedfile.h"
 #include "configsnapshot.h"
 #include "desktoppublish.h"
+#include "settingsfile.h"
+#include "themefile.h"
 #include "themecheck.h"
 
 #include <QDir>
@@ -80,13 +82,13 @@ QString checkedTheme(const QStringList &args)
 {
     const QString programDir = Platform::programDir();
     if (args.isEmpty())
-        return DrawImg::currentThemePath(programDir, ConfigSnapshot(programDir + QStringLiteral("settings.ini")));
+        return DrawImg::currentThemePath(programDir, SettingsFile::snapshot(programDir));
     const QString name = args.first();
     if (name.contains(QLatin1Char('/')))
         return name;
-    const QString inThemes = programDir + QStringLiteral("theme/") + name;
+    const QString inThemes = ThemeFile::path(programDir, name);
     if (!QFileInfo(inThemes).isFile() && !name.endsWith(QLatin1String(".theme")))
-        return inThemes + QStringLiteral(".theme");
+        return ThemeFile::path(programDir, name + QStringLiteral(".theme"));
     return inThemes;
 }
 
