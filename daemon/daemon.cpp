@@ -4,6 +4,7 @@
 #include "desktoprefresh.h"
 #include "configsnapshot.h"
 #include "desktopconfig.h"
+#include "themefile.h"
 #include "device.h"
 #include "idleclock.h"
 #include "idlefocus.h"
@@ -69,14 +70,14 @@ Daemon::Daemon()
         ZMyApp::quit();
     }
 
-    m_themeList = m_config->readListEntry(kGroup, QStringLiteral("ThemeList"), QLatin1Char(';'));
-    const QString current = m_config->readEntry(kGroup, QStringLiteral("CurrentTheme"), QString());
+    m_themeList = m_config->readListEntry(kGroup, ThemeFile::kThemeList, ThemeFile::kThemeListSeparator);
+    const QString current = m_config->readEntry(kGroup, ThemeFile::kCurrentTheme, QString());
     if (m_themeList.isEmpty())
         m_themeList.append(current);
     m_themeIndex = qMax(0, m_themeList.indexOf(current));
 
     // On a real desktop the session's lock and blank state stands for the display.
-    if (Desktop::readConfig(ConfigSnapshot(SettingsFile::path(m_programDir))).target != Desktop::Target::Phone) {
+    if (Desktop::readConfig(SettingsFile::snapshot(m_programDir)).target != Desktop::Target::Phone) {
         m_session = new SessionWatch(this);
         connect(m_session, &SessionWatch::visibilityChanged, this, &Daemon::SessionChanged);
         if (!m_session->isVisible())
@@ -226,7 +227,7 @@ void Daemon::KeyChanged(const QByteArray &msg, const QByteArray &data)
     m_themeIndex = code == NextThemeKey ? (m_themeIndex + 1) % count
                                         : (m_themeIndex + count - 1) % count;
     const QString theme = m_themeList.at(m_themeIndex);
-    m_config->writeEntry(kGroup, QStringLiteral("CurrentTheme"), theme);
+    m_config->writeEntry(kGroup, ThemeFile::kCurrentTheme, theme);
     followThemeClock(theme);
     redraw();
     m_armed = false;
@@ -237,7 +238,7 @@ void Daemon::followThemeClock(const QString &theme)
     // Once the user handed the clock over, the phone's clock moves with every theme; the phone
     // rereads its clock settings when restarted.
     const IdleClock::Outcome done = IdleClock::followTheme(
-        *m_config, m_programDir + QStringLiteral("theme/") + theme,
+        *m_config, ThemeFile::path(m_programDir, theme),
         SETUP_THEME::getThemeValue(SETUP_THEME::IdleClockDir), ZSoftKey::BarHeight);
     if (done == IdleClock::Outcome::Written)
         ProcessControl(m_programDir).restartPhone();

@@ -16,7 +16,7 @@ QString settingsPath()
 
 Settings read(const QString &path)
 {
-    const ZConfig ini(path, true);
+    const ZConfig ini(path);
     Settings s;
     const QString idle = QStringLiteral("Idle");
     const QString clock = QStringLiteral("Font_DigitalClockStd");

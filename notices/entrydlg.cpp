@@ -2,7 +2,7 @@
 
 #include "entrynames.h"
 #include "langtext.h"
-#include "noticedb.h"
+#include "notifydb.h"
 #include "zappinfoarea.h"
 #include "zconfig.h"
 #include "zkeys.h"
@@ -12,6 +12,7 @@
 #include "zscrollpanel.h"
 #include "zsoftkey.h"
 
+#include <QFileInfo>
 #include <QKeyEvent>
 
 EntryDlg::EntryDlg(ZConfig *lang)
@@ -69,7 +70,7 @@ void EntryDlg::createSoftKey(const char *okSlot)
 void EntryDlg::openStore()
 {
     if (!m_store)
-        m_store = new ZConfig(NoticeDb::filePath(m_programDir), true);
+        m_store = new ZConfig(NoticeDb::filePath(m_programDir));
 }
 
 void EntryDlg::notice(const QString &text)
@@ -98,7 +99,7 @@ void EntryDlg::save(const QString &group, const QString &key, const QString &emp
     if (!m_store->writeEntry(group, key, text)) {
         // Closing now would tell the user the entry was kept; stay with the text instead.
         notice(::getText(m_lang, QStringLiteral("SaveFailedText"),
-                         QStringLiteral("notify.db could not be written.")));
+                         QStringLiteral("%1 could not be written.").arg(QFileInfo(m_store->path()).fileName())));
         return;
     }
     m_savedKey = key;

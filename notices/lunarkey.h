@@ -3,7 +3,7 @@
 // and day, the month negative for a leap month, as the built-in lunar festivals are kept),
 // how the festival list shows them, and the order of the list.
 
-#include "noticedb.h"
+#include "notifydb.h"
 
 #include <QList>
 #include <QString>

@@ -12,7 +12,7 @@
 // entry at once, 4145 closes; choosing a row edits it.
 
 #include "mybasedlg.h"
-#include "noticedb.h"
+#include "notifydb.h"
 
 #include <QPixmap>
 #include <QString>

@@ -4,6 +4,7 @@
 #include "drawimg.h"
 
 #include "textconv.h"
+#include "themefile.h"
 #include "configsnapshot.h"
 
 #include <QFontMetrics>
@@ -34,19 +35,19 @@ void DrawImg::drawCalendar()
     painter->save();
     drawItemBackground();
 
-    fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
+    fontSize = theme->readNumEntry(itemName, ThemeKey::FontSize, -1);
     if (fontSize == 0) {
         painter->restore();
         return;
     }
-    shadow = theme->readBoolEntry(itemName, QStringLiteral("Shadow"), false);
+    shadow = theme->readBoolEntry(itemName, ThemeKey::Shadow, false);
     readTextPlacement();
-    const double scaleX = readScale(theme->readEntry(itemName, QStringLiteral("Scale_X"), QString()));
-    const double scaleY = readScale(theme->readEntry(itemName, QStringLiteral("Scale_Y"), QString()));
-    const int todayR = theme->readNumEntry(itemName, QStringLiteral("TodayColor_R"), -1);
-    const int todayG = theme->readNumEntry(itemName, QStringLiteral("TodayColor_G"), -1);
-    const int todayB = theme->readNumEntry(itemName, QStringLiteral("TodayColor_B"), -1);
-    const QString todayImage = theme->readEntry(itemName, QStringLiteral("TodayBGImage"), QString());
+    const double scaleX = readScale(theme->readEntry(itemName, ThemeKey::ScaleX, QString()));
+    const double scaleY = readScale(theme->readEntry(itemName, ThemeKey::ScaleY, QString()));
+    const int todayR = theme->readNumEntry(itemName, ThemeKey::TodayColorR, -1);
+    const int todayG = theme->readNumEntry(itemName, ThemeKey::TodayColorG, -1);
+    const int todayB = theme->readNumEntry(itemName, ThemeKey::TodayColorB, -1);
+    const QString todayImage = theme->readEntry(itemName, ThemeKey::TodayBGImage, QString());
 
     const QDate today = now.date();
     const QDate first(today.year(), today.month(), 1);
@@ -56,7 +57,7 @@ void DrawImg::drawCalendar()
 
     // Cell texts, as UTF-8 byte strings.
     QStringList cells;
-    const QStringList names = theme->readListEntry(itemName, QStringLiteral("WeekList"), QLatin1Char(','));
+    const QStringList names = theme->readListEntry(itemName, ThemeKey::WeekList, QLatin1Char(','));
     if (names.size() == 7) {
         for (const QString &name : names)
             cells << UnicodeAndChinese(name);
@@ -71,9 +72,9 @@ void DrawImg::drawCalendar()
 
     // The grid in its box: clipped to it, or (Fit = shrink) in the largest font down to the
     // floor whose grid fits. Without Box_W and Box_H nothing is clipped.
-    const bool boxed = theme->hasEntry(itemName, QStringLiteral("Box_W")) || theme->hasEntry(itemName, QStringLiteral("Box_H"));
+    const bool boxed = theme->hasEntry(itemName, ThemeKey::BoxW) || theme->hasEntry(itemName, ThemeKey::BoxH);
     const QRect box(QPoint(posX, posY), readBoxSize());
-    const bool shrink = TextBox::fitFrom(theme->readEntry(itemName, QStringLiteral("Fit"), QString())) == TextBox::Fit::Shrink;
+    const bool shrink = TextBox::fitFrom(theme->readEntry(itemName, ThemeKey::Fit, QString())) == TextBox::Fit::Shrink;
     // From the size the item is really drawn in (fonts are capped), not the number in the file.
     int size = itemFont(fontSize > 0 ? fontSize : kCalendarDefaultFontSize).pointSize();
     QFont font;
@@ -101,7 +102,7 @@ void DrawImg::drawCalendar()
         const QString text = ChineseAndEnglish(cells.at(j));
         const bool isToday = j == todayCell;
         if (isToday && !todayImage.isEmpty()) {
-            scratchImage = pictureFiles.picture(programDir + QStringLiteral("theme/images/") + todayImage);
+            scratchImage = pictureFiles.picture(ThemeFile::imagePath(programDir, todayImage));
             if (!scratchImage.isNull()) {
                 painter->drawImage(x - 2, y - 2, scratchImage);
                 extentOf(itemName).pictures << QRect(QPoint(x - 2, y - 2), scratchImage.size());

@@ -1,6 +1,7 @@
 // Clock and date items: the time, hour, minute, year, month, day and weekday of `now`.
 
 #include "drawimg.h"
+#include "themefile.h"
 
 #include "textconv.h"
 #include "configsnapshot.h"
@@ -20,7 +21,7 @@ void DrawImg::drawSysTime()
         return;
     painter->save();
     drawItemBackground();
-    fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
+    fontSize = theme->readNumEntry(itemName, ThemeKey::FontSize, -1);
     if (fontSize > 0) {
         const QByteArray text = formatText("%02d:%02d", {FormatArg::number(now.time().hour()),
                                                          FormatArg::number(now.time().minute())});
@@ -54,7 +55,7 @@ void DrawImg::drawMonth()
 {
     if (!readEnabled(QStringLiteral("Date_Month")))
         return;
-    const QStringList names = theme->readListEntry(itemName, QStringLiteral("MonthList"), QLatin1Char(','));
+    const QStringList names = theme->readListEntry(itemName, ThemeKey::MonthList, QLatin1Char(','));
     if (names.size() == 12) {
         drawItem(UnicodeAndChinese(names.at(now.date().month() - 1)));
         return;
@@ -73,7 +74,7 @@ void DrawImg::drawWeek()
 {
     if (!readEnabled(QStringLiteral("Week")))
         return;
-    QStringList names = theme->readListEntry(itemName, QStringLiteral("WeekList"), QLatin1Char(','));
+    QStringList names = theme->readListEntry(itemName, ThemeKey::WeekList, QLatin1Char(','));
     if (names.size() != 7)
         names = kWeekDefault;
     const QString name = names.at(now.date().dayOfWeek() - 1);

@@ -1,10 +1,13 @@
 #include "drawimg.h"
 
 #include "device.h"
+#include "themefile.h"
 #include "renderclock.h"
 #include "setuptheme.h"
 #include "textconv.h"
 #include "configsnapshot.h"
+#include "notifydb.h"
+#include "settingsfile.h"
 #include "boundedfile.h"
 #include "wallpaperloader.h"
 
@@ -23,13 +26,6 @@ constexpr int kMaxFontSize = 200;
 // Positions and sizes of a theme are kept within this range, far beyond the picture, so
 // that adding them up never overflows.
 constexpr int kMaxCoord = 100000;
-
-// A theme is a file of theme/: its name holds no "/" and is not "." or "..".
-bool isThemeName(const QString &name)
-{
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && name != QLatin1String(".")
-        && name != QLatin1String("..");
-}
 
 int clampColour(int c) { return qBound(0, c, 255); }
 
@@ -70,8 +66,8 @@ void DrawImg::compose(const RenderInput *given)
         settings = new ConfigSnapshot(ConfigSnapshot::fromText(input->settings));
         theme = new ConfigSnapshot(input->themePath);
     } else {
-        settings = new ConfigSnapshot(programDir + QStringLiteral("settings.ini"));
-        currentTheme = settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
+        settings = new ConfigSnapshot(SettingsFile::snapshot(programDir));
+        currentTheme = settings->readEntry(ThemeFile::kSettingsGroup, ThemeFile::kCurrentTheme, QString());
         const QString path = currentThemePath(programDir, *settings);
         theme = path.isEmpty() ? new ConfigSnapshot(ConfigSnapshot::fromText(QByteArray())) : new ConfigSnapshot(path);
     }
@@ -86,11 +82,11 @@ QString DrawImg::currentThemePath(const QString &programDir, const ConfigSnapsho
 {
     // The working copy of a theme under edit is drawn in place of the current theme. A theme
     // is a file of theme/: a name that leads elsewhere draws as a missing theme.
-    const QString workingCopy = Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
+    const QString workingCopy = ThemeFile::workingCopy();
     if (QFile::exists(workingCopy))
         return workingCopy;
-    const QString name = settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString());
-    return isThemeName(name) ? programDir + QStringLiteral("theme/") + name : QString();
+    const QString name = settings.readEntry(ThemeFile::kSettingsGroup, ThemeFile::kCurrentTheme, QString());
+    return ThemeFile::path(programDir, name);
 }
 
 QString DrawImg::wallpaperPath()
@@ -174,7 +170,7 @@ void DrawImg::drawPixmap()
 bool DrawImg::readEnabled(const QString &group)
 {
     itemName = group;
-    enabled = theme->readBoolEntry(itemName, QStringLiteral("Enable"), false);
+    enabled = theme->readBoolEntry(itemName, ThemeKey::Enable, false);
     return enabled;
 }
 
@@ -195,8 +191,8 @@ void DrawImg::drawBackground(const QString &path)
     const QSize stored = pictureFiles.storedSize(path);
     bgX = readCoord("BGImage_X", -1);
     bgY = readCoord("BGImage_Y", -1);
-    bgW = qBound(0, theme->readNumEntry(itemName, QStringLiteral("BGImage_W"), stored.width()), kMaxCoord);
-    bgH = qBound(0, theme->readNumEntry(itemName, QStringLiteral("BGImage_H"), stored.height()), kMaxCoord);
+    bgW = qBound(0, theme->readNumEntry(itemName, ThemeKey::BGImageW, stored.width()), kMaxCoord);
+    bgH = qBound(0, theme->readNumEntry(itemName, ThemeKey::BGImageH, stored.height()), kMaxCoord);
     if (!stored.isValid() || bgW <= 0 || bgH <= 0) {
         scratchImage = QImage();
         return;
@@ -223,17 +219,17 @@ void DrawImg::drawBackground(const QString &path)
 // names one.
 void DrawImg::drawItemBackground()
 {
-    bgImage = theme->readEntry(itemName, QStringLiteral("BGImage"), QString());
+    bgImage = theme->readEntry(itemName, ThemeKey::BGImage, QString());
     if (!bgImage.isEmpty())
-        drawBackground(programDir + QStringLiteral("theme/images/") + bgImage);
+        drawBackground(ThemeFile::imagePath(programDir, bgImage));
 }
 
 // The colour and the position of the item's text.
 void DrawImg::readTextPlacement()
 {
-    fontR = theme->readNumEntry(itemName, QStringLiteral("FontColor_R"), -1);
-    fontG = theme->readNumEntry(itemName, QStringLiteral("FontColor_G"), -1);
-    fontB = theme->readNumEntry(itemName, QStringLiteral("FontColor_B"), -1);
+    fontR = theme->readNumEntry(itemName, ThemeKey::FontColorR, -1);
+    fontG = theme->readNumEntry(itemName, ThemeKey::FontColorG, -1);
+    fontB = theme->readNumEntry(itemName, ThemeKey::FontColorB, -1);
     posX = readCoord("Position_X", -1);
     posY = readCoord("Position_Y", -1);
 }
@@ -247,8 +243,8 @@ int DrawImg::readCoord(const char *key, int def)
 // The item's text box: Box_W x Box_H from its origin, 240 x 320 when missing.
 QSize DrawImg::readBoxSize()
 {
-    return QSize(qBound(1, theme->readNumEntry(itemName, QStringLiteral("Box_W"), Width), kMaxCoord),
-                 qBound(1, theme->readNumEntry(itemName, QStringLiteral("Box_H"), Height), kMaxCoord));
+    return QSize(qBound(1, theme->readNumEntry(itemName, ThemeKey::BoxW, Width), kMaxCoord),
+                 qBound(1, theme->readNumEntry(itemName, ThemeKey::BoxH, Height), kMaxCoord));
 }
 
 // The part of a box of `boxSize` from (x, y) of the painter's frame that lies on the picture.
@@ -280,7 +276,7 @@ void DrawImg::drawTextAt(const QRect &box, const QString &text, int r, int g, in
 void DrawImg::drawBoxedText(int x, int y, const QString &shown)
 {
     const QSize boxSize = readBoxSize();
-    const TextBox::Fit mode = TextBox::fitFrom(theme->readEntry(itemName, QStringLiteral("Fit"), QString()));
+    const TextBox::Fit mode = TextBox::fitFrom(theme->readEntry(itemName, ThemeKey::Fit, QString()));
     const QSize visible = visibleBoxFrom(x, y, boxSize);
     const TextBox::Layout layout = TextBox::fit(shown, itemFont(fontSize), visible, mode);
     const QRect box(QPoint(x, y), boxSize);
@@ -340,7 +336,7 @@ const ConfigSnapshot &DrawImg::notifyDatabase()
 {
     if (!notifyDb)
         notifyDb = input ? new ConfigSnapshot(ConfigSnapshot::fromText(input->notifyDb))
-                         : new ConfigSnapshot(programDir + QStringLiteral("notify.db"), BoundedFile::kNotifyCap);
+                         : new ConfigSnapshot(NoticeDb::snapshot(programDir));
     return *notifyDb;
 }
 
@@ -349,10 +345,10 @@ void DrawImg::drawItem(QString text)
     painter->save();
     drawItemBackground();
 
-    fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
+    fontSize = theme->readNumEntry(itemName, ThemeKey::FontSize, -1);
     if (fontSize > 0) {
-        shadow = theme->readBoolEntry(itemName, QStringLiteral("Shadow"), false);
-        rotateAngle = theme->readNumEntry(itemName, QStringLiteral("RotateAngle"), 0);
+        shadow = theme->readBoolEntry(itemName, ThemeKey::Shadow, false);
+        rotateAngle = theme->readNumEntry(itemName, ThemeKey::RotateAngle, 0);
         readTextPlacement();
         drawTurnedText(text);
     }
@@ -373,7 +369,7 @@ void DrawImg::drawTurnedText(const QString &byteString)
 // the values. The result is a UTF-8 byte string.
 QString DrawImg::formatItem(const QString &defaultFormat, const QList<FormatArg> &values)
 {
-    textFormat = UnicodeAndChinese(theme->readEntry(itemName, QStringLiteral("TextFormat"), QString()));
+    textFormat = UnicodeAndChinese(theme->readEntry(itemName, ThemeKey::TextFormat, QString()));
     if (textFormat.isEmpty())
         textFormat = UnicodeAndChinese(defaultFormat);
     return bytesToByteString(formatText(byteStringToBytes(textFormat), values));

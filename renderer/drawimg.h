@@ -15,6 +15,7 @@
 #include "picturefiles.h"
 #include "textbox.h"
 #include "textformat.h"
+#include "weatherfile.h"
 
 class QPainter;
 class QPixmap;
@@ -170,7 +171,7 @@ private:
     qint32 rotateAngle = 0;
     QString bgImage;
     QString textFormat;
-    QStringList weatherLines;
+    WeatherFile::Contents weather;
     int weatherPast = 0; // leading days of the weather file before today
     qint32 lunarYear = 0, lunarMonth = 0, lunarDay = 0;
     // False when today lies outside the lunar table: the lunar items draw nothing then.

@@ -2,11 +2,10 @@
 // theme item, the description with the day's icon.
 
 #include "drawimg.h"
+#include "themefile.h"
 
-#include "device.h"
 #include "textconv.h"
 #include "configsnapshot.h"
-#include "boundedfile.h"
 
 #include <QPainter>
 #include <cmath>
@@ -15,9 +14,6 @@
 namespace {
 
 const char *const kFieldNames[5] = {"City", "Date", "Description", "Temperature", "Wind"};
-
-// The weather file holds at least this many lines when it is complete.
-constexpr int kWeatherMinLines = 32;
 
 // A temperature, cut to its integer part toward zero; 0 when it is not a number.
 qint64 temperature(const QString &text)
@@ -30,34 +26,15 @@ qint64 temperature(const QString &text)
     return qint64(std::trunc(qBound(-limit, value, limit)));
 }
 
-// The lines of a text file, each without its line end ("\n" or "\r\n"); a last line without
-// a line end counts.
-QStringList splitLines(const QByteArray &text)
-{
-    QStringList lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf('\n', start);
-        if (end < 0)
-            end = text.size();
-        QByteArrayView line(text.constData() + start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        lines << QString::fromUtf8(line);
-        start = end + 1;
-    }
-    return lines;
-}
-
-// True when line 30 of the file names a place ("latitude,longitude") other than the one of
+// True when the file's coordinates name a place ("latitude,longitude") other than the one of
 // settings.ini's group "Weather". A file or settings without a place say nothing against it.
-bool forOtherPlace(const QStringList &lines, const ConfigSnapshot &settings)
+bool forOtherPlace(const WeatherFile::Contents &file, const ConfigSnapshot &settings)
 {
     const QString group = QStringLiteral("Weather");
     bool okLat = false, okLon = false, okFileLat = false, okFileLon = false;
     const double lat = settings.readEntry(group, QStringLiteral("Latitude")).trimmed().toDouble(&okLat);
     const double lon = settings.readEntry(group, QStringLiteral("Longitude")).trimmed().toDouble(&okLon);
-    const QStringList place = lines.value(30).split(QLatin1Char(','));
+    const QStringList place = file.coordinates.split(QLatin1Char(','));
     const double fileLat = place.value(0).trimmed().toDouble(&okFileLat);
     const double fileLon = place.value(1).trimmed().toDouble(&okFileLon);
     if (!okLat || !okLon || !okFileLat || !okFileLon || place.size() != 2)
@@ -100,24 +77,16 @@ void DrawImg::drawWeather()
 
 bool DrawImg::readweatherinfo()
 {
-    QByteArray text;
-    if (input) {
-        text = input->weather;
-    } else {
-        const QString path = Platform::phonePath(QStringLiteral("/ezxlocal/.weather"));
-        if (!BoundedFile::isRegular(path))
-            return false;
-        text = BoundedFile::read(path, BoundedFile::kWeatherCap);
-    }
-    weatherLines = splitLines(text);
-    if (weatherLines.size() < kWeatherMinLines || forOtherPlace(weatherLines, *settings))
+    bool complete = false;
+    weather = input ? WeatherFile::parse(input->weather, &complete) : WeatherFile::read(&complete);
+    if (!complete || forOtherPlace(weather, *settings))
         return false;
     // Days before today are past: the first slot shows today's forecast (or the first day after
     // it), and slots the file holds no day for stay empty. Days without a readable date count.
     weatherPast = 0;
-    while (weatherPast < 5) {
-        const QDate date = forecastDate(weatherLines.value(5 * (weatherPast + 1) + 1).section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty),
-                                        weatherLines.value(0));
+    while (weatherPast < WeatherFile::kDays) {
+        const QDate date = forecastDate(weather.days[weatherPast].dateAndText.section(QLatin1Char(' '), 0, 0, QString::SectionSkipEmpty),
+                                        weather.updated);
         if (!date.isValid() || date >= now.date())
             break;
         ++weatherPast;
@@ -138,8 +107,9 @@ void DrawImg::drawWeatherItem(int day, int field)
         return;
 
     // Short or missing parts of a line draw as empty texts.
-    const QStringList words = weatherLines.value(5 * day + 1).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    const QString city = weatherLines.value(1);
+    const WeatherFile::Day &forecast = weather.days[day - 1];
+    const QStringList words = forecast.dateAndText.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString city = weather.city;
 
     switch (field) {
     case 0:
@@ -149,7 +119,7 @@ void DrawImg::drawWeatherItem(int day, int field)
         drawFormattedItem(QStringLiteral("%s"), {FormatArg::text(gbk_codec->fromUnicode(words.value(0)))});
         return;
     case 3: {
-        const QStringList parts = weatherLines.value(5 * day + 2).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        const QStringList parts = forecast.temperatures.split(QLatin1Char('/'), Qt::SkipEmptyParts);
         QList<FormatArg> values;
         for (int i = 0; i < 2 && i < parts.size(); ++i)
             values << FormatArg::number(temperature(parts.at(i)));
@@ -157,7 +127,7 @@ void DrawImg::drawWeatherItem(int day, int field)
         return;
     }
     case 4:
-        drawFormattedItem(QStringLiteral("%s"), {FormatArg::text(gbk_codec->fromUnicode(weatherLines.value(5 * day + 3)))});
+        drawFormattedItem(QStringLiteral("%s"), {FormatArg::text(gbk_codec->fromUnicode(forecast.wind))});
         return;
     default:
         break;
@@ -167,17 +137,17 @@ void DrawImg::drawWeatherItem(int day, int field)
     // picture. BGImage only switches the icon on.
     const QString text = formatItem(QStringLiteral("%s"), {FormatArg::text(gbk_codec->fromUnicode(words.value(1)))});
     painter->save();
-    bgImage = theme->readEntry(itemName, QStringLiteral("BGImage"), QString());
+    bgImage = theme->readEntry(itemName, ThemeKey::BGImage, QString());
     if (!bgImage.isEmpty()) {
-        const QString iconLine = weatherLines.value(5 * day + 4);
+        const QString iconLine = forecast.icon;
         const int dot = iconLine.indexOf(QLatin1Char('.'));
         const QString iconName = dot < 0 ? iconLine : iconLine.left(dot);
         bgImage = iconName + QStringLiteral(".png");
         drawBackground(programDir + QStringLiteral("resource/WeatherIcons/") + bgImage);
     }
-    shadow = theme->readBoolEntry(itemName, QStringLiteral("Shadow"), false);
-    rotateAngle = theme->readNumEntry(itemName, QStringLiteral("RotateAngle"), 0);
-    fontSize = theme->readNumEntry(itemName, QStringLiteral("FontSize"), -1);
+    shadow = theme->readBoolEntry(itemName, ThemeKey::Shadow, false);
+    rotateAngle = theme->readNumEntry(itemName, ThemeKey::RotateAngle, 0);
+    fontSize = theme->readNumEntry(itemName, ThemeKey::FontSize, -1);
     readTextPlacement();
     if (fontSize > 0)
         drawTurnedText(text);

@@ -1,4 +1,5 @@
 #include "themecheck.h"
+#include "themefile.h"
 
 #include "busyday.h"
 #include "boundedfile.h"
@@ -32,7 +33,7 @@ QString describe(const QRect &r)
 QTime widestTime(const QString &themePath)
 {
     const ConfigSnapshot theme(themePath);
-    const QFontMetrics metrics(DrawImg::itemFont(theme.readNumEntry(QStringLiteral("SysTime"), QStringLiteral("FontSize"), 20)));
+    const QFontMetrics metrics(DrawImg::itemFont(theme.readNumEntry(QStringLiteral("SysTime"), ThemeKey::FontSize, 20)));
     QTime widest(0, 0);
     int best = -1;
     for (int h = 0; h < 24; ++h)

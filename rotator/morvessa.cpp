@@ -6,7 +6,7 @@
 #include "qcopchannel.h"
 #include "setuptheme.h"
 #include "wallpaperlist.h"
-#include "zconfig.h"
+#include "settingsfile.h"
 #include "zmainwidget.h"
 #include "zmyapp.h"
 
@@ -36,13 +36,13 @@ Morvessa::Morvessa()
     m_position = 0;
     m_programDir = getProgramDir();
 
-    ZConfig settings(m_programDir + QStringLiteral("settings.ini"), true);
+    const ConfigSnapshot settings = SettingsFile::snapshot(m_programDir);
     m_changeTime = settings.readNumEntry(kGroup, QStringLiteral("ChangeTime"), -1);
     m_randomMode = settings.readBoolEntry(kGroup, QStringLiteral("ChangeMode"), false);
     m_refresh = settings.readBoolEntry(kGroup, QStringLiteral("Refresh"), false);
 
     // The same reader as the manager's: blank lines are no wallpapers.
-    WallpaperList::readList(m_programDir + QStringLiteral("wallpaper.list"), m_list);
+    WallpaperList::readList(WallpaperList::listFile(m_programDir), m_list);
 
     if (m_list.size() < 2)
         ZMyApp::quit();

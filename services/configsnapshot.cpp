@@ -1,7 +1,8 @@
 #include "configsnapshot.h"
 
-#include "inidocument.h"
 #include "zconfig.h"
+
+#include <QFileInfo>
 
 
 ConfigSnapshot::ConfigSnapshot(const QString &path, qint64 cap)
@@ -18,32 +19,20 @@ ConfigSnapshot ConfigSnapshot::fromText(const QByteArray &text, const QString &n
     return snapshot;
 }
 
+ConfigSnapshot ConfigSnapshot::seeded(const QString &path, const QString &seedPath, qint64 cap)
+{
+    // Only a file that is not there at all reads as the seed, as in ZConfig: an empty or
+    // unreadable file is the user's, not a missing one.
+    if (QFileInfo::exists(path))
+        return ConfigSnapshot(path, cap);
+    ConfigSnapshot snapshot(seedPath, cap);
+    snapshot.m_path = path;
+    return snapshot;
+}
+
 void ConfigSnapshot::parse(const QByteArray &text)
 {
-    if (text.isEmpty())
-        return;
-    QList<QByteArray> lines = text.split('\n');
-    if (text.endsWith('\n'))
-        lines.removeLast();
-
-    QHash<QString, QString> *current = nullptr; // entries of the group being read, if it counts
-    for (QByteArray &line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
-        QByteArray name;
-        if (IniDocument::isHeader(line, &name)) {
-            const QString group = QString::fromUtf8(name);
-            // A later header of the same name is not looked at by the store.
-            current = m_groups.contains(group) ? nullptr : &m_groups[group];
-            continue;
-        }
-        QByteArray key, value;
-        if (!current || !IniDocument::splitEntry(line, &key, &value))
-            continue;
-        const QString k = QString::fromUtf8(key);
-        if (!current->contains(k))
-            current->insert(k, QString::fromUtf8(value.isNull() ? QByteArray("") : value));
-    }
+    m_groups = IniDocument(text).entries();
 }
 
 bool ConfigSnapshot::hasEntry(const QString &group, const QString &key) const

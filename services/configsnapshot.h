@@ -2,15 +2,15 @@
 // A read-only configuration store for one rendering.
 //
 // The renderer reads a few hundred entries of the settings, the theme and the notice database
-// while it draws one picture. This store reads its file once, with the line rules of the
-// configuration store (IniDocument), and answers every read from memory with the same results
+// while it draws one picture. This store reads its file once, parses it with the configuration
+// store's own parser (IniDocument), and answers every read from memory with the same results
 // ZConfig gives: the first "[Group]" of a name and the first entry of a key count, numbers and
 // flags are converted the same way, and every read passes its default. A picture is thus drawn
 // from one version of each file even if another program rewrites it meanwhile.
 
 #include "boundedfile.h"
+#include "inidocument.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +19,9 @@ class ConfigSnapshot
 public:
     // Reads a regular file of at most `cap` bytes (see BoundedFile); anything else reads empty.
     explicit ConfigSnapshot(const QString &path, qint64 cap = BoundedFile::kConfigCap);
+    // The view a ZConfig with this seed gives: while the file does not exist, the seed's entries.
+    static ConfigSnapshot seeded(const QString &path, const QString &seedPath,
+                                 qint64 cap = BoundedFile::kConfigCap);
     // A store over text held in memory.
     static ConfigSnapshot fromText(const QByteArray &text, const QString &name = QString());
 
@@ -34,5 +37,5 @@ private:
     void parse(const QByteArray &text);
 
     QString m_path;
-    QHash<QString, QHash<QString, QString>> m_groups;
+    IniDocument::Entries m_groups;
 };

@@ -1,4 +1,5 @@
 #include "idleclock.h"
+#include "themefile.h"
 
 #include "zconfig.h"
 
@@ -11,13 +12,13 @@ Item readItem(const ZConfig &theme)
 {
     const QString g = QStringLiteral("SysTime");
     Item item;
-    item.fontSize = theme.readNumEntry(g, QStringLiteral("FontSize"), -1);
-    item.red = theme.readNumEntry(g, QStringLiteral("FontColor_R"), -1);
-    item.green = theme.readNumEntry(g, QStringLiteral("FontColor_G"), -1);
-    item.blue = theme.readNumEntry(g, QStringLiteral("FontColor_B"), -1);
-    item.posX = theme.readNumEntry(g, QStringLiteral("Position_X"), -1);
-    item.posY = theme.readNumEntry(g, QStringLiteral("Position_Y"), -1);
-    item.enable = theme.readBoolEntry(g, QStringLiteral("Enable"), false);
+    item.fontSize = theme.readNumEntry(g, ThemeKey::FontSize, -1);
+    item.red = theme.readNumEntry(g, ThemeKey::FontColorR, -1);
+    item.green = theme.readNumEntry(g, ThemeKey::FontColorG, -1);
+    item.blue = theme.readNumEntry(g, ThemeKey::FontColorB, -1);
+    item.posX = theme.readNumEntry(g, ThemeKey::PositionX, -1);
+    item.posY = theme.readNumEntry(g, ThemeKey::PositionY, -1);
+    item.enable = theme.readBoolEntry(g, ThemeKey::Enable, false);
     return item;
 }
 

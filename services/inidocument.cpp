@@ -1,5 +1,7 @@
 #include "inidocument.h"
 
+#include <QSet>
+
 namespace {
 
 QByteArray singleLine(const QString &text)
@@ -186,4 +188,72 @@ QStringList IniDocument::keyList(const QString &group) const
             keys.append(QString::fromUtf8(k));
     }
     return keys;
+}
+
+namespace {
+
+// Walks the lines as value() reads them: visit(line index, group, key, value) for each entry
+// line inside the first header of its group's name. Entries before any header, and those under
+// a later header of a name already seen, are no entries.
+template <typename Visit>
+void walkEntries(const QList<QByteArray> &lines, Visit visit)
+{
+    QList<QByteArray> seen;
+    bool counts = false;
+    QByteArray group;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QByteArray &line = lines.at(i);
+        if (IniDocument::isHeader(line, &group)) {
+            counts = !seen.contains(group);
+            if (counts)
+                seen.append(group);
+            continue;
+        }
+        QByteArray key, value;
+        if (counts && IniDocument::splitEntry(line, &key, &value))
+            visit(i, group, key, value.isNull() ? QByteArray("") : value);
+    }
+}
+
+} // namespace
+
+IniDocument::Entries IniDocument::entries() const
+{
+    Entries all;
+    QHash<QString, QString> *current = nullptr;
+    QByteArray currentName;
+    walkEntries(m_lines, [&](int, const QByteArray &group, const QByteArray &key, const QByteArray &value) {
+        if (!current || group != currentName) {
+            currentName = group;
+            current = &all[QString::fromUtf8(group)];
+        }
+        const QString k = QString::fromUtf8(key);
+        if (!current->contains(k))
+            current->insert(k, QString::fromUtf8(value));
+    });
+    return all;
+}
+
+QList<QPair<QByteArray, QByteArray>> IniDocument::groupEntries(const QByteArray &group) const
+{
+    QList<QPair<QByteArray, QByteArray>> out;
+    QSet<QByteArray> keys;
+    walkEntries(m_lines, [&](int, const QByteArray &g, const QByteArray &key, const QByteArray &value) {
+        if (g == group && !keys.contains(key)) {
+            keys.insert(key);
+            out.append({key, value});
+        }
+    });
+    return out;
+}
+
+void IniDocument::removeAll(const QByteArray &group, const QByteArray &key)
+{
+    QList<int> at;
+    walkEntries(m_lines, [&](int i, const QByteArray &g, const QByteArray &k, const QByteArray &) {
+        if (g == group && k == key)
+            at.append(i);
+    });
+    for (int n = at.size() - 1; n >= 0; --n)
+        m_lines.removeAt(at.at(n));
 }

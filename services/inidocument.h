@@ -6,7 +6,9 @@
 // blank lines and hand-made spacing survive every write.
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +35,16 @@ public:
 
     QStringList groupList() const;
     QStringList keyList(const QString &group) const;
+
+    // Every entry value() finds, by group and key, in one pass over the text: the first
+    // "[Group]" of a name and the first entry of a key count.
+    using Entries = QHash<QString, QHash<QString, QString>>;
+    Entries entries() const;
+    // The entries value() finds in one group, in file order, as the bytes of the file.
+    QList<QPair<QByteArray, QByteArray>> groupEntries(const QByteArray &group) const;
+    // Removes every entry of the key in the group that value() reads (a later header of the
+    // same name is not part of it), so that no older entry of the key comes to light.
+    void removeAll(const QByteArray &group, const QByteArray &key);
 
     // "key = value" split of one line, with or without its "\r"; false for lines that hold no
     // "=" and for comment and header lines.

@@ -21,4 +21,9 @@ std::unique_ptr<ZConfig> open(const QString &programDir)
     return store;
 }
 
+ConfigSnapshot snapshot(const QString &programDir)
+{
+    return ConfigSnapshot::seeded(path(programDir), defaultsPath(programDir));
+}
+
 } // namespace SettingsFile

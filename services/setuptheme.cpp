@@ -24,12 +24,12 @@ QString SETUP_THEME::getThemeValue(int element)
         def = defaultWallpaper();
     else if (element == IdleClockDir)
         def = Platform::phonePath(QStringLiteral("/phone"));
-    const QString value = ZConfig(settingsFile(), true).readEntry(kGroup, QString::number(element));
+    const QString value = ZConfig(settingsFile()).readEntry(kGroup, QString::number(element));
     return value.isEmpty() ? def : value;
 }
 
 bool SETUP_THEME::updateTheme(int element, const QString &value)
 {
-    ZConfig config(settingsFile(), true);
+    ZConfig config(settingsFile());
     return config.writeEntry(kGroup, QString::number(element), value);
 }

@@ -1,7 +1,10 @@
 #include "storelock.h"
 
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
 #include <QRandomGenerator>
 #include <QThread>
 
@@ -85,4 +88,44 @@ int StoreLock::patienceMs()
 void StoreLock::setPatienceMs(int ms)
 {
     g_patienceMs = ms;
+}
+
+namespace {
+
+// The whole of an existing file; false when it cannot be read.
+bool readWhole(const QString &path, QByteArray *bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.readAll();
+    return file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+StoreLock::Rewrite StoreLock::rewrite(const QString &path, const Change &change, bool createMissing,
+                                      const QString &seedPath)
+{
+    if (createMissing)
+        QDir().mkpath(QFileInfo(path).absolutePath());
+    StoreLock lock(path);
+    if (!lock.lock())
+        return Rewrite::LockFailed;
+
+    // What is on disk now, not what the caller read earlier: another program may have written.
+    QByteArray current;
+    if (!QFileInfo::exists(path)) {
+        if (!createMissing)
+            return Rewrite::Missing;
+        if (!seedPath.isEmpty() && !readWhole(seedPath, &current))
+            current.clear();
+    } else if (!readWhole(path, &current)) {
+        return Rewrite::Unreadable;
+    }
+    const QByteArray bytes = change(current);
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        return Rewrite::WriteFailed;
+    return Rewrite::Written;
 }

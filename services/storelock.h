@@ -7,7 +7,10 @@
 // give up, so a stuck program cannot freeze its peers for good. The lock file exists only while
 // the lock is held.
 
+#include <QByteArray>
 #include <QString>
+
+#include <functional>
 
 class StoreLock
 {
@@ -21,6 +24,15 @@ public:
     // the lock file cannot be made at all.
     bool lock();
     void unlock();
+
+    // The one way a shared file is changed. Under the file's lock, `change` turns what is on
+    // disk now into the new text, which replaces the file atomically. A missing file is
+    // `Missing` and left missing unless `createMissing`, when it reads as the seed file (or
+    // empty without one). A file that exists but cannot be read is never replaced.
+    enum class Rewrite { Written, Missing, Unreadable, LockFailed, WriteFailed };
+    using Change = std::function<QByteArray(const QByteArray &current)>;
+    static Rewrite rewrite(const QString &path, const Change &change, bool createMissing,
+                           const QString &seedPath = QString());
 
     // How long one holder may keep the lock before a waiting writer gives up.
     static int patienceMs();

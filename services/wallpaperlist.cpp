@@ -10,7 +10,12 @@ namespace WallpaperList {
 
 QString listFile()
 {
-    return Platform::programDir() + QStringLiteral("wallpaper.list");
+    return listFile(Platform::programDir());
+}
+
+QString listFile(const QString &programDir)
+{
+    return programDir + QStringLiteral("wallpaper.list");
 }
 
 namespace {

@@ -13,8 +13,9 @@
 
 namespace WallpaperList {
 
-// "<program directory>wallpaper.list".
+// "<program directory>wallpaper.list", of this program's directory or of the one given.
 QString listFile();
+QString listFile(const QString &programDir);
 
 enum class ReadStatus {
     Read,       // the file was read

@@ -2,34 +2,18 @@
 
 #include "storelock.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 
 namespace {
 
-// What is on disk now, for a write to merge with. False when the file exists but cannot be
-// read: a write must then fail rather than replace the file with one that holds only the change.
-bool readForMerge(const QString &path, QByteArray *bytes)
-{
-    bytes->clear();
-    QFile file(path);
-    if (!file.exists())
-        return true;
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
-}
-
 // The shipped defaults, read while the file itself does not exist yet.
 QByteArray readSeed(const QString &path)
 {
-    QByteArray bytes;
-    return readForMerge(path, &bytes) ? bytes : QByteArray();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -57,7 +41,7 @@ Stamp stampOf(const struct stat &st)
 
 } // namespace
 
-ZConfig::ZConfig(const QString &path, bool /*create*/)
+ZConfig::ZConfig(const QString &path)
     : m_path(path)
 {
     refresh();
@@ -154,30 +138,27 @@ QStringList ZConfig::readListEntry(const QString &group, const QString &key, QCh
 template <typename Change>
 bool ZConfig::modify(Change change)
 {
-    const QFileInfo info(m_path);
-    QDir().mkpath(info.absolutePath());
-    StoreLock lock(m_path);
-    if (!lock.lock())
+    if (m_path.isEmpty())
+        return false; // a store on no file, such as a theme name that names none
+    IniDocument doc;
+    const StoreLock::Rewrite result = StoreLock::rewrite(
+        m_path,
+        [&](const QByteArray &current) {
+            doc.parse(current);
+            change(doc);
+            return doc.toBytes();
+        },
+        true, m_seed);
+    if (result == StoreLock::Rewrite::LockFailed)
         return false;
-
-    // Merge: apply the change to what is on disk now, not to what this object read earlier.
-    QByteArray current;
-    bool ok = readForMerge(m_path, &current);
-    if (ok && !m_seed.isEmpty() && !QFileInfo::exists(m_path))
-        current = readSeed(m_seed);
-    IniDocument doc(current);
-    change(doc);
-    if (ok) {
-        const QByteArray bytes = doc.toBytes();
-        QSaveFile out(m_path);
-        ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
-    }
-    lock.unlock();
     m_loaded = false;
     refresh();
-    if (!ok)
-        m_doc = doc; // the caller still sees its own value for this session
-    return ok;
+    if (result == StoreLock::Rewrite::Written)
+        return true;
+    if (result == StoreLock::Rewrite::Unreadable)
+        change(doc); // on what could be read: nothing
+    m_doc = doc; // the caller still sees its own value for this session
+    return false;
 }
 
 bool ZConfig::writeEntry(const QString &group, const QString &key, const QString &value)

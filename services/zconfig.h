@@ -5,7 +5,8 @@
 // the first write. Every write is on disk when the call returns: it takes a lock, merges the
 // change into what is on disk now (another program may have written meanwhile) and replaces
 // the file atomically, so a crash leaves the old or the new file, never half of one. Every read
-// sees the latest completed write of any program.
+// sees the latest completed write of any program. A store on no file (an empty path) reads
+// empty and refuses every write.
 
 #include "inidocument.h"
 
@@ -19,7 +20,7 @@ class QFile;
 class ZConfig
 {
 public:
-    explicit ZConfig(const QString &path, bool create = true);
+    explicit ZConfig(const QString &path);
     ~ZConfig();
     ZConfig(const ZConfig &) = delete;
     ZConfig &operator=(const ZConfig &) = delete;

@@ -1,6 +1,7 @@
 #include "preview.h"
 
 #include "device.h"
+#include "themefile.h"
 #include "drawimg.h"
 #include "langtext.h"
 #include "settingsfile.h"
@@ -72,7 +73,7 @@ void PreView::createSoftKey()
     const ZConfig lang(languageDir + language);
 
     softKey = new ZSoftKey(this);
-    if (QFile::exists(Platform::phonePath(QStringLiteral("/tmp/tmp.theme")))) {
+    if (QFile::exists(ThemeFile::workingCopy())) {
         softKey->setText(ZSoftKey::LEFT, getText(&lang, QStringLiteral("Save"), QStringLiteral("Save")));
         softKey->setClickedSlot(ZSoftKey::LEFT, this, SLOT(accept()));
     }

@@ -91,7 +91,7 @@ QByteArray autostartEntry(const QString &programDir, const QString &program)
 
 bool updateStartup(const QString &autorunPath, const QString &programDir, bool on, const QString &program)
 {
-    const Desktop::Target target = Desktop::readConfig(ConfigSnapshot(SettingsFile::path(programDir))).target;
+    const Desktop::Target target = Desktop::readConfig(SettingsFile::snapshot(programDir)).target;
     if (target == Desktop::Target::Phone)
         return updateAutorun(autorunPath, programDir, on, program);
     const QString path = autostartPath(program);

@@ -1,4 +1,5 @@
 #include "textboxrows.h"
+#include "themefile.h"
 
 #include "formrows.h"
 #include "zcombobox.h"
@@ -59,9 +60,9 @@ void TextBoxRows::load(const QString &group)
     if (!theme)
         return;
     m_loading = true;
-    m_width->setValue(theme->readNumEntry(group, QStringLiteral("Box_W"), kScreenW));
-    m_height->setValue(theme->readNumEntry(group, QStringLiteral("Box_H"), kScreenH));
-    const QString fit = theme->readEntry(group, QStringLiteral("Fit"), QString()).trimmed().toLower();
+    m_width->setValue(theme->readNumEntry(group, ThemeKey::BoxW, kScreenW));
+    m_height->setValue(theme->readNumEntry(group, ThemeKey::BoxH, kScreenH));
+    const QString fit = theme->readEntry(group, ThemeKey::Fit, QString()).trimmed().toLower();
     m_fit->setCurrentIndex(qMax(0, fitValues().indexOf(fit)));
     m_loading = false;
 }
@@ -74,11 +75,11 @@ void TextBoxRows::write(const QString &key, const QString &value)
     theme->writeEntry(m_group, key, value);
 }
 
-void TextBoxRows::widthChanged(int v) { write(QStringLiteral("Box_W"), QString::number(v)); }
-void TextBoxRows::heightChanged(int v) { write(QStringLiteral("Box_H"), QString::number(v)); }
+void TextBoxRows::widthChanged(int v) { write(ThemeKey::BoxW, QString::number(v)); }
+void TextBoxRows::heightChanged(int v) { write(ThemeKey::BoxH, QString::number(v)); }
 
 void TextBoxRows::fitActivated(int index)
 {
     if (index >= 0 && index < fitValues().size())
-        write(QStringLiteral("Fit"), fitValues().at(index));
+        write(ThemeKey::Fit, fitValues().at(index));
 }

@@ -1,4 +1,5 @@
 #include "themefiles.h"
+#include "themefile.h"
 
 #include <QDir>
 
@@ -75,7 +76,7 @@ QStringList checkedEntries(const QStringList &entries, const QList<bool> &checks
 QStringList pictureEntries(const QString &programDir)
 {
     return QStringList{QString()}
-        + listFiles(programDir + QStringLiteral("theme/images"),
+        + listFiles(ThemeFile::imagesDir(programDir),
                     {QStringLiteral("*.png"), QStringLiteral("*.jpg"), QStringLiteral("*.bmp")});
 }
 
@@ -121,22 +122,11 @@ QString itemGroup(int index, int weatherDay)
     return group;
 }
 
-bool isSafeThemeFileName(const QString &fileName)
-{
-    if (fileName.isEmpty() || fileName == QLatin1String(".") || fileName == QLatin1String(".."))
-        return false;
-    for (const QChar c : fileName) {
-        if (c == QLatin1Char('/') || c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return false;
-    }
-    return true;
-}
-
 bool isValidSaveAsName(const QString &name)
 {
     // ";" separates the names of the theme cycle list: a name holding it could not be listed.
     return !name.isEmpty() && !name.contains(QLatin1Char(';'))
-        && isSafeThemeFileName(name + QStringLiteral(".theme"));
+        && ThemeFile::isName(name + QStringLiteral(".theme"));
 }
 
 } // namespace ThemeFiles

@@ -45,11 +45,8 @@ QString itemGroup(int index, int weatherDay);
 // Whether the item at an index of the item list is a weather item (one group per day).
 bool isWeatherItem(int index);
 
-// A theme file name the settings program may read, copy over or create inside theme/: not
-// empty, no "/", no control characters, not "." or "..".
-bool isSafeThemeFileName(const QString &fileName);
-// A name typed for save-as: its file name (name + ".theme") must be safe, and it holds no
-// ";", the separator of the theme cycle list.
+// A name typed for save-as: its file name (name + ".theme") must be a theme file name
+// (ThemeFile::isName), and it holds no ";", the separator of the theme cycle list.
 bool isValidSaveAsName(const QString &name);
 
 } // namespace ThemeFiles

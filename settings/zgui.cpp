@@ -1,6 +1,7 @@
 #include "zgui.h"
 
 #include "device.h"
+#include "themefile.h"
 #include "langtext.h"
 #include "settingsfile.h"
 #include "themefiles.h"
@@ -41,7 +42,7 @@ ZGui::~ZGui() = default;
 
 QString ZGui::workingCopy()
 {
-    return Platform::phonePath(QStringLiteral("/tmp/tmp.theme"));
+    return ThemeFile::workingCopy();
 }
 
 QString ZGui::linkDir()
@@ -61,7 +62,7 @@ QString ZGui::getText(const QString &key) const
 
 QString ZGui::themeFile(const QString &name) const
 {
-    return m_programDir + QStringLiteral("theme/") + name;
+    return ThemeFile::path(m_programDir, name);
 }
 
 bool ZGui::workingCopyExists() const
@@ -166,7 +167,7 @@ void ZGui::initApp()
 
     notice(getText(QStringLiteral("InitText")), 1, 100);
 
-    m_currentTheme = m_settings->readEntry(kGroup, QStringLiteral("CurrentTheme"), QString());
+    m_currentTheme = m_settings->readEntry(kGroup, ThemeFile::kCurrentTheme, QString());
     m_linked = m_settings->readBoolEntry(kGroup, QStringLiteral("Linked"), false);
     m_enableMirror = false;
     m_shadowMirror = false;

@@ -30,7 +30,7 @@ ZComboBox *selector(const char *name)
 
 void ZGui::addDesktopRows(ZScrollPanel *page)
 {
-    const Desktop::Config config = Desktop::readConfig(ConfigSnapshot(SettingsFile::path(m_programDir)));
+    const Desktop::Config config = Desktop::readConfig(SettingsFile::snapshot(m_programDir));
     const Desktop::Detection found = Desktop::detect(Desktop::currentSession());
 
     // In the order of Desktop::Target; the desktops are named as they name themselves.

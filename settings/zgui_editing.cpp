@@ -3,6 +3,7 @@
 #include "zgui.h"
 
 #include "device.h"
+#include "themefile.h"
 #include "langtext.h"
 #include "preview.h"
 #include "settingsfile.h"
@@ -41,7 +42,7 @@ void ZGui::edittheme()
     // Only a plain file name of theme/ is copied; a name that would reach outside it (a "/"
     // in the stored name) leaves no working copy.
     const QString source = themeFile(m_currentTheme);
-    if (ThemeFiles::isSafeThemeFileName(m_currentTheme) && QFileInfo(source).isFile()
+    if (ThemeFile::isName(m_currentTheme) && QFileInfo(source).isFile()
         && !copyTheme(source, workingCopy())) {
         // Editing needs its working copy; without one nothing would be kept.
         writeFailed("EditFailedText", "The theme could not be copied for editing.");
@@ -60,7 +61,7 @@ void ZGui::edittheme()
 
 void ZGui::savetheme()
 {
-    if (!workingCopyExists() || !ThemeFiles::isSafeThemeFileName(m_currentTheme))
+    if (!workingCopyExists() || !ThemeFile::isName(m_currentTheme))
         return;
     if (!copyTheme(workingCopy(), themeFile(m_currentTheme))) {
         writeFailed("ThemeSaveFailedText", "The theme could not be saved.");

@@ -2,6 +2,7 @@
 // switches.
 
 #include "zgui.h"
+#include "themefile.h"
 
 #include "formrows.h"
 #include "langtext.h"
@@ -122,7 +123,7 @@ void ZGui::themeActivated(int index)
     if (!m_themeSelector)
         return;
     const QString theme = m_themeSelector->text(index) + QStringLiteral(".theme");
-    if (!writeSetting(QStringLiteral("CurrentTheme"), theme)) {
+    if (!writeSetting(ThemeFile::kCurrentTheme, theme)) {
         m_themeSelector->setCurrentItem(qMax(0, ThemeFiles::indexOfFile(ThemeFiles::themeFiles(m_programDir),
                                                                         m_currentTheme)));
         return;
@@ -165,7 +166,7 @@ void ZGui::swichlistclicked()
     const QString noTheme = ::getText(m_lang.get(), QStringLiteral("NoThemeEntry"), QStringLiteral("No theme"));
     ZMultiSelectDlg *dlg = new ZMultiSelectDlg(getText(QStringLiteral("SwitchThemeList")),
                                                ThemeFiles::cycleTexts(entries, noTheme), this);
-    const QStringList stored = m_settings->readListEntry(kGroup, QStringLiteral("ThemeList"), QLatin1Char(';'));
+    const QStringList stored = m_settings->readListEntry(kGroup, ThemeFile::kThemeList, ThemeFile::kThemeListSeparator);
     const QList<bool> checks = ThemeFiles::cycleChecks(entries, stored);
     for (int i = 0; i < checks.size(); ++i)
         dlg->setChecked(i, checks.at(i));
@@ -173,7 +174,7 @@ void ZGui::swichlistclicked()
         QList<bool> checked;
         for (int i = 0; i < entries.size(); ++i)
             checked << dlg->isChecked(i);
-        if (writeSetting(QStringLiteral("ThemeList"), ThemeFiles::checkedEntries(entries, checked))) {
+        if (writeSetting(ThemeFile::kThemeList, ThemeFiles::checkedEntries(entries, checked))) {
             m_proc.stopDaemon();
             m_proc.startDaemon();
         }

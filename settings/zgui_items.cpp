@@ -2,6 +2,7 @@
 // store under the item's group.
 
 #include "zgui.h"
+#include "themefile.h"
 
 #include "formrows.h"
 #include "langtext.h"
@@ -163,8 +164,8 @@ void ZGui::optActivated(int index)
     }
 
     const ZConfig &t = *m_theme;
-    const bool enable = t.readBoolEntry(group, QStringLiteral("Enable"), false);
-    const bool shadow = t.readBoolEntry(group, QStringLiteral("Shadow"), false);
+    const bool enable = t.readBoolEntry(group, ThemeKey::Enable, false);
+    const bool shadow = t.readBoolEntry(group, ThemeKey::Shadow, false);
     auto num = [&](const char *key) { return t.readNumEntry(group, QLatin1String(key), -1); };
     const int rotate = num("RotateAngle");
     const int size = num("FontSize");
@@ -173,7 +174,7 @@ void ZGui::optActivated(int index)
     const int blue = num("FontColor_B");
     const int posX = num("Position_X");
     const int posY = num("Position_Y");
-    const QString picture = t.readEntry(group, QStringLiteral("BGImage"), QString());
+    const QString picture = t.readEntry(group, ThemeKey::BGImage, QString());
     const int imgX = num("BGImage_X");
     const int imgY = num("BGImage_Y");
     const int imgW = num("BGImage_W");
@@ -262,13 +263,13 @@ void ZGui::writeColor(int part, int value)
 void ZGui::enableToggled(bool on)
 {
     m_enableMirror = on;
-    writeTheme(QStringLiteral("Enable"), on ? QStringLiteral("true") : QStringLiteral("false"));
+    writeTheme(ThemeKey::Enable, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void ZGui::shadowToggled(bool on)
 {
     m_shadowMirror = on;
-    writeTheme(QStringLiteral("Shadow"), on ? QStringLiteral("true") : QStringLiteral("false"));
+    writeTheme(ThemeKey::Shadow, on ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void ZGui::sizeChanged(int v)
@@ -279,15 +280,15 @@ void ZGui::sizeChanged(int v)
         f.setPixelSize(qBound(8, v, 40));
         m_colorSample->setFont(f);
     }
-    writeItem(QStringLiteral("FontSize"), v);
+    writeItem(ThemeKey::FontSize, v);
 }
-void ZGui::rotateChanged(int v) { writeItem(QStringLiteral("RotateAngle"), v); }
-void ZGui::posXChanged(int v) { writeItem(QStringLiteral("Position_X"), v); }
-void ZGui::posYChanged(int v) { writeItem(QStringLiteral("Position_Y"), v); }
-void ZGui::imgXChanged(int v) { writeItem(QStringLiteral("BGImage_X"), v); }
-void ZGui::imgYChanged(int v) { writeItem(QStringLiteral("BGImage_Y"), v); }
-void ZGui::imgWChanged(int v) { writeItem(QStringLiteral("BGImage_W"), v); }
-void ZGui::imgHChanged(int v) { writeItem(QStringLiteral("BGImage_H"), v); }
+void ZGui::rotateChanged(int v) { writeItem(ThemeKey::RotateAngle, v); }
+void ZGui::posXChanged(int v) { writeItem(ThemeKey::PositionX, v); }
+void ZGui::posYChanged(int v) { writeItem(ThemeKey::PositionY, v); }
+void ZGui::imgXChanged(int v) { writeItem(ThemeKey::BGImageX, v); }
+void ZGui::imgYChanged(int v) { writeItem(ThemeKey::BGImageY, v); }
+void ZGui::imgWChanged(int v) { writeItem(ThemeKey::BGImageW, v); }
+void ZGui::imgHChanged(int v) { writeItem(ThemeKey::BGImageH, v); }
 void ZGui::colorRchanged(int v) { writeColor(0, v); }
 void ZGui::colorGchanged(int v) { writeColor(1, v); }
 void ZGui::colorBchanged(int v) { writeColor(2, v); }
@@ -296,5 +297,5 @@ void ZGui::picActivated(int index)
 {
     if (index < 0 || index >= m_pictures.size())
         return;
-    writeTheme(QStringLiteral("BGImage"), m_pictures.at(index));
+    writeTheme(ThemeKey::BGImage, m_pictures.at(index));
 }

@@ -87,7 +87,7 @@ void ZGui::modeActivated(int index)
 void ZGui::randimgclicked()
 {
     QStringList wallpapers;
-    WallpaperList::readList(m_programDir + QStringLiteral("wallpaper.list"), wallpapers);
+    WallpaperList::readList(WallpaperList::listFile(m_programDir), wallpapers);
     if (wallpapers.size() < 2) {
         notice(getText(QStringLiteral("AddWallpaperText")), 1, 0);
         return;

@@ -40,7 +40,7 @@ void ReorderDlg::CreateControls()
     WallpaperRows::connect(m_listBox, &m_thumbs);
 
     QStringList entries;
-    WallpaperList::readList(m_progDir + QStringLiteral("wallpaper.list"), entries);
+    WallpaperList::readList(WallpaperList::listFile(m_progDir), entries);
     const int initial = m_state.grabbedRow();
     m_state = ReorderState(entries, initial);
     addItem(QStringLiteral("%I%M"));

@@ -5,6 +5,7 @@
 #include "reorderdlg.h"
 #include "setuptheme.h"
 #include "wallpaperrows.h"
+#include "settingsfile.h"
 #include "zconfig.h"
 #include "zfileopendialog.h"
 #include "zkeys.h"
@@ -41,8 +42,8 @@ QString WallpaperMng::getText(const QString &key) const
 void WallpaperMng::initApp()
 {
     m_progDir = getProgramDir();
-    m_settings = new ZConfig(m_progDir + QStringLiteral("settings.ini"), true);
-    m_store = WallpaperList::Store(m_progDir + QStringLiteral("wallpaper.list"));
+    m_settings = SettingsFile::open(m_progDir).release();
+    m_store = WallpaperList::Store(WallpaperList::listFile(m_progDir));
     // An entry that cannot be loaded shows the platform's picture for a missing image.
     m_thumbs.setFallback(m_iconReader.getIcon(QStringLiteral("fm_missing_small.g")));
     readList();

@@ -5,6 +5,7 @@
 #include "folderlisting.h"
 #include "langtext.h"
 #include "wallpaperlist.h"
+#include "settingsfile.h"
 #include "zconfig.h"
 #include "zkeys.h"
 #include "znoticedlg.h"
@@ -23,7 +24,7 @@ ZFileOpenDialog::ZFileOpenDialog(ZConfig *lang) : m_lang(lang)
     m_browser = new FileBrowser(QStringLiteral("*"), QStringLiteral("%I%M"), content, 0, 40);
 
     m_progDir = getProgramDir();
-    m_settings = new ZConfig(m_progDir + QStringLiteral("settings.ini"), true);
+    m_settings = SettingsFile::open(m_progDir).release();
     const QString remembered = m_settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), QString());
 
     m_browser->setDir(FolderListing::resolve(QString::fromLatin1(FolderListing::PhoneMemory)));

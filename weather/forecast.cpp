@@ -127,23 +127,27 @@ QString temperatures(double maxTemp, double minTemp)
     return QStringLiteral("%1/%2").arg(qRound(maxTemp)).arg(qRound(minTemp));
 }
 
-QByteArray weatherFile(const FileHeader &header, const QList<Day> &days, Lang lang)
+WeatherFile::Contents weatherFile(const FileHeader &header, const QList<Day> &days, Lang lang)
 {
-    QStringList lines;
-    lines << header.updated.toString(QStringLiteral("yyyy-MM-dd HH:mm")) << header.city;
-    // Lines 2 to 4: today at a glance.
+    WeatherFile::Contents file;
+    file.updated = header.updated.toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    file.city = header.city;
+    // Today at a glance.
     const Day &today = days.at(0);
-    lines << condition(today.code, lang).description << temperatures(today.maxTemp, today.minTemp)
-          << windText(today.windFrom, today.windSpeed, lang);
-    for (int d = 0; d < kDays; ++d) {
+    file.todayText = condition(today.code, lang).description;
+    file.todayTemperatures = temperatures(today.maxTemp, today.minTemp);
+    file.todayWind = windText(today.windFrom, today.windSpeed, lang);
+    for (int d = 0; d < WeatherFile::kDays; ++d) {
         const Day &day = days.at(d);
         const Condition c = condition(day.code, lang);
-        lines << weekdayText(day.date, lang) << day.date.toString(QStringLiteral("MM/dd")) + QLatin1Char(' ') + c.description
-              << temperatures(day.maxTemp, day.minTemp) << windText(day.windFrom, day.windSpeed, lang)
-              << c.icon + QStringLiteral(".png");
+        file.days[d] = {weekdayText(day.date, lang),
+                        day.date.toString(QStringLiteral("MM/dd")) + QLatin1Char(' ') + c.description,
+                        temperatures(day.maxTemp, day.minTemp), windText(day.windFrom, day.windSpeed, lang),
+                        c.icon + QStringLiteral(".png")};
     }
-    lines << coordinatesLine(header.latitude, header.longitude) << header.source;
-    return (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8();
+    file.coordinates = coordinatesLine(header.latitude, header.longitude);
+    file.source = header.source;
+    return file;
 }
 
 } // namespace Weather

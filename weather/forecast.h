@@ -3,6 +3,7 @@
 // weather file. Pure functions, no file or network access.
 
 #include "weathercodes.h"
+#include "weatherfile.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -12,7 +13,7 @@
 
 namespace Weather {
 
-constexpr int kDays = 5;
+constexpr int kDays = WeatherFile::kDays;
 
 struct Day
 {
@@ -41,20 +42,19 @@ QString weekdayText(const QDate &date, Lang lang);
 // A temperature pair "max/min" in whole degrees.
 QString temperatures(double maxTemp, double minTemp);
 
-// Line 30 of the weather file: "latitude,longitude" with four decimals each.
+// The coordinates line of the weather file: "latitude,longitude" with four decimals each.
 QString coordinatesLine(double latitude, double longitude);
-constexpr int kCoordinatesLine = 30;
 
 struct FileHeader
 {
-    QDateTime updated;  // line 0
-    QString city;       // line 1
+    QDateTime updated;
+    QString city;
     double latitude = 0;
     double longitude = 0;
-    QString source;     // the service's host, line 31
+    QString source;     // the service's host
 };
 
-// The weather file of five days: 32 lines, each ended by "\n", UTF-8.
-QByteArray weatherFile(const FileHeader &header, const QList<Day> &days, Lang lang);
+// The weather file of five days (the first five of `days`).
+WeatherFile::Contents weatherFile(const FileHeader &header, const QList<Day> &days, Lang lang);
 
 } // namespace Weather

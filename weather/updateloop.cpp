@@ -2,6 +2,7 @@
 
 #include "device.h"
 #include "weatherupdate.h"
+#include "settingsfile.h"
 #include "zconfig.h"
 
 #include <QTimer>
@@ -24,14 +25,14 @@ void UpdateLoop::check()
 {
     if (m_update)
         return;
-    const ZConfig settings(Platform::programDir() + QStringLiteral("settings.ini"), false);
+    const auto settings = SettingsFile::open(Platform::programDir());
     Request request;
     QString error;
-    if (!readRequest(settings, &request, &error))
+    if (!readRequest(*settings, &request, &error))
         return; // no city chosen yet: nothing to keep current
     // A new place chosen in the settings makes the file stale at once.
     if (!m_lastFailed && weatherFileIsFor(request)
-        && !updateDue(weatherFileTime(), QDateTime::currentDateTime(), updateInterval(settings)))
+        && !updateDue(weatherFileTime(), QDateTime::currentDateTime(), updateInterval(*settings)))
         return;
     m_update = new Update(this);
     connect(m_update, &Update::finished, this, &UpdateLoop::updateFinished);

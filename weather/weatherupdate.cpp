@@ -5,6 +5,8 @@
 #include "device.h"
 #include "forecast.h"
 #include "languagefile.h"
+#include "settingsfile.h"
+#include "weatherfile.h"
 #include "zconfig.h"
 
 #include <QDir>
@@ -51,7 +53,8 @@ bool readRequest(const ZConfig &settings, Request *request, QString *error)
 {
     if (!coordinate(settings, QStringLiteral("Latitude"), 90, &request->latitude)
         || !coordinate(settings, QStringLiteral("Longitude"), 180, &request->longitude)) {
-        *error = QStringLiteral("no valid coordinates in settings.ini (Weather: Latitude -90 to 90, Longitude -180 to 180)");
+        *error = QStringLiteral("no valid coordinates in %1 (Weather: Latitude -90 to 90, Longitude -180 to 180)")
+                     .arg(QFileInfo(settings.path()).fileName());
         return false;
     }
     QString tmpl = settings.readEntry(kGroup, QStringLiteral("Url")).trimmed();
@@ -79,41 +82,20 @@ bool updateDue(const QDateTime &fileTime, const QDateTime &now, int intervalMinu
     return fileTime > now || fileTime.secsTo(now) >= qint64(intervalMinutes) * 60;
 }
 
-QString weatherFilePath()
-{
-    return Platform::phonePath(QStringLiteral("/ezxlocal/.weather"));
-}
-
 QDateTime weatherFileTime()
 {
-    const QFileInfo info(weatherFilePath());
+    const QFileInfo info(WeatherFile::path());
     return info.exists() ? info.lastModified() : QDateTime();
 }
 
-namespace {
-
-QStringList weatherFileLines(int count)
-{
-    QFile file(weatherFilePath());
-    QStringList lines;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return lines;
-    while (lines.size() < count && !file.atEnd())
-        lines << QString::fromUtf8(file.readLine(4096)).trimmed();
-    return lines;
-}
-
-} // namespace
-
 bool weatherFileIsFor(const Request &request)
 {
-    return weatherFileLines(kCoordinatesLine + 1).value(kCoordinatesLine)
-           == coordinatesLine(request.latitude, request.longitude);
+    return WeatherFile::read().coordinates.trimmed() == coordinatesLine(request.latitude, request.longitude);
 }
 
 QString weatherFileUpdated()
 {
-    return weatherFileLines(1).value(0);
+    return WeatherFile::read().updated.trimmed();
 }
 
 Update::Update(QObject *parent) : QObject(parent) {}
@@ -126,9 +108,9 @@ Update::~Update()
 
 void Update::start()
 {
-    const ZConfig settings(Platform::programDir() + QStringLiteral("settings.ini"), false);
+    const auto settings = SettingsFile::open(Platform::programDir());
     QString error;
-    if (!readRequest(settings, &m_request, &error)) {
+    if (!readRequest(*settings, &m_request, &error)) {
         // Reported from the event loop, so that a caller connected after start() hears it.
         QTimer::singleShot(0, this, [this, error] { fail(error); });
         return;
@@ -190,9 +172,9 @@ void Update::complete(const QByteArray &answer)
         return fail(error);
 
     const QString dir = Platform::programDir();
-    const ZConfig settings(dir + QStringLiteral("settings.ini"), false);
+    const auto settings = SettingsFile::open(dir);
     const Lang lang = langOfLanguageFile(languageFileFor(
-        dir + QStringLiteral("resource/language/"), settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("Language"))));
+        dir + QStringLiteral("resource/language/"), settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("Language"))));
     FileHeader header;
     header.updated = QDateTime::currentDateTime();
     // A city of the list is named in the interface language, whichever language chose it.
@@ -202,14 +184,12 @@ void Update::complete(const QByteArray &answer)
     header.longitude = m_request.longitude;
     header.source = m_request.url.host();
 
-    const QString path = weatherFilePath();
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(weatherFile(header, days, lang)) < 0 || !file.commit())
-        return fail(QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    QString writeError;
+    if (!WeatherFile::write(weatherFile(header, days, lang), &writeError))
+        return fail(writeError);
 
     // The desktop is redrawn before the update counts as done; what show prints is its own.
-    if (settings.readBoolEntry(QStringLiteral("Quillora"), QStringLiteral("Refresh"), false))
+    if (settings->readBoolEntry(QStringLiteral("Quillora"), QStringLiteral("Refresh"), false))
         Platform::runShow(dir, true);
     emit finished(true, m_request.city);
 }

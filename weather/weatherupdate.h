@@ -46,12 +46,11 @@ bool readRequest(const ZConfig &settings, Request *request, QString *error);
 // True when a file last written at fileTime (invalid: no file) is due for an update.
 bool updateDue(const QDateTime &fileTime, const QDateTime &now, int intervalMinutes);
 
-// The weather file of the phone and its time of last change (invalid when there is none).
-QString weatherFilePath();
+// The time of last change of the phone's weather file (invalid when there is none).
 QDateTime weatherFileTime();
-// True when the weather file holds the forecast of the request's coordinates (line 30).
+// True when the weather file holds the forecast of the request's coordinates.
 bool weatherFileIsFor(const Request &request);
-// Line 0 of the weather file, the time of its last update; empty when there is no file.
+// The time of the weather file's last update as written in it; empty when there is no file.
 QString weatherFileUpdated();
 
 class Update : public QObject

@@ -130,7 +130,7 @@ QImage composeScreen(QSize screen, const Layout &layout, const QString &wallpape
 
 QStringList publish(const QString &programDir)
 {
-    const ConfigSnapshot snapshot(SettingsFile::path(programDir));
+    const ConfigSnapshot snapshot = SettingsFile::snapshot(programDir);
     const Config config = readConfig(snapshot);
     Target saved = Target::Phone;
     const bool hasSaved = parseTarget(snapshot.readEntry(kGroup, savedKey(kTargetKey)), &saved) && saved != Target::Phone;

@@ -11,6 +11,8 @@
 #include "desktoppublish.h"
 #include "pngfile.h"
 #include "renderclock.h"
+#include "settingsfile.h"
+#include "themefile.h"
 #include "themecheck.h"
 
 #include <QDir>
@@ -80,13 +82,13 @@ QString checkedTheme(const QStringList &args)
 {
     const QString programDir = Platform::programDir();
     if (args.isEmpty())
-        return DrawImg::currentThemePath(programDir, ConfigSnapshot(programDir + QStringLiteral("settings.ini")));
+        return DrawImg::currentThemePath(programDir, SettingsFile::snapshot(programDir));
     const QString name = args.first();
     if (name.contains(QLatin1Char('/')))
         return name;
-    const QString inThemes = programDir + QStringLiteral("theme/") + name;
+    const QString inThemes = ThemeFile::path(programDir, name);
     if (!QFileInfo(inThemes).isFile() && !name.endsWith(QLatin1String(".theme")))
-        return inThemes + QStringLiteral(".theme");
+        return ThemeFile::path(programDir, name + QStringLiteral(".theme"));
     return inThemes;
 }
 
@@ -132,8 +134,8 @@ int main(int argc, char **argv)
         // picture; the desktop picture itself is left alone.
         // A real desktop is drawn at its minute: it cannot be put in place later.
         const QDateTime minute = QDateTime::fromString(args.at(1), QStringLiteral("yyyy-MM-ddTHH:mm"));
-        const QString settings = Platform::programDir() + QStringLiteral("settings.ini");
-        if (minute.isValid() && Desktop::readConfig(ConfigSnapshot(settings)).target != Desktop::Target::Phone) {
+        if (minute.isValid()
+            && Desktop::readConfig(SettingsFile::snapshot(Platform::programDir())).target != Desktop::Target::Phone) {
             std::fprintf(stderr, "show: --at draws for the phone alone, and a real desktop is chosen\n");
             status = 3;
         } else if (minute.isValid()) {

@@ -145,7 +145,7 @@ private slots:
         QFETCH(QString, file);
         const QString path = TestEnv::path("resource/language/" + file);
         QVERIFY(QFile::exists(path));
-        ZConfig lng(path, true);
+        ZConfig lng(path);
         QCOMPARE(lng.groupList(), QStringList{"Quillora"});
         QStringList missing;
         for (const QString &key : kTextKeys) {
@@ -175,7 +175,7 @@ private slots:
         for (const QString &line : lines)
             QVERIFY2(entry.match(line).hasMatch() || header.match(line).hasMatch(), qPrintable(line));
 
-        ZConfig cfg(TestEnv::path("theme/" + theme), true);
+        ZConfig cfg(TestEnv::path("theme/" + theme));
         const QStringList known = itemGroups();
         for (const QString &group : cfg.groupList()) {
             QVERIFY2(known.contains(group), qPrintable("unknown group " + group));
@@ -207,7 +207,7 @@ private slots:
         QSet<QString> enabled;
         bool monthNames = false, chineseWeek = false;
         for (const QString &theme : shippedThemes()) {
-            ZConfig cfg(TestEnv::path("theme/" + theme), true);
+            ZConfig cfg(TestEnv::path("theme/" + theme));
             for (const QString &group : itemGroups()) {
                 if (cfg.readBoolEntry(group, "Enable", false))
                     enabled.insert(group);
@@ -228,7 +228,7 @@ private slots:
 
     void settings()
     {
-        ZConfig cfg(TestEnv::path("settings.ini"), true);
+        ZConfig cfg(TestEnv::path("settings.ini"));
         const QString theme = cfg.readEntry("Quillora", "CurrentTheme", QString());
         QVERIFY(theme.endsWith(".theme"));
         QVERIFY(shippedThemes().contains(theme));
@@ -298,7 +298,7 @@ private slots:
         // Every one of the 24 solar terms is named, and New Year's Eve is found by rule.
         QCOMPARE(terms.size(), 24);
 
-        ZConfig db(TestEnv::path("notify.db"), true);
+        ZConfig db(TestEnv::path("notify.db"));
         QVERIFY(!db.readEntry("CustomNotify", "1901/01/01", QString()).isEmpty());
         QVERIFY(!db.readEntry("CustomFestival", "02/31", QString()).isEmpty());
         QCOMPARE(db.readEntry("FestivalNotify", "01$01", QString()), QString::fromUtf8("春节"));
@@ -334,7 +334,7 @@ private slots:
 
     void phoneClockSettings()
     {
-        ZConfig phone(TestEnv::path("device/phone/phone_p.ini"), true);
+        ZConfig phone(TestEnv::path("device/phone/phone_p.ini"));
         QVERIFY(phone.readNumEntry("Idle", "Padding_Right", -1) >= 0);
         QVERIFY(phone.readNumEntry("Idle", "Padding_Bottom", -1) >= 0);
         QVERIFY(phone.readNumEntry("Font_DigitalClockStd", "Size", -1) > 0);

@@ -246,7 +246,7 @@ void TestPhone::shippedThemesLeaveOneClock_data()
 void TestPhone::shippedThemesLeaveOneClock()
 {
     QFETCH(QString, theme);
-    const ZConfig file(TestEnv::path(QStringLiteral("theme/") + theme), true);
+    const ZConfig file(TestEnv::path(QStringLiteral("theme/") + theme));
     const IdleClock::Item item = IdleClock::readItem(file);
     QCOMPARE(IdleClock::handOver(item, TestEnv::path(QStringLiteral("device/phone")), ZSoftKey::BarHeight),
              IdleClock::Outcome::Written);

@@ -196,7 +196,7 @@ void TestMyBaseDlg::getText()
     TestEnv::removeFile(rel);
     if (!file.isEmpty())
         TestEnv::writeFile(rel, file);
-    ZConfig lang(TestEnv::path(rel), true);
+    ZConfig lang(TestEnv::path(rel));
     QTEST(::getText(&lang, key), "text");
     QCOMPARE(::getText(nullptr, key), key);
     TestEnv::removeFile(rel);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 using namespace RenderFixture;
 
@@ -21,6 +22,7 @@ private slots:
     void themeWithoutEnabledItemsIsWallpaperAlone_data();
     void themeWithoutEnabledItemsIsWallpaperAlone();
     void workingCopyTakesPrecedence();
+    void withoutSettingsFileDrawsTheShippedOnes();
     void hostileSizesStayFast_data();
     void hostileSizesStayFast();
 };
@@ -113,6 +115,20 @@ void TestRendererCompose::workingCopyTakesPrecedence()
 
     TestEnv::removeFile(QStringLiteral("device/tmp/tmp.theme"));
     QVERIFY(boundsOfColour(render(kNoon), kRed).isNull());
+}
+
+void TestRendererCompose::withoutSettingsFileDrawsTheShippedOnes()
+{
+    TestEnv::resetData();
+    const QImage shipped = render(kNoon);
+    TestEnv::writeFile(QStringLiteral("settings.ini"), QByteArray());
+    const QImage bare = render(kNoon);
+    QVERIFY(shipped != bare); // the shipped settings name a theme that draws
+
+    TestEnv::removeFile(QStringLiteral("settings.ini"));
+    QCOMPARE(render(kNoon), shipped);
+    QVERIFY(!QFileInfo::exists(TestEnv::path(QStringLiteral("settings.ini"))));
+    TestEnv::resetData();
 }
 
 void TestRendererCompose::hostileSizesStayFast_data()

@@ -38,7 +38,7 @@ void TestConfigSnapshot::sameAsConfigStore()
     if (!file.isEmpty())
         TestEnv::writeFile(QStringLiteral("c.ini"), file);
     const QString path = TestEnv::path(QStringLiteral("c.ini"));
-    const ZConfig store(path, true);
+    const ZConfig store(path);
     const ConfigSnapshot snapshot(path);
 
     const QStringList groups = {QStringLiteral("G"), QStringLiteral("H"), QStringLiteral("G2"), QStringLiteral("天气"),

@@ -175,10 +175,10 @@ void TestZConfig::valuesKeptByteForByte()
     QFETCH(QString, value);
     const QString file = TestEnv::path(QStringLiteral("t.ini"));
     {
-        ZConfig c(file, true);
+        ZConfig c(file);
         QVERIFY(c.writeEntry(QStringLiteral("G"), QStringLiteral("2024/01/01"), value));
     }
-    ZConfig again(file, true);
+    ZConfig again(file);
     QCOMPARE(again.readEntry(QStringLiteral("G"), QStringLiteral("2024/01/01"), QStringLiteral("def")),
              value.isNull() ? QStringLiteral("") : value);
     QCOMPARE(TestEnv::readFile(QStringLiteral("t.ini")),
@@ -225,7 +225,7 @@ void TestZConfig::missingFileReadsEmptyAndIsCreated()
 {
     const QString file = TestEnv::path(QStringLiteral("sub/dir/new.ini"));
     QFile::remove(file);
-    ZConfig c(file, true);
+    ZConfig c(file);
     QCOMPARE(c.readEntry(QStringLiteral("G"), QStringLiteral("k"), QStringLiteral("d")), QStringLiteral("d"));
     QVERIFY(c.groupList().isEmpty());
     QVERIFY(!QFile::exists(file));
@@ -415,7 +415,7 @@ void TestZConfig::unreadableFileIsNotReplaced()
         QFile probe(file);
         const bool readable = probe.open(QIODevice::ReadOnly);
         if (!readable) {
-            ZConfig c(file, true);
+            ZConfig c(file);
             written = c.writeEntry(QStringLiteral("A"), QStringLiteral("c"), QStringLiteral("3"));
             QCOMPARE(c.readEntry(QStringLiteral("A"), QStringLiteral("c")), QStringLiteral("3"));
         }

@@ -1,13 +1,17 @@
 #pragma once
-// notify.db as the list managers see it: read and rewritten line by line as UTF-8 bytes.
+// notify.db, the notices and festivals of the user and the shipped festivals: its file, the
+// desktop's read-only view of it, and the list managers' reads and rewrites as UTF-8 bytes.
 //
-// The lists hold exactly what the configuration store and the desktop read: a group runs from
+// All of them read with the configuration store's parser (IniDocument), so the lists hold
+// exactly what the configuration store and the desktop read: a group runs from
 // its first "[Name]" header to the next header of any group, and its entries are the
 // "key = value" lines in it; blank lines, comments and other stray lines inside the group do not
 // end it, a later header of the same name is not part of it, and of a key written twice the
 // first entry counts. A line's key is the text before its first "=" without the blanks around
 // it, its value the text after that "=" less one blank after it, so a value may hold "=" and
 // ":".
+
+#include "configsnapshot.h"
 
 #include <QByteArray>
 #include <QList>
@@ -24,15 +28,8 @@ struct Entry
 
 // The file of a program directory: "<programDir>notify.db".
 QString filePath(const QString &programDir);
-
-// The lines of a text, without their "\n"; a final "\n" does not start another line.
-QList<QByteArray> splitLines(const QByteArray &text);
-
-// Key and value of an entry line; false when the line holds no "=".
-bool splitEntry(const QByteArray &line, QByteArray *key, QByteArray *value);
-
-// True when the line is the header of the group.
-bool isGroupHeader(const QByteArray &line, const QByteArray &group);
+// The desktop's view of it for one picture (at most BoundedFile::kNotifyCap bytes).
+ConfigSnapshot snapshot(const QString &programDir);
 
 // The entries of a group in file order, each key once.
 QList<Entry> readGroup(const QByteArray &text, const QByteArray &group);
@@ -52,9 +49,9 @@ enum class RewriteResult {
     WriteFailed  // the new text could not be stored; the old file is whole
 };
 
-// Removes the entries of `key` from the group in the file. The file is read and replaced
-// under the configuration store's lock, and replaced atomically: a crash leaves the old or
-// the new file. A file that cannot be read is never replaced.
+// Removes the entries of `key` from the group in the file, with the configuration store's own
+// locked rewrite (StoreLock::rewrite): a crash leaves the old or the new file, and a file that
+// cannot be read is never replaced.
 RewriteResult rewriteGroupFile(const QString &path, const QByteArray &group, const QByteArray &key);
 
 } // namespace NoticeDb

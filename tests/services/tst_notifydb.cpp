@@ -1,6 +1,6 @@
 // notify.db read and rewritten line by line, without any window.
 
-#include "noticedb.h"
+#include "notifydb.h"
 #include "testenv.h"
 
 #include <QFile>
@@ -20,7 +20,7 @@ const QByteArray kMixed = "[FestivalNotify]\n01/01 = New Year\n01$01 = Spring\n"
 
 } // namespace
 
-class TestNoticeDb : public QObject
+class TestNotifyDb : public QObject
 {
     Q_OBJECT
 private slots:
@@ -34,7 +34,7 @@ private slots:
     void unreadableFileIsNeverReplaced();
 };
 
-void TestNoticeDb::readGroup_data()
+void TestNotifyDb::readGroup_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("group");
@@ -78,7 +78,7 @@ void TestNoticeDb::readGroup_data()
     QTest::newRow("empty file") << QByteArray() << u8("CustomNotify") << Entries{};
 }
 
-void TestNoticeDb::readGroup()
+void TestNotifyDb::readGroup()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, group);
@@ -86,7 +86,7 @@ void TestNoticeDb::readGroup()
     QCOMPARE(NoticeDb::readGroup(text, group), expected);
 }
 
-void TestNoticeDb::removeFromGroup_data()
+void TestNotifyDb::removeFromGroup_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("group");
@@ -125,7 +125,7 @@ void TestNoticeDb::removeFromGroup_data()
         << kMixed << u8("CustomNotify") << u8("2010/01/01") << kMixed;
 }
 
-void TestNoticeDb::removeFromGroup()
+void TestNotifyDb::removeFromGroup()
 {
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, group);
@@ -139,7 +139,7 @@ void TestNoticeDb::removeFromGroup()
     QCOMPARE(NoticeDb::readGroup(expected, group), before);
 }
 
-void TestNoticeDb::rewriteFile_data()
+void TestNotifyDb::rewriteFile_data()
 {
     QTest::addColumn<bool>("exists");
     QTest::addColumn<int>("result");
@@ -152,7 +152,7 @@ void TestNoticeDb::rewriteFile_data()
         << false << int(NoticeDb::RewriteResult::Missing) << QByteArray();
 }
 
-void TestNoticeDb::rewriteFile()
+void TestNotifyDb::rewriteFile()
 {
     QFETCH(bool, exists);
     QFETCH(int, result);
@@ -169,7 +169,7 @@ void TestNoticeDb::rewriteFile()
     QVERIFY(!QFile::exists(db + QStringLiteral(".lock")));
 }
 
-void TestNoticeDb::unreadableFileIsNeverReplaced()
+void TestNotifyDb::unreadableFileIsNeverReplaced()
 {
     // A notify.db that is a directory cannot be read as a file: it must stay as it is, with
     // what it holds.
@@ -182,5 +182,5 @@ void TestNoticeDb::unreadableFileIsNeverReplaced()
     QDir(db).removeRecursively();
 }
 
-QUILLORA_TEST_MAIN(TestNoticeDb)
-#include "tst_noticedb.moc"
+QUILLORA_TEST_MAIN(TestNotifyDb)
+#include "tst_notifydb.moc"
