@@ -1,11 +1,12 @@
 #include "noticedb.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
 #include "inidocument.h"
 #include "storelock.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 namespace NoticeDb {
@@ -85,10 +86,7 @@ QList<Entry> readGroup(const QByteArray &text, const QByteArray &group)
 
 QList<Entry> readGroupFile(const QString &path, const QByteArray &group)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return readGroup(file.readAll(), group);
+    return readGroup(BoundedFile::read(path, BoundedFile::kNotifyCap), group);
 }
 
 QByteArray removeFromGroup(const QByteArray &text, const QByteArray &group, const QByteArray &key)
@@ -116,17 +114,13 @@ RewriteResult rewriteGroupFile(const QString &path, const QByteArray &group, con
     if (!lock.lock())
         return RewriteResult::WriteFailed;
 
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly))
+    bool whole = false;
+    const QByteArray text = BoundedFile::read(path, BoundedFile::kNotifyCap, &whole);
+    if (!whole || !BoundedFile::isRegular(path))
         return RewriteResult::Unreadable;
-    const QByteArray text = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return RewriteResult::Unreadable;
-    in.close();
 
     const QByteArray out = removeFromGroup(text, group, key);
-    QSaveFile save(path);
-    if (!save.open(QIODevice::WriteOnly) || save.write(out) != out.size() || !save.commit())
+    if (!AtomicFile::replace(path, out))
         return RewriteResult::WriteFailed;
     return RewriteResult::Written;
 }

@@ -36,7 +36,11 @@ bool StoreLock::lock()
     int pauseUs = 100;
     while (true) {
         if (m_fd < 0) {
-            m_fd = ::open(m_lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            // Never through a link: a link under the lock's name is nobody's lock (holders
+            // create plain files), so it goes, and its target is never created or opened.
+            m_fd = ::open(m_lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+            if (m_fd < 0 && errno == ELOOP && ::unlink(m_lockPath.constData()) == 0)
+                continue;
             if (m_fd < 0)
                 return false; // the folder cannot hold a lock file
         }

@@ -1,28 +1,33 @@
 #include "zconfig.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
 #include "storelock.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
 
-// What is on disk now, for a write to merge with. False when the file exists but cannot be
-// read: a write must then fail rather than replace the file with one that holds only the change.
+// What is on disk now, for a write to merge with. False when the name holds something that
+// cannot be read whole (unreadable, not a regular file, larger than its cap): a write must then
+// fail rather than replace the file with one that holds only the change.
 bool readForMerge(const QString &path, QByteArray *bytes)
 {
     bytes->clear();
-    QFile file(path);
-    if (!file.exists())
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT)
         return true;
-    if (!file.open(QIODevice::ReadOnly))
+    const std::unique_ptr<QFile> file = BoundedFile::openRegular(path);
+    if (!file)
         return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    bool whole = false;
+    *bytes = BoundedFile::readOpen(*file, BoundedFile::storeCap(path), &whole);
+    return whole && file->error() == QFileDevice::NoError;
 }
 
 // The shipped defaults, read while the file itself does not exist yet.
@@ -78,12 +83,13 @@ void ZConfig::refresh() const
     m_pinned.reset();
     QByteArray text;
     if (now.exists) {
-        auto file = std::make_unique<QFile>(m_path);
-        if (file->open(QIODevice::ReadOnly) && ::fstat(file->handle(), &st) == 0) {
+        // A FIFO, a device or a folder reads as an empty store, never as a wait; a file
+        // larger than its cap is read up to the cap.
+        if (auto file = BoundedFile::openRegular(m_path, &st)) {
             // The stamp of what is read, not of what stat() saw: the file may have been
             // replaced in between.
             m_stamp = stampOf<Stamp>(st);
-            text = file->readAll();
+            text = BoundedFile::readOpen(*file, BoundedFile::storeCap(m_path));
             m_pinned = std::move(file);
         }
     }
@@ -168,9 +174,8 @@ bool ZConfig::modify(Change change)
     IniDocument doc(current);
     change(doc);
     if (ok) {
-        const QByteArray bytes = doc.toBytes();
-        QSaveFile out(m_path);
-        ok = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
+        // The name is replaced, a link with it: never written through.
+        ok = AtomicFile::replace(m_path, doc.toBytes());
     }
     lock.unlock();
     m_loaded = false;
