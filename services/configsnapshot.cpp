@@ -27,6 +27,7 @@ void ConfigSnapshot::parse(const QByteArray &text)
         lines.removeLast();
 
     QHash<QString, QString> *current = nullptr; // entries of the group being read, if it counts
+    QStringList *keys = nullptr;
     for (QByteArray &line : lines) {
         if (line.endsWith('\r'))
             line.chop(1);
@@ -35,14 +36,17 @@ void ConfigSnapshot::parse(const QByteArray &text)
             const QString group = QString::fromUtf8(name);
             // A later header of the same name is not looked at by the store.
             current = m_groups.contains(group) ? nullptr : &m_groups[group];
+            keys = current ? &m_keys[group] : nullptr;
             continue;
         }
         QByteArray key, value;
         if (!current || !IniDocument::splitEntry(line, &key, &value))
             continue;
         const QString k = QString::fromUtf8(key);
-        if (!current->contains(k))
+        if (!current->contains(k)) {
             current->insert(k, QString::fromUtf8(value.isNull() ? QByteArray("") : value));
+            keys->append(k);
+        }
     }
 }
 
@@ -74,4 +78,9 @@ bool ConfigSnapshot::readBoolEntry(const QString &group, const QString &key, boo
 QStringList ConfigSnapshot::readListEntry(const QString &group, const QString &key, QChar sep) const
 {
     return ZConfig::toList(readEntry(group, key), sep);
+}
+
+QStringList ConfigSnapshot::keyList(const QString &group) const
+{
+    return m_keys.value(group);
 }

@@ -28,6 +28,8 @@ public:
     int readNumEntry(const QString &group, const QString &key, int def = 0) const;
     bool readBoolEntry(const QString &group, const QString &key, bool def = false) const;
     QStringList readListEntry(const QString &group, const QString &key, QChar sep) const;
+    // The keys of a group in the order of the file.
+    QStringList keyList(const QString &group) const;
 
 private:
     ConfigSnapshot() = default;
@@ -35,4 +37,5 @@ private:
 
     QString m_path;
     QHash<QString, QHash<QString, QString>> m_groups;
+    QHash<QString, QStringList> m_keys;
 };
