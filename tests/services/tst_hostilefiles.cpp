@@ -15,23 +15,6 @@
 
 namespace {
 
-// Puts the hostile thing under path. "oversize" is a file of the given size whose start is
-// `start`; the rest is zero bytes (sparse, so it costs no disk).
-bool plant(const QString &kind, const QString &path, const QByteArray &start, qint64 size)
-{
-    QFile::remove(path);
-    QDir(path).removeRecursively();
-    const QByteArray native = QFile::encodeName(path);
-    if (kind == QLatin1String("FIFO"))
-        return ::mkfifo(native.constData(), 0600) == 0;
-    if (kind == QLatin1String("device"))
-        return ::symlink("/dev/zero", native.constData()) == 0;
-    if (kind == QLatin1String("folder"))
-        return QDir().mkpath(path);
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(start) == start.size() && file.resize(size);
-}
-
 // What a reader made of the file at path, in a few words.
 QString readAs(const QString &reader, const QString &path)
 {
@@ -97,7 +80,7 @@ void TestHostileFiles::readersNeitherHangNorGrow()
     QDir().mkpath(TestEnv::path(QStringLiteral("hostile")));
     const qint64 size = reader == QLatin1String("picture") ? BoundedFile::kPictureCap + 1 : BoundedFile::kListCap + 1;
     const QByteArray start = reader == QLatin1String("wallpaper list") ? "/a.png\n" : "[A]\na = 1\n";
-    QVERIFY(plant(kind, path, start, size));
+    QVERIFY(TestEnv::plantHostile(kind, path, start, size));
     struct stat before;
     QCOMPARE(::lstat(QFile::encodeName(path).constData(), &before), 0);
 

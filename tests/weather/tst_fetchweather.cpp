@@ -83,6 +83,8 @@ private slots:
     void updaterStaysFlatOverFailures_data();
     void updaterStaysFlatOverFailures();
     void failedRedrawHasItsOwnStatus();
+    void hostileFiles_data();
+    void hostileFiles();
     void backgroundModeUpdatesStaleFiles_data();
     void backgroundModeUpdatesStaleFiles();
 
@@ -346,6 +348,46 @@ void TestFetchWeather::failedRedrawHasItsOwnStatus()
     QCOMPARE(fetch(&err), 3);
     QVERIFY2(err.startsWith("fetchweather: ") && err.count('\n') == 1 && err.contains("did not redraw"), err.constData());
     QVERIFY(TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather")).contains("\nBeijing\n"));
+}
+
+void TestFetchWeather::hostileFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("outcome"); // the city written, or the reason of the failure
+    const QString settings = QStringLiteral("settings.ini"), weather = QStringLiteral("device/ezxlocal/.weather");
+    for (const char *kind : {"FIFO", "device", "folder"}) {
+        QTest::addRow("settings.ini a %s", kind) << settings << kind << "no valid coordinates";
+        // The weather file reads as none; the update replaces the name, never writes through it.
+        QTest::addRow("weather file a %s", kind) << weather << kind << (qstrcmp(kind, "folder") ? "Beijing" : "cannot write");
+    }
+    QTest::newRow("weather file a link") << weather << "link" << "Beijing";
+}
+
+void TestFetchWeather::hostileFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QFETCH(QString, outcome);
+    writeSettings("City = Beijing\nLatitude = 39.9042\nLongitude = 116.4074\n");
+    QVERIFY(TestEnv::plantHostile(kind, file, kOldFile));
+    // A link to a regular file reads as that file; the rest as no file.
+    const bool none = file.endsWith(QLatin1String(".weather")) && kind != QLatin1String("link");
+    QCOMPARE(Weather::weatherFileUpdated(), none ? QString() : QStringLiteral("2026-12-01 08:00"));
+    QCOMPARE(Weather::weatherFileTime().isValid(), !none);
+
+    Weather::Update update;
+    QSignalSpy finished(&update, &Weather::Update::finished);
+    update.start();
+    QVERIFY(finished.wait(5000));
+    const QString message = finished.at(0).at(1).toString();
+    QVERIFY2(message.contains(outcome), qPrintable(message));
+    if (kind == QLatin1String("link")) {
+        QVERIFY(!QFileInfo(TestEnv::path(file)).isSymLink());
+        QCOMPARE(TestEnv::readFile(file + QStringLiteral(".target")), kOldFile);
+    }
+    QVERIFY(TestEnv::plantHostile(QStringLiteral("regular"), file, kOldFile));
+    TestEnv::removeFile(file + QStringLiteral(".target"));
 }
 
 void TestFetchWeather::backgroundModeUpdatesStaleFiles_data()
