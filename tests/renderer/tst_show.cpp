@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 using namespace RenderFixture;
 
@@ -17,7 +18,7 @@ struct Run
     QByteArray err;
 };
 
-Run runShow(const QStringList &prefix = {})
+Run runShow(const QStringList &prefix = {}, const QStringList &environment = {})
 {
     const QString show = TestEnv::installProgram(QStringLiteral("show"));
     QProcess process;
@@ -28,6 +29,8 @@ Run runShow(const QStringList &prefix = {})
     // Under faketime, fontconfig must not see shifted file dates, or it rewrites the system
     // font cache.
     env.insert(QStringLiteral("NO_FAKE_STAT"), QStringLiteral("1"));
+    for (const QString &variable : environment)
+        env.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(env);
     if (prefix.isEmpty())
         process.start(show, {});
@@ -54,6 +57,7 @@ private slots:
     void drawsWhatTheRendererComposes();
     void failure_data();
     void failure();
+    void leakCheckCoversShow();
 };
 
 void TestShow::writesThePictureAndPrintsItsPath()
@@ -106,6 +110,26 @@ void TestShow::failure()
     QVERIFY2(run.err.startsWith("show: ") && run.err.endsWith('\n') && run.err.count('\n') == 1, run.err.constData());
     QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
     TestEnv::removeFile(QStringLiteral("device/idle"));
+}
+
+void TestShow::leakCheckCoversShow()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    // show ends with _exit; a leak planted before it is still reported, so its leaks are checked.
+    setUp(QByteArray());
+    QTemporaryDir reports;
+    const QString log = QStringLiteral("ASAN_OPTIONS=detect_leaks=1:log_path=") + reports.path() + QStringLiteral("/asan");
+    const Run run = runShow({}, {log, QStringLiteral("QUILLORA_PLANT_LEAK=1")});
+    QVERIFY(run.status != 0);
+    const QStringList found = QDir(reports.path()).entryList(QDir::Files);
+    QCOMPARE(found.size(), 1);
+    QFile report(reports.path() + QLatin1Char('/') + found.first());
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    const QByteArray text = report.readAll();
+    QVERIFY2(text.contains("ERROR: LeakSanitizer") && text.contains("plantLeaks"), text.left(2000).constData());
+#else
+    QSKIP("only a sanitized build checks for leaks");
+#endif
 }
 
 QUILLORA_TEST_MAIN(TestShow)
