@@ -95,8 +95,7 @@ bool updateStartup(const QString &autorunPath, const QString &programDir, bool o
     if (!on)
         return !QFileInfo::exists(path) || QFile::remove(path);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(autostartEntry(programDir, program)) >= 0 && file.commit();
+    return AtomicFile::replace(path, autostartEntry(programDir, program));
 }
 
 QStringList intervalLines(const QStringList &lines, int seconds)
