@@ -7,6 +7,9 @@
 // qcop --key CODE
 // presses and releases the hard key CODE: "keyMsg(int,int)" with CODE, 1 and then with CODE, 2
 // on "/hardkey/bc", for a desktop shortcut to run.
+//
+// Exit status 0 when every listener was handed the message, 1 when one could not be, 2 for a
+// wrong command line, 3 when a message (not a key) found nobody listening on its channel.
 #include "qcopchannel.h"
 
 #include <QCoreApplication>
@@ -59,7 +62,10 @@ int main(int argc, char **argv)
     }
 
     const QByteArray channel = args.at(0).toUtf8();
-    if (!QCopChannel::send(channel, args.at(1).toUtf8(), data))
+    int reached = 0;
+    if (!QCopChannel::send(channel, args.at(1).toUtf8(), data, &reached))
         return fail("could not deliver the message on " + channel + " to every listener", 1);
+    if (reached == 0)
+        return fail("nobody listens on " + channel + "; the message is lost", 3);
     return 0;
 }

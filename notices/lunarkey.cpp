@@ -1,6 +1,7 @@
 #include "lunarkey.h"
 
 #include "langtext.h"
+#include "lunarkeyparse.h"
 #include "lunarnames.h"
 #include "textmarkers.h"
 
@@ -15,13 +16,8 @@ QString LunarKey::key() const
 
 bool LunarKey::parse(const QString &key, LunarKey *out)
 {
-    const QStringList parts = key.split(QLatin1Char('$'));
-    if (parts.size() != 2)
-        return false;
-    bool okM = false, okD = false;
-    const int month = parts[0].trimmed().toInt(&okM, 10);
-    const int day = parts[1].trimmed().toInt(&okD, 10);
-    if (!okM || !okD || month == 0 || month < -12 || month > 12 || day < 1 || day > 30)
+    int month = 0, day = 0;
+    if (!parseLunarKey(key.toStdString(), month, day))
         return false;
     out->month = month < 0 ? -month : month;
     out->leap = month < 0;

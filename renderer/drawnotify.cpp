@@ -87,13 +87,15 @@ void DrawImg::drawNotify()
     }
     enabled = settings->readBoolEntry(group, QStringLiteral("CustomFestival"), false);
     if (enabled) {
-        for (const QString &k : userFestivalKeys(today))
+        const QStringList stored = db.keyList(kCustomFestival);
+        for (const QString &k : userFestivalKeys(today, &stored))
             appendLine(collected, db.readEntry(kCustomFestival, k));
         consulted = true;
     }
     enabled = settings->readBoolEntry(group, QStringLiteral("FestivalNotify"), false);
     if (enabled) {
-        for (const QString &k : builtinFestivalKeys(today))
+        const QStringList stored = db.keyList(kFestivalNotify);
+        for (const QString &k : builtinFestivalKeys(today, &stored))
             appendLine(collected, db.readEntry(kFestivalNotify, k));
         consulted = true;
     }

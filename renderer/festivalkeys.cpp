@@ -1,6 +1,7 @@
 #include "festivalkeys.h"
 
 #include "lunar.h"
+#include "lunarkeyparse.h"
 #include "solarterms.h"
 
 namespace {
@@ -23,28 +24,37 @@ LunarDate lunarDateOf(const QDate &date)
     return l;
 }
 
-QString lunarKey(const LunarDate &l)
+// The lunar keys of the date: the stored keys that name it, or the key as it is written.
+QStringList lunarKeys(const LunarDate &l, const QStringList *stored)
 {
-    return QString::asprintf("%02d$%02d", l.month, l.day);
+    if (!stored)
+        return {QString::asprintf("%02d$%02d", l.month, l.day)};
+    QStringList keys;
+    for (const QString &key : *stored) {
+        int month = 0, day = 0;
+        if (parseLunarKey(key.toStdString(), month, day) && month == l.month && day == l.day)
+            keys << key;
+    }
+    return keys;
 }
 
 } // namespace
 
-QStringList userFestivalKeys(const QDate &date)
+QStringList userFestivalKeys(const QDate &date, const QStringList *stored)
 {
     QStringList keys{monthDayKey(date)};
     const LunarDate l = lunarDateOf(date);
     if (l.known)
-        keys << lunarKey(l);
+        keys << lunarKeys(l, stored);
     return keys;
 }
 
-QStringList builtinFestivalKeys(const QDate &date)
+QStringList builtinFestivalKeys(const QDate &date, const QStringList *stored)
 {
     QStringList keys{monthDayKey(date)};
     const LunarDate l = lunarDateOf(date);
     if (l.known) {
-        keys << lunarKey(l);
+        keys << lunarKeys(l, stored);
         if (isLunarNewYearsEve(l.year, l.month, l.day))
             keys << QStringLiteral("12$LAST");
     }

@@ -32,7 +32,10 @@ ConfigSnapshot ConfigSnapshot::seeded(const QString &path, const QString &seedPa
 
 void ConfigSnapshot::parse(const QByteArray &text)
 {
-    m_groups = IniDocument(text).entries();
+    const IniDocument doc(text);
+    m_groups = doc.entries();
+    for (auto it = m_groups.cbegin(); it != m_groups.cend(); ++it)
+        m_keys.insert(it.key(), doc.keyList(it.key()));
 }
 
 bool ConfigSnapshot::hasEntry(const QString &group, const QString &key) const
@@ -63,4 +66,9 @@ bool ConfigSnapshot::readBoolEntry(const QString &group, const QString &key, boo
 QStringList ConfigSnapshot::readListEntry(const QString &group, const QString &key, QChar sep) const
 {
     return ZConfig::toList(readEntry(group, key), sep);
+}
+
+QStringList ConfigSnapshot::keyList(const QString &group) const
+{
+    return m_keys.value(group);
 }

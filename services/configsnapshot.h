@@ -31,6 +31,8 @@ public:
     int readNumEntry(const QString &group, const QString &key, int def = 0) const;
     bool readBoolEntry(const QString &group, const QString &key, bool def = false) const;
     QStringList readListEntry(const QString &group, const QString &key, QChar sep) const;
+    // The keys of a group in the order of the file.
+    QStringList keyList(const QString &group) const;
 
 private:
     ConfigSnapshot() = default;
@@ -38,4 +40,5 @@ private:
 
     QString m_path;
     IniDocument::Entries m_groups;
+    QHash<QString, QStringList> m_keys;
 };

@@ -1,11 +1,13 @@
 #include "idlefocus.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
+
 #include "device.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 
@@ -54,12 +56,12 @@ int UTIL_GetIdleFocus()
     if (sameFile(cache, st))
         return cache.focus;
 
-    QFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::unique_ptr<QFile> file = BoundedFile::openRegular(QFile::decodeName(path));
+    if (!file) {
         cache.valid = false;
         return 1;
     }
-    cache.focus = parseFocus(file.read(16));
+    cache.focus = parseFocus(file->read(16));
     cache.valid = true;
     cache.device = st.st_dev;
     cache.inode = st.st_ino;
@@ -75,11 +77,7 @@ bool setIdleFocus(bool idleInFront)
 {
     const QString path = phonePath(QStringLiteral("/idle/focus"));
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(idleInFront ? "1" : "0");
-    return file.commit();
+    return AtomicFile::replace(path, idleInFront ? QByteArray("1") : QByteArray("0"));
 }
 
 } // namespace Platform

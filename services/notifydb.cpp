@@ -27,10 +27,7 @@ QList<Entry> readGroup(const QByteArray &text, const QByteArray &group)
 
 QList<Entry> readGroupFile(const QString &path, const QByteArray &group)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return readGroup(file.readAll(), group);
+    return readGroup(BoundedFile::read(path, BoundedFile::kNotifyCap), group);
 }
 
 QByteArray removeFromGroup(const QByteArray &text, const QByteArray &group, const QByteArray &key)

@@ -8,9 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QtEndian>
 
@@ -18,7 +18,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +40,8 @@ const int kWriteWaitMs = 3;
 // Connections a subscriber's socket holds before it accepts them: the messages that wait for a
 // busy or stopped subscriber.
 const int kBacklog = 256;
+// How long a subscriber that ran out of file descriptors waits before it takes connections again.
+const int kRetryMs = 100;
 // Local socket paths are limited by the system (108 bytes with the terminating zero); the
 // socket names below stay under this many bytes.
 const int kMaxSocketName = 40;
@@ -170,6 +175,25 @@ Delivery deliver(const QString &path, const QByteArray &frame)
     return whole ? Delivery::Delivered : Delivery::Busy;
 }
 
+// A listening local socket at path, or -1.
+int listenAt(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (native.size() >= int(sizeof(address.sun_path)))
+        return -1;
+    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0 || ::listen(fd, kBacklog) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 QString QCopChannel::runDirectory()
@@ -197,10 +221,13 @@ QString QCopChannel::runDirectory()
 QCopChannel::QCopChannel(const QByteArray &channel, QObject *parent)
     : QObject(parent)
     , m_channel(channel)
-    , m_server(new QLocalServer(this))
+    , m_retry(new QTimer(this))
 {
-    connect(m_server, &QLocalServer::newConnection, this, &QCopChannel::acceptConnections);
-    m_server->setListenBacklogSize(kBacklog);
+    m_retry->setSingleShot(true);
+    connect(m_retry, &QTimer::timeout, this, [this] {
+        m_notifier->setEnabled(true);
+        acceptConnections();
+    });
 
     const QString dir = usableRunDirectory(&m_error);
     if (dir.isEmpty())
@@ -213,29 +240,36 @@ QCopChannel::QCopChannel(const QByteArray &channel, QObject *parent)
     // finds a socket file that is not listening yet and takes it for a dead one.
     const QString hidden = dir + QLatin1Char('.') + name;
     QFile::remove(hidden);
-    if (!m_server->listen(hidden)) {
-        m_error = QStringLiteral("cannot listen at %1: %2").arg(hidden, m_server->errorString());
+    m_listener = listenAt(hidden);
+    if (m_listener < 0) {
+        m_error = QStringLiteral("cannot listen at %1: %2").arg(hidden, QString::fromLocal8Bit(std::strerror(errno)));
         return;
     }
     const QString visible = dir + name;
     if (::rename(QFile::encodeName(hidden).constData(), QFile::encodeName(visible).constData()) != 0) {
         m_error = QStringLiteral("cannot name the socket %1").arg(visible);
-        m_server->close();
+        QFile::remove(hidden);
+        ::close(m_listener);
+        m_listener = -1;
         return;
     }
     m_socketPath = visible;
+    m_notifier = new QSocketNotifier(m_listener, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &QCopChannel::acceptConnections);
 }
 
 QCopChannel::~QCopChannel()
 {
-    m_server->close();
+    delete m_notifier;
+    if (m_listener >= 0)
+        ::close(m_listener);
     if (!m_socketPath.isEmpty())
         QFile::remove(m_socketPath);
 }
 
 bool QCopChannel::isListening() const
 {
-    return !m_socketPath.isEmpty() && m_server->isListening();
+    return !m_socketPath.isEmpty() && m_listener >= 0;
 }
 
 bool QCopChannel::checkListening(std::initializer_list<const QCopChannel *> channels)
@@ -254,8 +288,25 @@ bool QCopChannel::checkListening(std::initializer_list<const QCopChannel *> chan
 
 void QCopChannel::acceptConnections()
 {
-    while (m_server->hasPendingConnections()) {
-        QLocalSocket *socket = m_server->nextPendingConnection();
+    while (m_listener >= 0) {
+        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                // Out of descriptors: the socket keeps listening, and the connections wait in
+                // its queue until one is free again.
+                m_notifier->setEnabled(false);
+                m_retry->start(kRetryMs);
+            }
+            break; // EAGAIN: nothing more waits
+        }
+        auto *socket = new QLocalSocket(this);
+        if (!socket->setSocketDescriptor(fd, QLocalSocket::ConnectedState, QIODevice::ReadOnly)) {
+            ::close(fd);
+            delete socket;
+            continue;
+        }
         connect(socket, &QLocalSocket::readyRead, this, &QCopChannel::serve);
         connect(socket, &QLocalSocket::disconnected, this, &QCopChannel::serve);
         // A sender that never finishes its message is let go after a while.
@@ -310,8 +361,10 @@ void QCopChannel::serve()
     m_serving = false;
 }
 
-bool QCopChannel::send(const QByteArray &channel, const QByteArray &msg, const QByteArray &data)
+bool QCopChannel::send(const QByteArray &channel, const QByteArray &msg, const QByteArray &data, int *reached)
 {
+    if (reached)
+        *reached = 0;
     if (msg.size() + data.size() > MaxMessageSize)
         return false;
     QString error;
@@ -326,6 +379,8 @@ bool QCopChannel::send(const QByteArray &channel, const QByteArray &msg, const Q
         const QString path = dir + name;
         switch (deliver(path, frame)) {
         case Delivery::Delivered:
+            if (reached)
+                ++*reached;
             break;
         case Delivery::Gone:
             QFile::remove(path);

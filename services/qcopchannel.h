@@ -13,6 +13,9 @@
 // is busy or stopped (its messages wait in the system's queue of that socket until it reads
 // them; when that queue is full, the send reports failure at once). The socket of a program
 // that died is found on the next send and removed.
+//
+// A subscriber outlives running out of file descriptors: it stops taking connections until one
+// is free again, and the senders' messages wait in the queue of its socket meanwhile.
 
 #include <QByteArray>
 #include <QList>
@@ -22,8 +25,9 @@
 
 #include <initializer_list>
 
-class QLocalServer;
 class QLocalSocket;
+class QSocketNotifier;
+class QTimer;
 
 class QCopChannel : public QObject
 {
@@ -53,9 +57,10 @@ public:
     // most a few milliseconds in all). Returns false when the message is larger than
     // MaxMessageSize, when the run folder cannot be used, or when a live subscriber could not
     // be given the message; a channel nobody listens to is not a failure. The message has been
-    // handed over (not necessarily handled) when the call returns.
+    // handed over (not necessarily handled) when the call returns. *reached (when given) is the
+    // number of subscribers that were handed the message.
     static bool send(const QByteArray &channel, const QByteArray &msg,
-                     const QByteArray &data = QByteArray());
+                     const QByteArray &data = QByteArray(), int *reached = nullptr);
 
     // The folder that holds the subscribers' sockets of this device, with trailing "/".
     static QString runDirectory();
@@ -75,7 +80,9 @@ private:
     void close(int index);
 
     QByteArray m_channel;
-    QLocalServer *m_server = nullptr;
+    int m_listener = -1; // the listening socket
+    QSocketNotifier *m_notifier = nullptr;
+    QTimer *m_retry = nullptr; // takes connections again after descriptors ran out
     QString m_socketPath;
     QString m_error;
     QList<Connection> m_connections; // in the order they arrived

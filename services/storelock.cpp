@@ -1,5 +1,8 @@
 #include "storelock.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
+
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
@@ -39,7 +42,11 @@ bool StoreLock::lock()
     int pauseUs = 100;
     while (true) {
         if (m_fd < 0) {
-            m_fd = ::open(m_lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+            // Never through a link: a link under the lock's name is nobody's lock (holders
+            // create plain files), so it goes, and its target is never created or opened.
+            m_fd = ::open(m_lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+            if (m_fd < 0 && errno == ELOOP && ::unlink(m_lockPath.constData()) == 0)
+                continue;
             if (m_fd < 0)
                 return false; // the folder cannot hold a lock file
         }
@@ -93,13 +100,25 @@ void StoreLock::setPatienceMs(int ms)
 namespace {
 
 // The whole of an existing file; false when it cannot be read.
+// The whole of a regular file within the cap of its kind; false for anything that cannot be
+// read whole (unreadable, not a regular file, larger than its cap), which must never be
+// replaced by a file holding only a change.
 bool readWhole(const QString &path, QByteArray *bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    bytes->clear();
+    const std::unique_ptr<QFile> file = BoundedFile::openRegular(path);
+    if (!file)
         return false;
-    *bytes = file.readAll();
-    return file.error() == QFileDevice::NoError;
+    bool whole = false;
+    *bytes = BoundedFile::readOpen(*file, BoundedFile::storeCap(path), &whole);
+    return whole && file->error() == QFileDevice::NoError;
+}
+
+// True when the name holds no file (a dangling link holds none: the replace takes the link).
+bool isMissing(const QString &path)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == ENOENT;
 }
 
 } // namespace
@@ -115,7 +134,7 @@ StoreLock::Rewrite StoreLock::rewrite(const QString &path, const Change &change,
 
     // What is on disk now, not what the caller read earlier: another program may have written.
     QByteArray current;
-    if (!QFileInfo::exists(path)) {
+    if (isMissing(path)) {
         if (!createMissing)
             return Rewrite::Missing;
         if (!seedPath.isEmpty() && !readWhole(seedPath, &current))
@@ -124,8 +143,8 @@ StoreLock::Rewrite StoreLock::rewrite(const QString &path, const Change &change,
         return Rewrite::Unreadable;
     }
     const QByteArray bytes = change(current);
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+    // The name is replaced, a link with it: never written through.
+    if (!AtomicFile::replace(path, bytes))
         return Rewrite::WriteFailed;
     return Rewrite::Written;
 }

@@ -1,10 +1,13 @@
 #include "wallpaperlist.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
+
 #include "device.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QBuffer>
 
 namespace WallpaperList {
 
@@ -31,9 +34,13 @@ QString folderOf(const QString &file)
 ReadStatus readList(const QString &file, QStringList &entries)
 {
     const QString folder = folderOf(file);
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return f.exists() ? ReadStatus::Unreadable : ReadStatus::Missing;
+    const std::unique_ptr<QFile> opened = BoundedFile::openRegular(file);
+    if (!opened)
+        return QFile::exists(file) ? ReadStatus::Unreadable : ReadStatus::Missing;
+    // At most the list's cap, line by line.
+    QByteArray text = BoundedFile::readOpen(*opened, BoundedFile::kListCap);
+    QBuffer f(&text);
+    f.open(QIODevice::ReadOnly);
     // Line by line as bytes, each decoded as UTF-8, so one odd line cannot shift the others.
     while (!f.atEnd()) {
         QByteArray line = f.readLine();
@@ -46,7 +53,7 @@ ReadStatus readList(const QString &file, QStringList &entries)
         const QString entry = QString::fromUtf8(line);
         entries.append(entry.startsWith(QLatin1Char('/')) ? entry : folder + entry);
     }
-    if (f.error() != QFileDevice::NoError)
+    if (opened->error() != QFileDevice::NoError)
         return ReadStatus::Unreadable;
     return ReadStatus::Read;
 }
@@ -60,14 +67,7 @@ bool writeList(const QString &file, const QStringList &entries)
         bytes += entry.toUtf8();
         bytes += '\n';
     }
-    QSaveFile f(file);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return AtomicFile::replace(file, bytes);
 }
 
 bool isStorable(const QString &path)

@@ -1,5 +1,7 @@
 #include "weatherfile.h"
 
+#include "atomicfile.h"
+
 #include "boundedfile.h"
 #include "device.h"
 
@@ -84,12 +86,12 @@ bool write(const Contents &contents, QString *error)
 {
     const QString file = path();
     QDir().mkpath(QFileInfo(file).absolutePath());
-    QSaveFile out(file);
-    const QByteArray bytes = toBytes(contents);
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+    // The name is replaced, a link with it: a link's target is never written.
+    QString reason;
+    if (AtomicFile::replace(file, toBytes(contents), &reason))
         return true;
     if (error)
-        *error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(file), out.errorString());
+        *error = QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(file), reason);
     return false;
 }
 

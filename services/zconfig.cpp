@@ -1,10 +1,13 @@
 #include "zconfig.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
 #include "storelock.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -62,12 +65,13 @@ void ZConfig::refresh() const
     m_pinned.reset();
     QByteArray text;
     if (now.exists) {
-        auto file = std::make_unique<QFile>(m_path);
-        if (file->open(QIODevice::ReadOnly) && ::fstat(file->handle(), &st) == 0) {
+        // A FIFO, a device or a folder reads as an empty store, never as a wait; a file
+        // larger than its cap is read up to the cap.
+        if (auto file = BoundedFile::openRegular(m_path, &st)) {
             // The stamp of what is read, not of what stat() saw: the file may have been
             // replaced in between.
             m_stamp = stampOf<Stamp>(st);
-            text = file->readAll();
+            text = BoundedFile::readOpen(*file, BoundedFile::storeCap(m_path));
             m_pinned = std::move(file);
         }
     }

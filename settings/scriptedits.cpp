@@ -1,5 +1,7 @@
 #include "scriptedits.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
 #include "configsnapshot.h"
 #include "desktopconfig.h"
 #include "device.h"
@@ -8,7 +10,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace ScriptEdits {
@@ -16,13 +17,13 @@ namespace ScriptEdits {
 QStringList readLines(const QString &path, bool *ok)
 {
     QStringList lines;
-    QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly | QIODevice::Text);
+    const std::unique_ptr<QFile> file = BoundedFile::openRegular(path);
     if (ok)
-        *ok = opened || !file.exists();
-    if (!opened)
+        *ok = file || !QFile::exists(path);
+    if (!file)
         return lines;
-    QTextStream in(&file);
+    QByteArray text = BoundedFile::readOpen(*file, BoundedFile::kConfigCap);
+    QTextStream in(&text, QIODevice::ReadOnly);
     while (!in.atEnd())
         lines << in.readLine();
     return lines;
@@ -31,14 +32,10 @@ QStringList readLines(const QString &path, bool *ok)
 bool writeLines(const QString &path, const QStringList &lines)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray bytes;
     for (const QString &line : lines)
         bytes += line.toUtf8() + '\n';
-    file.write(bytes);
-    return file.commit();
+    return AtomicFile::replace(path, bytes);
 }
 
 QStringList autorunLines(const QStringList &lines, bool on, const QString &startLine, const QString &program)
@@ -98,8 +95,7 @@ bool updateStartup(const QString &autorunPath, const QString &programDir, bool o
     if (!on)
         return !QFileInfo::exists(path) || QFile::remove(path);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(autostartEntry(programDir, program)) >= 0 && file.commit();
+    return AtomicFile::replace(path, autostartEntry(programDir, program));
 }
 
 QStringList intervalLines(const QStringList &lines, int seconds)

@@ -256,6 +256,10 @@ void WeatherPanel::updateNow()
         notice(text("WeatherUpdated", "The forecast was updated."), 0);
         return;
     }
+    if (ended && fetch.exitCode() == 3) { // written, but the desktop was not redrawn
+        notice(text("WeatherUpdated", "The forecast was updated.") + QLatin1Char('\n') + error, 1);
+        return;
+    }
     if (fetch.error() == QProcess::FailedToStart)
         updateFailed(Failure::NotStarted, fetch.errorString());
     else if (!ended)

@@ -65,12 +65,21 @@ QList<Day> parseForecast(const QByteArray &json, QString *error)
             *error = QStringLiteral("day %1 has no valid date").arg(i + 1);
             return {};
         }
+        // The days follow one another: a repeated or earlier date is not a forecast.
+        if (!days.isEmpty() && day.date <= days.last().date) {
+            *error = QStringLiteral("day %1 does not follow day %2").arg(i + 1).arg(i);
+            return {};
+        }
         double values[5];
         for (int c = 0; c < 5; ++c) {
             if (!numberAt(columns[c].values, i, columns[c].low, columns[c].high, &values[c])) {
                 *error = QStringLiteral("day %1 has no valid %2").arg(i + 1).arg(QLatin1String(columns[c].name));
                 return {};
             }
+        }
+        if (values[1] < values[2]) {
+            *error = QStringLiteral("day %1 has a maximum below its minimum").arg(i + 1);
+            return {};
         }
         day.code = int(values[0]);
         day.maxTemp = values[1];

@@ -46,6 +46,7 @@ void UpdateLoop::updateFinished(bool ok, const QString &message)
         std::fprintf(stderr, "%s\n", qPrintable(message));
     m_update->deleteLater();
     m_update = nullptr;
+    emit attempted(ok, message);
 }
 
 } // namespace Weather

@@ -21,6 +21,10 @@ public:
     // Checks at once, then every periodMs.
     void start(int periodMs = 60 * 1000);
 
+signals:
+    // After every attempt, with the outcome of Update::finished.
+    void attempted(bool ok, const QString &message);
+
 private slots:
     void check();
     void updateFinished(bool ok, const QString &message);

@@ -1,9 +1,12 @@
 #include "weatherupdate.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
 #include "cities.h"
 #include "desktoprefresh.h"
 #include "device.h"
 #include "forecast.h"
+#include "httpget.h"
 #include "languagefile.h"
 #include "settingsfile.h"
 #include "weatherfile.h"
@@ -12,9 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QSaveFile>
+#include <QTextBoundaryFinder>
 #include <QTimer>
 
 namespace Weather {
@@ -27,12 +28,25 @@ const char *const kDefaultUrl =
 namespace {
 
 const QString kGroup = QStringLiteral("Weather");
+int g_timeLimitMs = 10000;
+
+// The longest prefix of text of at most maxUnits UTF-16 units that ends between two characters
+// as the reader sees them (never inside a surrogate pair or before a combining mark).
+QString cutAtCharacter(const QString &text, int maxUnits)
+{
+    if (text.size() <= maxUnits)
+        return text;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    finder.setPosition(maxUnits);
+    if (!finder.isAtBoundary())
+        finder.toPreviousBoundary();
+    return text.left(qMax(0, int(finder.position())));
+}
 
 // The city name as one line of at most 40 characters.
 QString cityLine(const QString &city)
 {
-    QString line = city.simplified();
-    return line.left(40);
+    return cutAtCharacter(city.simplified(), 40);
 }
 
 bool coordinate(const ZConfig &settings, const QString &key, double limit, double *value)
@@ -43,6 +57,38 @@ bool coordinate(const ZConfig &settings, const QString &key, double limit, doubl
 }
 
 } // namespace
+
+int timeLimitMs()
+{
+    return g_timeLimitMs;
+}
+
+void setTimeLimitMs(int ms)
+{
+    g_timeLimitMs = ms;
+}
+
+QString cleanLine(const QString &text, int maxChars)
+{
+    QString line;
+    bool escape = false;
+    for (const QChar c : text) {
+        // A terminal escape sequence is dropped up to its final letter.
+        if (escape) {
+            escape = !c.isLetter() && c != QLatin1Char('~');
+            continue;
+        }
+        if (c == QChar(0x1b))
+            escape = true;
+        else if (c.isSpace())
+            line += QLatin1Char(' ');
+        else if (c.isPrint() || c.isSurrogate())
+            line += c;
+    }
+    line = line.simplified();
+    const QString cut = cutAtCharacter(line, maxChars);
+    return cut.size() < line.size() ? cut + QStringLiteral("...") : cut;
+}
 
 int updateInterval(const ZConfig &settings)
 {
@@ -60,6 +106,10 @@ bool readRequest(const ZConfig &settings, Request *request, QString *error)
     QString tmpl = settings.readEntry(kGroup, QStringLiteral("Url")).trimmed();
     if (tmpl.isEmpty())
         tmpl = QString::fromLatin1(kDefaultUrl);
+    if (!tmpl.contains(QLatin1String("%1")) || !tmpl.contains(QLatin1String("%2"))) {
+        *error = QStringLiteral("the forecast URL lacks %1 (latitude) or %2 (longitude)");
+        return false;
+    }
     request->url = QUrl(tmpl.arg(QString::number(request->latitude, 'f', 4),
                                  QString::number(request->longitude, 'f', 4)));
     const QString scheme = request->url.scheme();
@@ -85,7 +135,7 @@ bool updateDue(const QDateTime &fileTime, const QDateTime &now, int intervalMinu
 QDateTime weatherFileTime()
 {
     const QFileInfo info(WeatherFile::path());
-    return info.exists() ? info.lastModified() : QDateTime();
+    return info.isFile() ? info.lastModified() : QDateTime();
 }
 
 bool weatherFileIsFor(const Request &request)
@@ -100,68 +150,46 @@ QString weatherFileUpdated()
 
 Update::Update(QObject *parent) : QObject(parent) {}
 
-Update::~Update()
-{
-    if (m_reply)
-        m_reply->abort();
-}
+Update::~Update() = default;
 
 void Update::start()
 {
+    // The time limit covers reading the settings too.
+    const QDeadlineTimer deadline(g_timeLimitMs);
     const auto settings = SettingsFile::open(Platform::programDir());
     QString error;
+    m_redrawFailed = false;
     if (!readRequest(*settings, &m_request, &error)) {
         // Reported from the event loop, so that a caller connected after start() hears it.
         QTimer::singleShot(0, this, [this, error] { fail(error); });
         return;
     }
-    if (!m_network)
-        m_network = new QNetworkAccessManager(this);
-    m_tooLarge = m_timedOut = false;
-    QNetworkRequest request(m_request.url);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QByteArrayLiteral("fetchweather"));
-    request.setTransferTimeout(kTimeoutMs);
-    m_reply = m_network->get(request);
-    connect(m_reply, &QNetworkReply::finished, this, &Update::replyFinished);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
-        if (received > kMaxAnswerBytes || total > kMaxAnswerBytes) {
-            m_tooLarge = true;
-            m_reply->abort();
-        }
-    });
-    // The whole fetch, not only each pause between bytes, ends within the timeout.
-    if (!m_timer) {
-        m_timer = new QTimer(this);
-        m_timer->setSingleShot(true);
-        connect(m_timer, &QTimer::timeout, this, &Update::timedOut);
-    }
-    m_timer->start(kTimeoutMs);
+    delete m_get;
+    m_get = new HttpGet(this);
+    connect(m_get, &HttpGet::finished, this, &Update::fetched);
+    m_get->start(m_request.url, QByteArrayLiteral("fetchweather"), kMaxAnswerBytes, int(qMax<qint64>(0, deadline.remainingTime())));
 }
 
-void Update::timedOut()
+void Update::fetched()
 {
-    m_timedOut = true;
-    if (m_reply)
-        m_reply->abort();
-}
-
-void Update::replyFinished()
-{
-    m_timer->stop();
-    QNetworkReply *reply = m_reply;
-    reply->deleteLater();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (m_tooLarge)
+    const QString host = m_request.url.host();
+    switch (m_get->outcome()) {
+    case HttpGet::TooLarge:
         return fail(QStringLiteral("the answer is larger than %1 KB").arg(kMaxAnswerBytes / 1024));
-    if (m_timedOut || reply->error() == QNetworkReply::OperationCanceledError)
-        return fail(QStringLiteral("no answer from %1 within %2 s").arg(m_request.url.host()).arg(kTimeoutMs / 1000));
-    if (status >= 400)
-        return fail(QStringLiteral("the server answered HTTP %1 %2")
-                        .arg(status)
-                        .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString()).trimmed());
-    if (reply->error() != QNetworkReply::NoError)
-        return fail(m_request.url.host() + QStringLiteral(": ") + reply->errorString().simplified());
-    complete(reply->read(kMaxAnswerBytes + 1).left(kMaxAnswerBytes));
+    case HttpGet::TimedOut:
+        return fail(QStringLiteral("no answer from %1 within %2 s").arg(host, QString::number(g_timeLimitMs / 1000.0)));
+    case HttpGet::Failed:
+        return fail(host + QStringLiteral(": ") + cleanLine(m_get->errorText(), 100));
+    case HttpGet::Pending:
+    case HttpGet::Done:
+        break;
+    }
+    const int status = m_get->status();
+    if (status >= 300) {
+        const QString reason = cleanLine(QString::fromUtf8(m_get->reason()), 60);
+        return fail(QStringLiteral("the server answered HTTP %1 %2").arg(status).arg(reason).trimmed());
+    }
+    complete(m_get->body());
 }
 
 void Update::complete(const QByteArray &answer)
@@ -190,7 +218,7 @@ void Update::complete(const QByteArray &answer)
 
     // The desktop is redrawn before the update counts as done; what show prints is its own.
     if (settings->readBoolEntry(QStringLiteral("Quillora"), QStringLiteral("Refresh"), false))
-        Platform::runShow(dir, true);
+        m_redrawFailed = !Platform::runShow(dir, true);
     emit finished(true, m_request.city);
 }
 

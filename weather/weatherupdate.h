@@ -6,24 +6,30 @@
 #include "weathercodes.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
-class QTimer;
 class ZConfig;
 
 namespace Weather {
 
+class HttpGet;
+
 // The forecast service used when settings.ini names none: %1 the latitude, %2 the longitude.
 extern const char *const kDefaultUrl;
 
-// The longest a fetch may take, and the most it reads of an answer.
-constexpr int kTimeoutMs = 10000;
+// The longest an update may take from reading the settings to the written file (10 s unless
+// changed; tests shorten it), and the most it reads of an answer.
+int timeLimitMs();
+void setTimeLimitMs(int ms);
 constexpr qint64 kMaxAnswerBytes = 256 * 1024;
+
+// A text from outside (a server's reason phrase, an error string) as one clean line: control
+// characters and escapes dropped, blanks folded, at most maxChars characters, cut only between
+// characters.
+QString cleanLine(const QString &text, int maxChars);
 
 // Interval of the automatic updates in minutes: settings.ini "Weather"/"Interval", limited to
 // 15 minutes to 3 hours, 3 hours when unset.
@@ -40,7 +46,7 @@ struct Request
 };
 
 // The request of the settings; false with *error set when the coordinates are missing or out
-// of range or the URL is not an http(s) URL.
+// of range, or the URL template lacks its markers or is not an http(s) URL.
 bool readRequest(const ZConfig &settings, Request *request, QString *error);
 
 // True when a file last written at fileTime (invalid: no file) is due for an update.
@@ -63,24 +69,22 @@ public:
     // Starts an update; finished() follows once, also when the settings refuse at once.
     void start();
 
+    // After a successful update: true when the desktop was to be redrawn and show failed or ran
+    // out of its time.
+    bool redrawFailed() const { return m_redrawFailed; }
+
 signals:
     // ok false: message is the one-line reason; ok true: message names the city.
     void finished(bool ok, const QString &message);
 
-private slots:
-    void replyFinished();
-    void timedOut();
-
 private:
+    void fetched();
     void fail(const QString &reason);
     void complete(const QByteArray &answer);
 
-    QNetworkAccessManager *m_network = nullptr;
-    QPointer<QNetworkReply> m_reply;
-    QTimer *m_timer = nullptr;
+    HttpGet *m_get = nullptr;
     Request m_request;
-    bool m_tooLarge = false;
-    bool m_timedOut = false;
+    bool m_redrawFailed = false;
 };
 
 } // namespace Weather

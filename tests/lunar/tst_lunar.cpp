@@ -1,4 +1,5 @@
 #include "lunar.h"
+#include "lunarkeyparse.h"
 #include "lunarnames.h"
 #include "solarterms.h"
 #include "testenv.h"
@@ -114,6 +115,8 @@ private slots:
     void everyNewYearsEve();
     void names_data();
     void names();
+    void festivalKeys_data();
+    void festivalKeys();
 };
 
 void TestLunar::referenceIsComplete()
@@ -422,6 +425,32 @@ void TestLunar::names()
     QFETCH(QString, dayName);
     QCOMPARE(QString::fromStdString(lunarMonthName(month)), monthName);
     QCOMPARE(QString::fromStdString(lunarDayName(day)), dayName);
+}
+
+void TestLunar::festivalKeys_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("month"); // 0: not a lunar key
+    QTest::addColumn<int>("day");
+    const struct { const char *key; int month, day; } rows[] = {
+        {"08$15", 8, 15}, {"8$15", 8, 15}, {"+08$15", 8, 15}, {"08$5", 8, 5}, {" 08 $ 15", 8, 15},
+        {"-4$01", -4, 1}, {"-04$01", -4, 1}, {"12$30", 12, 30}, {"-12$1", -12, 1},
+        {"00$01", 0, 0}, {"13$01", 0, 0}, {"08$00", 0, 0}, {"08$31", 0, 0}, {"08$+15", 0, 0},
+        {"8$1 5", 0, 0}, {"$15", 0, 0}, {"08$", 0, 0}, {"08$15$", 0, 0}, {"12$LAST", 0, 0},
+        {"T$03", 0, 0}, {"08/15", 0, 0}, {"99999999999$1", 0, 0}, {"--8$15", 0, 0}};
+    for (const auto &r : rows)
+        QTest::newRow(r.key) << QString::fromLatin1(r.key) << r.month << r.day;
+}
+
+void TestLunar::festivalKeys()
+{
+    QFETCH(QString, key);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    int m = 0, d = 0;
+    QCOMPARE(parseLunarKey(key.toStdString(), m, d), month != 0);
+    QCOMPARE(m, month);
+    QCOMPARE(d, day);
 }
 
 QUILLORA_TEST_MAIN(TestLunar)

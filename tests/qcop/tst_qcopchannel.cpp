@@ -11,6 +11,7 @@
 #include <csignal>
 #include <memory>
 #include <vector>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +48,7 @@ private slots:
     void deepProgramDirectoryGetsAPrivateFolder();
     void closedChannelLeavesNoSocket();
     void qcopPressesAndReleasesAKey();
+    void listenerSurvivesRunningOutOfDescriptors();
     void qcopCommand_data();
     void qcopCommand();
 
@@ -370,6 +372,38 @@ void TestQCopChannel::closedChannelLeavesNoSocket()
     QVERIFY(QCopChannel::send("short/lived", "anyone?"));
 }
 
+void TestQCopChannel::listenerSurvivesRunningOutOfDescriptors()
+{
+    // A subscriber that may hold 64 descriptors, and 200 senders that connect at once and hang.
+    auto *listener = new QProcess;
+    listener->setProgram(TestEnv::path(QStringLiteral("qcop_listener")));
+    listener->setArguments({QStringLiteral("flood")});
+    listener->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    listener->setChildProcessModifier([] {
+        const rlimit few{64, 64};
+        ::setrlimit(RLIMIT_NOFILE, &few);
+    });
+    listener->start();
+    m_listeners.append(listener);
+    waitForSubscribers("flood", 1);
+    const QString socket = QCopChannel::runDirectory()
+        + QDir(QCopChannel::runDirectory()).entryList(QDir::System).filter(QString::number(listener->processId())).value(0);
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(listener->processId());
+    std::vector<std::unique_ptr<QLocalSocket>> flood;
+    for (int i = 0; i < 200; ++i) {
+        flood.push_back(std::make_unique<QLocalSocket>());
+        flood.back()->connectToServer(socket);
+        QVERIFY(flood.back()->waitForConnected(1000));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(QDir(fds).entryList(QDir::System | QDir::NoDotAndDotDot).size() >= 60, 5000);
+
+    // The hung senders go; a message sent now is heard.
+    flood.clear();
+    QVERIFY(QCopChannel::send("flood", "after"));
+    QTRY_COMPARE_WITH_TIMEOUT(lines(listener), QStringList{QStringLiteral("flood after ")}, 5000);
+    QCOMPARE(QCopChannel::subscriberCount("flood"), 1);
+}
+
 void TestQCopChannel::qcopCommand_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -386,6 +420,7 @@ void TestQCopChannel::qcopCommand_data()
     QTest::newRow("no data") << QStringList{"/hardkey/bc", "LCDOn"} << 0 << QByteArray("LCDOn")
                              << QByteArray();
     QTest::newRow("no message") << QStringList{"/hardkey/bc"} << 2 << QByteArray() << QByteArray();
+    QTest::newRow("nobody listens") << QStringList{"/nobody", "LCDOn"} << 3 << QByteArray() << QByteArray();
     QTest::newRow("not a number") << QStringList{"/hardkey/bc", "keyMsg(int,int)", "41x"} << 2
                                   << QByteArray() << QByteArray();
     QTest::newRow("too big") << QStringList{"/hardkey/bc", "keyMsg(int,int)", "4294967296"} << 2

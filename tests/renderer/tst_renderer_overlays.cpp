@@ -92,6 +92,12 @@ void TestRendererOverlays::notify_data()
     QTest::newRow("user lunar festival after the user's Gregorian one")
         << userOn << QByteArray("[CustomFestival]\n01$01 = Birthday\n02/07 = Mine\n") << QDate(2008, 2, 7) << "Mine\nBirthday";
     QTest::newRow("user leap-month festival in the leap month") << userOn << lunarBirthdays << QDate(2020, 5, 23) << "Leap day";
+    // Every form the festival list shows as a lunar date is drawn on that date, in file order.
+    QTest::newRow("lunar keys in hand-written forms")
+        << userOn << QByteArray("[CustomFestival]\n8$15 = A\n+08$15 = B\n 08 $ 15 = C\n08$5 = Fifth\n08$16 = No\n")
+        << QDate(2026, 9, 25) << "A\nB\nC";
+    QTest::newRow("leap month with a padded month") << builtinOn << QByteArray("[FestivalNotify]\n-04$01 = Leap\n")
+                                                    << QDate(2020, 5, 23) << "Leap";
     QTest::newRow("user festival of the ordinary month") << userOn << lunarBirthdays << QDate(2020, 4, 23) << "Fourth";
     // Lunar 2026: the eighth month has 29 days, so 08$30 never comes that year.
     QTest::newRow("29th of a 29-day month") << userOn << lunarBirthdays << QDate(2026, 10, 9) << "Quiet";

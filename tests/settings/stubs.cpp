@@ -49,6 +49,26 @@ bool waitFor(const QString &dir, const QString &line)
     return log(dir).contains(line);
 }
 
+bool followUp(const QString &dir)
+{
+    const QString line = QStringLiteral("started show");
+    const int before = int(log(dir).count(line));
+    ProcessControl(dir).refreshDesktop();
+    QDeadlineTimer deadline(5000);
+    while (log(dir).count(line) == before && !deadline.hasExpired())
+        QThread::msleep(20);
+    QStringList lines = log(dir);
+    if (lines.count(line) == before)
+        return false;
+    lines.removeAt(lines.lastIndexOf(line));
+    QFile f(dir + QStringLiteral("stub.log"));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    for (const QString &l : std::as_const(lines))
+        f.write(l.toUtf8() + '\n');
+    return true;
+}
+
 void stopAll()
 {
     // Only the programs the log shows started more often than stopped can still run.

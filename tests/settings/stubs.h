@@ -16,6 +16,11 @@ QStringList log(const QString &dir);
 void clearLog(const QString &dir);
 // Waits (a few seconds at most) until the log holds the line.
 bool waitFor(const QString &dir, const QString &line);
+// For a check that nothing was started or stopped: starts the stand-in show the way the settings
+// program starts programs, after whatever the test did before, and waits for its line. What the
+// program started or stopped before has logged by then; the follow-up's own line is taken out of
+// the log again. False when the follow-up never logged.
+bool followUp(const QString &dir);
 // Stops what the stubs of the test's directory still run.
 void stopAll();
 

@@ -847,7 +847,7 @@ void TestMainWindow::cycleDialog()
     if (restart) {
         QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started tarnwick")));
     } else {
-        QTest::qWait(200); // a start would have been logged by now
+        QVERIFY(Stubs::followUp(TestEnv::dir()));
         QVERIFY(Stubs::log(TestEnv::dir()).isEmpty());
     }
 }

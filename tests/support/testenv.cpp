@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace TestEnv {
 namespace {
@@ -79,6 +81,28 @@ void resetData()
     }
     QDir(path(QStringLiteral("device/run"))).removeRecursively();
     QFile::remove(path(QStringLiteral("device/idle/desktop.png")));
+}
+
+bool plantHostile(const QString &kind, const QString &where, const QByteArray &start, qint64 size)
+{
+    const QString file = QFileInfo(where).isAbsolute() ? where : path(where);
+    QFile::remove(file);
+    QDir(file).removeRecursively();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    const QByteArray native = QFile::encodeName(file);
+    if (kind == QLatin1String("FIFO"))
+        return ::mkfifo(native.constData(), 0600) == 0;
+    if (kind == QLatin1String("device"))
+        return ::symlink("/dev/zero", native.constData()) == 0;
+    if (kind == QLatin1String("folder"))
+        return QDir().mkpath(file);
+    if (kind == QLatin1String("link")) {
+        QFile target(file + QStringLiteral(".target"));
+        return target.open(QIODevice::WriteOnly) && target.write(start) == start.size()
+            && ::symlink(QFile::encodeName(QFileInfo(target).fileName()).constData(), native.constData()) == 0;
+    }
+    QFile regular(file);
+    return regular.open(QIODevice::WriteOnly) && regular.write(start) == start.size() && regular.resize(qMax(size, qint64(start.size())));
 }
 
 QString installProgram(const QString &name)

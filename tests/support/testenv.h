@@ -20,6 +20,12 @@ void removeFile(const QString &relative);
 // Puts the shipped data files back as they were assembled (settings.ini, notify.db, ...,
 // device/, theme/, resource/), dropping whatever a test changed.
 void resetData();
+// Puts what a broken machine may hold under a file's name (relative or absolute path): "FIFO"
+// (opening one blocks), "device" (a link to /dev/zero, whose reads never end), "folder", or a
+// symbolic "link" to `start` written in a file beside it ("NAME.target"); any other kind is a
+// regular file of `size` bytes that starts with `start` (the rest zero bytes, sparse). False
+// when it could not be made.
+bool plantHostile(const QString &kind, const QString &path, const QByteArray &start = QByteArray(), qint64 size = 0);
 // Copies a built program of the suite into the temporary program directory.
 QString installProgram(const QString &name);
 // The assembled program directory of the build.

@@ -11,21 +11,29 @@
 class ForecastServer : public QTcpServer
 {
 public:
-    enum Mode { Answer, Silent, Trickle };
+    // Silent accepts and never answers; Trickle sends a header, then a byte a second; StuckHead
+    // and StuckStatus send header lines or one status line forever, as fast as they are taken.
+    enum Mode { Answer, Silent, Trickle, StuckHead, StuckStatus };
 
     ForecastServer()
     {
         connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = nextPendingConnection())
+            while (QTcpSocket *socket = nextPendingConnection()) {
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                    m_pending.remove(socket);
+                    socket->deleteLater();
+                });
+            }
         });
     }
 
-    void answer(int status, const QByteArray &body)
+    void answer(int status, const QByteArray &body, const QByteArray &reason = "Whatever")
     {
         mode = Answer;
         m_status = status;
         m_body = body;
+        m_reason = reason;
     }
 
     QString urlTemplate() const
@@ -56,7 +64,17 @@ private:
             timer->start(1000);
             return;
         }
-        socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " Whatever\r\nContent-Type: application/json\r\n"
+        if (mode == StuckHead || mode == StuckStatus) {
+            socket->write(mode == StuckHead ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 200 ");
+            const QByteArray more = mode == StuckHead ? QByteArray("X-Padding: ").append(1000, 'x').append("\r\n")
+                                                      : QByteArray(1024, 'x');
+            connect(socket, &QTcpSocket::bytesWritten, socket, [socket, more] {
+                if (socket->bytesToWrite() < 64 * 1024)
+                    socket->write(more);
+            });
+            return;
+        }
+        socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " " + m_reason + "\r\nContent-Type: application/json\r\n"
                       "Content-Length: " + QByteArray::number(m_body.size()) + "\r\nConnection: close\r\n\r\n");
         socket->write(m_body);
         socket->disconnectFromHost();
@@ -64,5 +82,6 @@ private:
 
     int m_status = 200;
     QByteArray m_body;
+    QByteArray m_reason;
     QHash<QTcpSocket *, QByteArray> m_pending;
 };

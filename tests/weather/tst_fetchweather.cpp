@@ -5,9 +5,11 @@
 #include "forecastserver.h"
 #include "stubshow.h"
 #include "testenv.h"
+#include "updateloop.h"
 #include "weathercodes.h"
 #include "weatherupdate.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 
@@ -28,6 +30,20 @@ QByteArray fixtureWith(const char *from, const char *to)
     if (!answer.contains(from))
         qFatal("fixture lacks %s", from);
     return answer.replace(from, to);
+}
+
+// Threads of this process, and its resident memory in KB.
+int threadCount()
+{
+    return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+qint64 residentKb()
+{
+    QFile file(QStringLiteral("/proc/self/statm"));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return file.readAll().split(' ').value(1).toLongLong() * 4;
 }
 
 // The expected weather file after its line 0, the time of the update.
@@ -61,11 +77,19 @@ private slots:
     void writesTheForecast();
     void failureKeepsTheOldFile_data();
     void failureKeepsTheOldFile();
-    void silentServerEndsWithinTheTimeout_data();
-    void silentServerEndsWithinTheTimeout();
+    void hostileServerEndsTheUpdate_data();
+    void hostileServerEndsTheUpdate();
+    void oneShotEndsAtItsErrorLine();
+    void updaterStaysFlatOverFailures_data();
+    void updaterStaysFlatOverFailures();
+    void failedRedrawHasItsOwnStatus();
+    void hostileFiles_data();
+    void hostileFiles();
     void backgroundModeUpdatesStaleFiles_data();
     void backgroundModeUpdatesStaleFiles();
 
+    void cleanLine_data();
+    void cleanLine();
     void conditions_data();
     void conditions();
     void everyCodeHasAShippedIcon();
@@ -92,6 +116,7 @@ void TestFetchWeather::initTestCase()
 
 void TestFetchWeather::init()
 {
+    Weather::setTimeLimitMs(10000);
     StubShow::install();
     m_server.answer(200, fixture());
     m_server.requests.clear();
@@ -194,6 +219,12 @@ void TestFetchWeather::failureKeepsTheOldFile_data()
     QTest::newRow("code 150") << place << 200 << fixtureWith("[0,2,3,71,45]", "[0,2,150,71,45]")
                               << QByteArray("day 3 has no valid weather_code");
     QTest::newRow("bad date") << place << 200 << fixtureWith("2026-12-10", "2026-13-10") << QByteArray("day 3 has no valid date");
+    QTest::newRow("a date twice") << place << 200 << fixtureWith("2026-12-10", "2026-12-09")
+                                  << QByteArray("day 3 does not follow day 2");
+    QTest::newRow("days out of order") << place << 200 << fixtureWith("2026-12-08", "2026-12-18")
+                                       << QByteArray("day 2 does not follow day 1");
+    QTest::newRow("maximum below minimum") << place << 200 << fixtureWith("[3.4,", "[-30,")
+                                           << QByteArray("day 1 has a maximum below its minimum");
     QTest::newRow("huge answer") << place << 200 << QByteArray(2 * 1024 * 1024, ' ') << QByteArray("larger than");
     QTest::newRow("no coordinates") << QByteArray("City = Beijing\n") << 200 << fixture() << QByteArray("coordinates");
     QTest::newRow("latitude 91") << QByteArray("Latitude = 91\nLongitude = 116.4\n") << 200 << fixture()
@@ -204,6 +235,9 @@ void TestFetchWeather::failureKeepsTheOldFile_data()
                                   << QByteArray("not an http");
     QTest::newRow("nobody listening") << place + "Url = http://127.0.0.1:1/?%1%2\n" << 200 << fixture()
                                       << QByteArray("refused");
+    QTest::newRow("URL without the longitude") << place + "Url = http://127.0.0.1:1/?lat=%1\n" << 200 << fixture()
+                                               << QByteArray("the forecast URL lacks %1 (latitude) or %2 (longitude)");
+    QTest::newRow("redirect") << place << 301 << QByteArray() << QByteArray("HTTP 301");
 }
 
 void TestFetchWeather::failureKeepsTheOldFile()
@@ -229,25 +263,131 @@ void TestFetchWeather::failureKeepsTheOldFile()
     QCOMPARE(StubShow::count(), 0);
 }
 
-void TestFetchWeather::silentServerEndsWithinTheTimeout_data()
+void TestFetchWeather::hostileServerEndsTheUpdate_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::newRow("accepts and never answers") << int(ForecastServer::Silent);
-    QTest::newRow("answers one byte a second") << int(ForecastServer::Trickle);
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("accepts and never answers") << int(ForecastServer::Silent) << "within 0.3 s";
+    QTest::newRow("answers one byte a second") << int(ForecastServer::Trickle) << "within 0.3 s";
+    QTest::newRow("header lines forever") << int(ForecastServer::StuckHead) << "header is longer than 16 KB";
+    QTest::newRow("a status line forever") << int(ForecastServer::StuckStatus) << "header is longer than 16 KB";
 }
 
-void TestFetchWeather::silentServerEndsWithinTheTimeout()
+void TestFetchWeather::hostileServerEndsTheUpdate()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, reason);
+    m_server.mode = ForecastServer::Mode(mode);
+    writeSettings("Latitude = 39.9\nLongitude = 116.4\n");
+    Weather::setTimeLimitMs(300);
+    const int threads = threadCount();
+    Weather::Update update;
+    QSignalSpy finished(&update, &Weather::Update::finished);
+    update.start();
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(finished.at(0).at(0).toBool(), false);
+    QVERIFY2(finished.at(0).at(1).toString().contains(reason), qPrintable(finished.at(0).at(1).toString()));
+    // Nothing of the attempt is left running.
+    QCOMPARE(threadCount(), threads);
+    QCOMPARE(TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather")), kOldFile);
+}
+
+void TestFetchWeather::oneShotEndsAtItsErrorLine()
+{
+    m_server.mode = ForecastServer::StuckHead;
+    writeSettings("Latitude = 39.9\nLongitude = 116.4\n");
+    QProcess process;
+    process.start(TestEnv::path(QStringLiteral("fetchweather")), {});
+    QVERIFY(process.waitForStarted(5000));
+    QSignalSpy errorLine(&process, &QProcess::readyReadStandardError);
+    QSignalSpy finished(&process, &QProcess::finished);
+    QVERIFY(errorLine.wait(20000));
+    QElapsedTimer sinceLine;
+    sinceLine.start();
+    QVERIFY(finished.size() == 1 || finished.wait(5000));
+    QVERIFY2(sinceLine.elapsed() < 1000, qPrintable(QString::number(sinceLine.elapsed())));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().contains("longer than 16 KB"));
+}
+
+void TestFetchWeather::updaterStaysFlatOverFailures_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("header lines forever") << int(ForecastServer::StuckHead);
+    QTest::newRow("accepts and never answers") << int(ForecastServer::Silent);
+}
+
+// An hour of failed minutes against a stuck server, scaled down: the updater's threads and
+// memory stay where they were after the first attempts.
+void TestFetchWeather::updaterStaysFlatOverFailures()
 {
     QFETCH(int, mode);
     m_server.mode = ForecastServer::Mode(mode);
     writeSettings("Latitude = 39.9\nLongitude = 116.4\n");
-    QElapsedTimer clock;
-    clock.start();
+    Weather::setTimeLimitMs(10);
+    Weather::UpdateLoop loop;
+    QSignalSpy attempts(&loop, &Weather::UpdateLoop::attempted);
+    loop.start(1);
+    QTRY_VERIFY_WITH_TIMEOUT(attempts.size() >= 20, 20000);
+    const int threads = threadCount();
+    const qint64 resident = residentKb();
+    QTRY_VERIFY_WITH_TIMEOUT(attempts.size() >= 200, 60000);
+    QCOMPARE(threadCount(), threads);
+    QVERIFY2(residentKb() - resident < 4096, qPrintable(QString::number(residentKb() - resident)));
+    for (const QList<QVariant> &attempt : attempts)
+        QCOMPARE(attempt.at(0).toBool(), false);
+}
+
+void TestFetchWeather::failedRedrawHasItsOwnStatus()
+{
+    TestEnv::writeFile(QStringLiteral("show"), "#!/bin/sh\nexit 1\n");
+    QFile(TestEnv::path(QStringLiteral("show"))).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    writeSettings("City = Beijing\nLatitude = 39.9042\nLongitude = 116.4074\n", "English.lng", true);
     QByteArray err;
-    QCOMPARE(fetch(&err, 20000), 1);
-    QVERIFY2(clock.elapsed() < 13000, qPrintable(QString::number(clock.elapsed())));
-    QVERIFY2(err.contains("within 10 s"), err.constData());
-    QCOMPARE(TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather")), kOldFile);
+    QCOMPARE(fetch(&err), 3);
+    QVERIFY2(err.startsWith("fetchweather: ") && err.count('\n') == 1 && err.contains("did not redraw"), err.constData());
+    QVERIFY(TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather")).contains("\nBeijing\n"));
+}
+
+void TestFetchWeather::hostileFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("outcome"); // the city written, or the reason of the failure
+    const QString settings = QStringLiteral("settings.ini"), weather = QStringLiteral("device/ezxlocal/.weather");
+    for (const char *kind : {"FIFO", "device", "folder"}) {
+        QTest::addRow("settings.ini a %s", kind) << settings << kind << "no valid coordinates";
+        // The weather file reads as none; the update replaces the name, never writes through it.
+        QTest::addRow("weather file a %s", kind) << weather << kind << (qstrcmp(kind, "folder") ? "Beijing" : "cannot write");
+    }
+    QTest::newRow("weather file a link") << weather << "link" << "Beijing";
+}
+
+void TestFetchWeather::hostileFiles()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, kind);
+    QFETCH(QString, outcome);
+    writeSettings("City = Beijing\nLatitude = 39.9042\nLongitude = 116.4074\n");
+    QVERIFY(TestEnv::plantHostile(kind, file, kOldFile));
+    // A link to a regular file reads as that file; the rest as no file.
+    const bool none = file.endsWith(QLatin1String(".weather")) && kind != QLatin1String("link");
+    QCOMPARE(Weather::weatherFileUpdated(), none ? QString() : QStringLiteral("2026-12-01 08:00"));
+    QCOMPARE(Weather::weatherFileTime().isValid(), !none);
+
+    Weather::Update update;
+    QSignalSpy finished(&update, &Weather::Update::finished);
+    update.start();
+    QVERIFY(finished.wait(5000));
+    const QString message = finished.at(0).at(1).toString();
+    QVERIFY2(message.contains(outcome), qPrintable(message));
+    if (kind == QLatin1String("link")) {
+        QVERIFY(!QFileInfo(TestEnv::path(file)).isSymLink());
+        QCOMPARE(TestEnv::readFile(file + QStringLiteral(".target")), kOldFile);
+    }
+    QVERIFY(TestEnv::plantHostile(QStringLiteral("regular"), file, kOldFile));
+    TestEnv::removeFile(file + QStringLiteral(".target"));
 }
 
 void TestFetchWeather::backgroundModeUpdatesStaleFiles_data()
@@ -291,6 +431,27 @@ void TestFetchWeather::backgroundModeUpdatesStaleFiles()
     process.waitForFinished(3000);
     QCOMPARE(TestEnv::readFile(QStringLiteral("device/ezxlocal/.weather")).contains("\nBeijing\n"), updated);
     QCOMPARE(m_server.requests.size(), updated ? 1 : 0);
+}
+
+void TestFetchWeather::cleanLine_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("plain") << "Service Unavailable" << 60 << "Service Unavailable";
+    QTest::newRow("CR, BEL and a colour escape") << "Bad\r\x1b[31mred\x07 gate" << 60 << "Bad red gate";
+    QTest::newRow("long") << QString(10000, QLatin1Char('x')) << 8 << "xxxxxxxx...";
+    // Never half a character: not inside a surrogate pair, not before a combining mark.
+    QTest::newRow("cut at a pair") << QString::fromUtf8("ab\U0001F600c") << 3 << "ab...";
+    QTest::newRow("cut at a mark") << QString::fromUtf8("abe\u0301f") << 3 << "ab...";
+}
+
+void TestFetchWeather::cleanLine()
+{
+    QFETCH(QString, text);
+    QFETCH(int, max);
+    QFETCH(QString, line);
+    QCOMPARE(Weather::cleanLine(text, max), line);
 }
 
 void TestFetchWeather::conditions_data()
