@@ -105,6 +105,19 @@ QString writePicture(const QString &folder, const QImage &image, QString *error)
         *error = QStringLiteral("cannot write %1").arg(path);
         return QString();
     }
+    // Two pictures within one tick of the file system's clock would bear the same time, and the
+    // next picture would take this name again: the one written last is made the newer.
+    const QFileInfo other(&next == &a ? b.absoluteFilePath() : a.absoluteFilePath());
+    if (other.exists()) {
+        QFile written(path);
+        const QDateTime after = other.lastModified();
+        for (const qint64 step : {qint64(1), qint64(1000)}) {
+            if (QFileInfo(path).lastModified() > after || !written.open(QIODevice::ReadWrite))
+                break;
+            written.setFileTime(after.addMSecs(step), QFileDevice::FileModificationTime);
+            written.close();
+        }
+    }
     return path;
 }
 
