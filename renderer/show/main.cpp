@@ -150,13 +150,13 @@ int main(int argc, char **argv)
 {
     // show never opens a window: it always draws offscreen, whatever display there is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
     // Only the phone's fonts are drawn: the font library starts with their folders alone.
     // Its file lies in the program directory the run works in (the user's own one for an
     // installed suite), never beside an installed program.
     PhoneEnv::usePhoneFontConfiguration(
         Platform::programDirChosenFor(Platform::programDirOf(QFile::decodeName(argv[0])))
         + QStringLiteral("device/idle/cache/fonts.conf"));
-    qInstallMessageHandler(quietMessages);
     QGuiApplication application(argc, argv);
     PhoneEnv::substitutePhoneFont();
     ImagePlugins::builtInOnly();
