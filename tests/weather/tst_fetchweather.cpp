@@ -15,6 +15,14 @@
 
 namespace {
 
+// What the updater may grow by over its failed attempts; a sanitized build holds freed blocks
+// in quarantine for a while, so it grows by what it frees as well.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kGrowthLimitKb = 32768;
+#else
+constexpr qint64 kGrowthLimitKb = 4096;
+#endif
+
 const QByteArray kOldFile = "2026-12-01 08:00\nold forecast\n";
 
 QByteArray fixture()
@@ -334,7 +342,7 @@ void TestFetchWeather::updaterStaysFlatOverFailures()
     const qint64 resident = residentKb();
     QTRY_VERIFY_WITH_TIMEOUT(attempts.size() >= 200, 60000);
     QCOMPARE(threadCount(), threads);
-    QVERIFY2(residentKb() - resident < 4096, qPrintable(QString::number(residentKb() - resident)));
+    QVERIFY2(residentKb() - resident < kGrowthLimitKb, qPrintable(QString::number(residentKb() - resident)));
     for (const QList<QVariant> &attempt : attempts)
         QCOMPARE(attempt.at(0).toBool(), false);
 }
