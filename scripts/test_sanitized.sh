@@ -32,7 +32,7 @@ trap 'rm -rf "$reports"' EXIT
 # Every process stops at the first fault and writes the address sanitizer's reports into $reports.
 # libfaketime is preloaded ahead of the sanitizer's runtime by the tests that move the clock.
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1:verify_asan_link_order=0:log_path=$reports/asan"
-export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1:log_path=$reports/ubsan:suppressions=$PWD/scripts/ubsan.supp"
+export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1:log_path=$reports/ubsan"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 status=0
 (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --output-log "$reports/ctest.log" -j"$(nproc)") \
