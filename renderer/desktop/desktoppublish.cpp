@@ -1,5 +1,6 @@
 #include "desktoppublish.h"
 
+#include "atomicfile.h"
 #include "configsnapshot.h"
 #include "desktoptargets.h"
 #include "device.h"
@@ -14,7 +15,6 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace Desktop {
@@ -93,16 +93,15 @@ QString writePicture(const QString &folder, const QImage &image, QString *error)
     // The name not written last: a missing one, else the older one.
     const QFileInfo &next = !a.exists() ? a : !b.exists() ? b : a.lastModified() <= b.lastModified() ? a : b;
     const QString path = next.absoluteFilePath();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        return QString();
-    }
-    QImageWriter writer(&file, "png");
-    writer.setCompression(kPngCompression);
-    if (!writer.write(image) || !file.commit()) {
-        file.cancelWriting();
-        *error = QStringLiteral("cannot write %1").arg(path);
+    // Replaced whole, and never written through a link at its name.
+    QString reason;
+    const bool written = AtomicFile::replace(path, [&image](QIODevice &device) {
+        QImageWriter writer(&device, "png");
+        writer.setCompression(kPngCompression);
+        return writer.write(image);
+    }, &reason);
+    if (!written) {
+        *error = QStringLiteral("cannot write %1: %2").arg(path, reason);
         return QString();
     }
     // Two pictures within one tick of the file system's clock would bear the same time, and the
