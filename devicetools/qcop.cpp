@@ -9,7 +9,8 @@
 // on "/hardkey/bc", for a desktop shortcut to run.
 //
 // Exit status 0 when every listener was handed the message, 1 when one could not be, 2 for a
-// wrong command line, 3 when a message (not a key) found nobody listening on its channel.
+// wrong command line, 3 when a message (a key's press or release too) found nobody listening on
+// its channel.
 #include "qcopchannel.h"
 
 #include <QCoreApplication>
@@ -41,8 +42,12 @@ int main(int argc, char **argv)
             QByteArray data;
             QDataStream out(&data, QIODevice::WriteOnly);
             out << code << state;
-            if (!QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", data))
+            int reached = 0;
+            if (!QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", data, &reached))
                 return fail("could not deliver the key to every listener", 1);
+            // A press nobody heard is not followed by its release.
+            if (reached == 0)
+                return fail("nobody listens on /hardkey/bc; the key is lost", 3);
         }
         return 0;
     }
