@@ -1,9 +1,13 @@
 #include "testenv.h"
 
+#include "qcopchannel.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -110,6 +114,26 @@ QString installProgram(const QString &name)
     const QString target = path(name);
     copyTree(assembledDir() + QLatin1Char('/') + name, target);
     return target;
+}
+
+bool handledEarlierMessages(qint64 pid, int timeoutMs)
+{
+    const QString run = QCopChannel::runDirectory();
+    const QStringList sockets = QDir(run).entryList({QStringLiteral("*-%1-*").arg(pid)}, QDir::System);
+    const QDeadlineTimer deadline(timeoutMs);
+    for (const QString &name : sockets) {
+        // A wrong tag: the subscriber closes the connection as soon as it reads it.
+        QLocalSocket socket;
+        socket.connectToServer(run + name);
+        if (!socket.waitForConnected(int(deadline.remainingTime())))
+            return false;
+        socket.write("none");
+        socket.flush();
+        if (socket.state() != QLocalSocket::UnconnectedState
+            && !socket.waitForDisconnected(int(qMax<qint64>(1, deadline.remainingTime()))))
+            return false;
+    }
+    return !sockets.isEmpty();
 }
 
 namespace {

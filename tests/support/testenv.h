@@ -30,6 +30,11 @@ bool plantHostile(const QString &kind, const QString &path, const QByteArray &st
 QString installProgram(const QString &name);
 // The assembled program directory of the build.
 QString assembledDir();
+// Waits until the program with this process id has handled every message sent to it before the
+// call, on each of its channels: a connection that brings no message is closed by a subscriber
+// only once it has taken the connections that came before it. False when it did not within
+// timeoutMs (or it listens on no channel).
+bool handledEarlierMessages(qint64 pid, int timeoutMs = 5000);
 
 int run(QObject *test, int argc, char **argv);
 
