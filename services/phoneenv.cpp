@@ -1,11 +1,11 @@
 #include "phoneenv.h"
 
+#include "atomicfile.h"
 #include "boundedfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QFont>
 #include <QStringList>
 #include <QtGlobal>
@@ -71,8 +71,7 @@ bool usePhoneFontConfiguration(const QString &file)
     const QString absolute = QFileInfo(file).absoluteFilePath();
     if (BoundedFile::read(absolute, text.size() + 1) != text) {
         QDir().mkpath(QFileInfo(absolute).absolutePath());
-        QSaveFile out(absolute);
-        if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
+        if (!AtomicFile::replace(absolute, text))
             return false;
     }
     qputenv("FONTCONFIG_FILE", QFile::encodeName(absolute));

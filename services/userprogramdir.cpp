@@ -1,10 +1,12 @@
 #include "userprogramdir.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 
 namespace UserProgramDir {
 
@@ -16,10 +18,10 @@ namespace {
 // marker's text (the version), so an update of the installed suite completes it once more.
 const QString kStamp = QStringLiteral(".made-from");
 
+// A FIFO or device under the name reads as nothing rather than blocking the start.
 QByteArray readSmall(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.read(4096) : QByteArray();
+    return BoundedFile::read(path, 4096);
 }
 
 // A program is linked, so the user always runs the installed one; a script is data the
@@ -92,8 +94,7 @@ QString ensure(const QString &installedDir, const QString &userDir)
         return userDir;
     if (!fill(installedDir, userDir, true))
         return QString();
-    QSaveFile stamp(userDir + kStamp);
-    if (!stamp.open(QIODevice::WriteOnly) || stamp.write(wanted) != wanted.size() || !stamp.commit())
+    if (!AtomicFile::replace(userDir + kStamp, wanted))
         return QString();
     return userDir;
 }

@@ -1,12 +1,12 @@
 #include "desktoptargets.h"
 
+#include "atomicfile.h"
 #include "device.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
-#include <QSaveFile>
 #include <QThread>
 #include <QUrl>
 
@@ -166,8 +166,7 @@ bool setSway(const QString &path, const QString &pidFile, QString *error)
         *error = QStringLiteral("cannot start swaybg");
         return false;
     }
-    QSaveFile file(pidFile);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray::number(pid) + '\n') < 0 || !file.commit()) {
+    if (!AtomicFile::replace(pidFile, QByteArray::number(pid) + '\n')) {
         *error = QStringLiteral("cannot write %1").arg(pidFile);
         return false;
     }

@@ -1,5 +1,6 @@
 #include "showmain.h"
 
+#include "atomicfile.h"
 #include "desktoppicture.h"
 #include "device.h"
 #include "drawimg.h"
@@ -19,7 +20,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPixmap>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <cstdlib>
@@ -87,16 +87,17 @@ int run(const QString &target, bool publish)
     DrawImg renderer;
     const QImage image = renderer.getPixmap()->toImage();
 
-    QSaveFile file(absolute);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write %1: %2").arg(absolute, file.errorString()));
-    QString problem;
-    if (!PngFile::write(&file, image, &problem)) {
-        file.cancelWriting();
-        return fail(QStringLiteral("cannot encode %1: %2").arg(absolute, problem));
-    }
-    if (!file.commit())
-        return fail(QStringLiteral("cannot write %1: %2").arg(absolute, file.errorString()));
+    // Replaced whole, so a reader never sees half a picture; a link at the name gives way to
+    // the picture and its target is left alone.
+    QString encoding;
+    QString reason;
+    const bool written = AtomicFile::replace(absolute, [&image, &encoding](QIODevice &device) {
+        return PngFile::write(&device, image, &encoding);
+    }, &reason);
+    if (!written && !encoding.isEmpty())
+        return fail(QStringLiteral("cannot encode %1: %2").arg(absolute, encoding));
+    if (!written)
+        return fail(QStringLiteral("cannot write %1: %2").arg(absolute, reason));
 
     // The desktop was drawn; what could not be read is told, one line each.
     for (const QString &problem : renderer.problems())

@@ -36,6 +36,7 @@ constexpr int kPeakLimitMB = 120;
 
 const QString kPicture = QStringLiteral("device/idle/desktop.png");
 const QString kCache = QStringLiteral("device/idle/cache/wallpaper.raw");
+const QString kWaiting = QStringLiteral("device/idle/cache/desktop.next.png");
 
 struct Run
 {
@@ -44,9 +45,9 @@ struct Run
     long peakMB = -1; // the largest resident size show reached
 };
 
-// Runs show and waits up to a minute; a show that blocks (on a FIFO, say) ends here with
-// status -1. wait4() gives the memory of this one process.
-Run runShow()
+// Runs show (with the arguments given) and waits up to a minute; a show that blocks (on a FIFO,
+// say) ends here with status -1. wait4() gives the memory of this one process.
+Run runShow(const QStringList &arguments = {})
 {
     const QByteArray show = QFile::encodeName(TestEnv::installProgram(QStringLiteral("show")));
     const QByteArray errFile = QFile::encodeName(TestEnv::path(QStringLiteral("show.err")));
@@ -54,10 +55,16 @@ Run runShow()
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, errFile.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    char *const args[] = {const_cast<char *>(show.constData()), nullptr};
+    QList<QByteArray> words{show};
+    for (const QString &argument : arguments)
+        words.append(argument.toLocal8Bit());
+    std::vector<char *> args;
+    for (QByteArray &word : words)
+        args.push_back(word.data());
+    args.push_back(nullptr);
     pid_t pid = 0;
     Run run;
-    const int spawned = posix_spawn(&pid, show.constData(), &actions, nullptr, args, environ);
+    const int spawned = posix_spawn(&pid, show.constData(), &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         return run;
@@ -220,7 +227,8 @@ void TestShowInput::phonePhoto()
 void TestShowInput::badInput_data()
 {
     QTest::addColumn<QByteArray>("theme");
-    QTest::addColumn<QString>("fifo");         // a file made a FIFO
+    QTest::addColumn<QString>("hostile");      // a file made a FIFO, or "link NAME": NAME a link to a file
+    QTest::addColumn<QStringList>("args");     // show's arguments
     QTest::addColumn<QByteArray>("settings");  // settings.ini after the default
     QTest::addColumn<QByteArray>("weather");   // the weather file
     QTest::addColumn<QByteArray>("logged");    // what standard error names
@@ -238,30 +246,38 @@ void TestShowInput::badInput_data()
         weather += (i == 8 ? QByteArray("HUGE") : QByteArray("12/08 晴")) + "\n";
     const QByteArray maxInt = "2147483647";
 
-    QTest::newRow("wallpaper is a FIFO") << item << "wall.png" << QByteArray() << QByteArray() << QByteArray("wall.png: not a regular file");
-    QTest::newRow("wallpaper is not a picture") << item << QString() << QByteArray() << QByteArray() << QByteArray("garbage.jpg");
-    QTest::newRow("weather file is a FIFO") << item << "device/ezxlocal/.weather" << QByteArray("WeatherShow = true\n")
+    QTest::newRow("wallpaper is a FIFO") << item << "wall.png" << QStringList() << QByteArray() << QByteArray() << QByteArray("wall.png: not a regular file");
+    QTest::newRow("wallpaper is not a picture") << item << QString() << QStringList() << QByteArray() << QByteArray() << QByteArray("garbage.jpg");
+    QTest::newRow("weather file is a FIFO") << item << "device/ezxlocal/.weather" << QStringList() << QByteArray("WeatherShow = true\n")
                                             << QByteArray() << QByteArray();
-    QTest::newRow("notify.db is a FIFO") << item << "notify.db" << QByteArray("CustomNotify = true\n") << QByteArray() << QByteArray();
-    QTest::newRow("theme is a FIFO") << item << "theme/t.theme" << QByteArray() << QByteArray() << QByteArray();
+    QTest::newRow("notify.db is a FIFO") << item << "notify.db" << QStringList() << QByteArray("CustomNotify = true\n") << QByteArray() << QByteArray();
+    QTest::newRow("theme is a FIFO") << item << "theme/t.theme" << QStringList() << QByteArray() << QByteArray() << QByteArray();
     QTest::newRow("current theme leads to /dev/zero")
-        << item << QString() << QByteArray("CurrentTheme = ../../../../../../../../dev/zero\n") << QByteArray() << QByteArray();
-    QTest::newRow("twelve backgrounds of 4096 x 4096") << twelve << QString() << QByteArray() << QByteArray() << QByteArray();
+        << item << QString() << QStringList() << QByteArray("CurrentTheme = ../../../../../../../../dev/zero\n") << QByteArray() << QByteArray();
+    QTest::newRow("twelve backgrounds of 4096 x 4096") << twelve << QString() << QStringList() << QByteArray() << QByteArray() << QByteArray();
     QTest::newRow("40 MB TextFormat")
         << textItem("Date_Year", 12, 0, 0, QColor(255, 0, 0), "TextFormat = HUGE\n")
-        << QString() << QByteArray() << QByteArray() << QByteArray();
+        << QString() << QStringList() << QByteArray() << QByteArray() << QByteArray();
     QTest::newRow("40 MB weather line")
-        << textItem("Weather1_Wind", 12, 0, 0, QColor(255, 0, 0)) << QString() << QByteArray("WeatherShow = true\n") << weather
+        << textItem("Weather1_Wind", 12, 0, 0, QColor(255, 0, 0)) << QString() << QStringList() << QByteArray("WeatherShow = true\n") << weather
         << QByteArray();
     QTest::newRow("positions near INT_MAX")
         << textItem("Calendar", 9, 2147483600, 2147483600, QColor(255, 0, 0),
                     "BGImage = big.png\nBGImage_X = " + maxInt + "\nBGImage_W = " + maxInt + "\n")
                + textItem("SysTime", 9, 2147483647, -2147483647, QColor(255, 0, 0))
                + textItem("Week", 9, 2147483647, 2147483647, QColor(255, 0, 0), "Box_W = " + maxInt + "\nRotateAngle = " + maxInt + "\n")
-        << QString() << QByteArray() << QByteArray() << QByteArray();
+        << QString() << QStringList() << QByteArray() << QByteArray() << QByteArray();
     QTest::newRow("calendar shrinking from an enormous font")
         << textItem("Calendar", 2147483647, 10, 10, QColor(255, 0, 0), "Box_W = 40\nBox_H = 20\nFit = shrink\n")
-        << QString() << QByteArray() << QByteArray() << QByteArray();
+        << QString() << QStringList() << QByteArray() << QByteArray() << QByteArray();
+    // The pictures show writes replace a link at their names; the file it led to is left alone.
+    const QStringList atMinute{QStringLiteral("--at"), QStringLiteral("2026-12-08T09:06")};
+    QTest::newRow("desktop picture is a link") << item << "link " + kPicture << QStringList() << QByteArray() << QByteArray()
+                                               << QByteArray();
+    QTest::newRow("waiting picture is a link") << item << "link " + kWaiting << atMinute << QByteArray() << QByteArray()
+                                               << QByteArray();
+    QTest::newRow("font configuration is a link") << item << QStringLiteral("link device/idle/cache/fonts.conf") << QStringList()
+                                                  << QByteArray() << QByteArray() << QByteArray();
 }
 
 // Writes a file in which the word HUGE stands for 40 MB of text, in pieces.
@@ -280,7 +296,8 @@ void writeHuge(const QString &relative, const QByteArray &content)
 void TestShowInput::badInput()
 {
     QFETCH(QByteArray, theme);
-    QFETCH(QString, fifo);
+    QFETCH(QString, hostile);
+    QFETCH(QStringList, args);
     QFETCH(QByteArray, settings);
     QFETCH(QByteArray, weather);
     QFETCH(QByteArray, logged);
@@ -296,17 +313,30 @@ void TestShowInput::badInput()
         TestEnv::writeFile(QStringLiteral("garbage.jpg"), QByteArray(1000, '\x42'));
         setWallpaper(TestEnv::path(QStringLiteral("garbage.jpg")));
     }
+    QFile::remove(TestEnv::path(kPicture));
+    QFile::remove(TestEnv::path(kWaiting));
+    const QString linked = hostile.startsWith(QLatin1String("link ")) ? hostile.mid(5) : QString();
+    const QString fifo = linked.isEmpty() ? hostile : QString();
     if (!fifo.isEmpty()) {
         TestEnv::removeFile(fifo);
         QCOMPARE(mkfifo(QFile::encodeName(TestEnv::path(fifo)).constData(), 0600), 0);
     }
-    QFile::remove(TestEnv::path(kPicture));
+    if (!linked.isEmpty()) {
+        TestEnv::writeFile(QStringLiteral("victim"), "keep me\n");
+        QVERIFY(QDir().mkpath(QFileInfo(TestEnv::path(linked)).absolutePath()));
+        TestEnv::removeFile(linked);
+        QVERIFY(QFile::link(TestEnv::path(QStringLiteral("victim")), TestEnv::path(linked)));
+    }
 
-    const Run run = runShow();
+    const Run run = runShow(args);
     if (!fifo.isEmpty())
         TestEnv::removeFile(fifo);
     QCOMPARE(run.status, 0);
-    QCOMPARE(QImage(TestEnv::path(kPicture)).size(), QSize(240, 320));
+    QCOMPARE(QImage(TestEnv::path(args.isEmpty() ? kPicture : kWaiting)).size(), QSize(240, 320));
+    if (!linked.isEmpty()) {
+        QCOMPARE(TestEnv::readFile(QStringLiteral("victim")), QByteArray("keep me\n"));
+        QVERIFY(!QFileInfo(TestEnv::path(linked)).isSymLink());
+    }
     if (logged.isEmpty()) {
         QCOMPARE(run.err, QByteArray());
     } else {

@@ -5,6 +5,7 @@
 #include "boundedimage.h"
 #include "storelock.h"
 #include "testenv.h"
+#include "userprogramdir.h"
 #include "wallpaperlist.h"
 #include "zconfig.h"
 
@@ -96,7 +97,7 @@ void TestHostileFiles::replacesNeverWriteThroughLinks_data()
 {
     QTest::addColumn<QString>("writer");
     QTest::addColumn<bool>("dangling");
-    for (const char *writer : {"store", "wallpaper list", "replace"}) {
+    for (const char *writer : {"store", "wallpaper list", "replace", "user program directory"}) {
         QTest::addRow("%s, link to a file", writer) << QString::fromLatin1(writer) << false;
         QTest::addRow("%s, dangling link", writer) << QString::fromLatin1(writer) << true;
     }
@@ -109,7 +110,9 @@ void TestHostileFiles::replacesNeverWriteThroughLinks()
     QDir(TestEnv::path(QStringLiteral("links"))).removeRecursively();
     QDir().mkpath(TestEnv::path(QStringLiteral("links")));
     const QString target = TestEnv::path(QStringLiteral("links/target"));
-    const QString name = TestEnv::path(QStringLiteral("links/name"));
+    // The user's program directory is made in links/, and its stamp is the name.
+    const bool userDir = writer == QLatin1String("user program directory");
+    const QString name = TestEnv::path(userDir ? QStringLiteral("links/.made-from") : QStringLiteral("links/name"));
     if (!dangling)
         TestEnv::writeFile(QStringLiteral("links/target"), "[A]\na = 1\n");
     QCOMPARE(::symlink("target", QFile::encodeName(name).constData()), 0);
@@ -117,6 +120,9 @@ void TestHostileFiles::replacesNeverWriteThroughLinks()
     bool ok = false;
     if (writer == QLatin1String("store"))
         ok = ZConfig(name).writeEntry(QStringLiteral("A"), QStringLiteral("b"), 2);
+    else if (userDir)
+        ok = QDir().mkpath(TestEnv::path(QStringLiteral("installed")))
+            && !UserProgramDir::ensure(TestEnv::path(QStringLiteral("installed")), TestEnv::path(QStringLiteral("links/"))).isEmpty();
     else if (writer == QLatin1String("wallpaper list"))
         ok = WallpaperList::writeList(name, {QStringLiteral("/b.png")});
     else
