@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMutex>
 #include <QStringList>
 
@@ -61,6 +62,48 @@ QString phonePath(const QString &phoneAbsolutePath)
     while (rel.startsWith(QLatin1Char('/')))
         rel.remove(0, 1);
     return deviceRoot() + rel;
+}
+
+namespace {
+
+// `path` relative to `dir`, both absolute and clean; empty when it does not lie inside `dir`.
+QString relativeInside(const QString &path, const QString &dir)
+{
+    if (dir == QLatin1String("/"))
+        return QString(); // a directory holding everything cannot move
+    if (path == dir)
+        return QStringLiteral(".");
+    if (path.startsWith(dir) && path.at(dir.size()) == QLatin1Char('/'))
+        return path.mid(dir.size() + 1);
+    return QString();
+}
+
+} // namespace
+
+QString storablePath(const QString &path, const QString &dir)
+{
+    if (!path.startsWith(QLatin1Char('/')) || !dir.startsWith(QLatin1Char('/')))
+        return path;
+    QString relative = relativeInside(QDir::cleanPath(path), QDir::cleanPath(dir));
+    if (relative.isEmpty()) {
+        // The same file reached through a link (a canonical folder of the image picker, a
+        // program directory started through a linked folder).
+        const QString canonicalDir = QFileInfo(dir).canonicalFilePath();
+        const QString canonicalPath = QFileInfo(path).canonicalFilePath();
+        if (!canonicalDir.isEmpty() && !canonicalPath.isEmpty())
+            relative = relativeInside(canonicalPath, canonicalDir);
+    }
+    return relative.isEmpty() ? path : relative;
+}
+
+QString resolvedPath(const QString &stored, const QString &dir)
+{
+    if (stored.isEmpty() || stored.startsWith(QLatin1Char('/')))
+        return stored;
+    const QString base = dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+    if (stored == QLatin1String("."))
+        return QDir::cleanPath(base);
+    return base + stored;
 }
 
 QString shellQuote(const QString &text)

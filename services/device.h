@@ -29,6 +29,15 @@ QString phonePath(const QString &phoneAbsolutePath);
 // The device root itself, with trailing "/".
 QString deviceRoot();
 
+// A path as the files of the program directory `dir` store it: a path that lies inside `dir`
+// (by its own name or once links are followed) relative to it, "." for `dir` itself, so the
+// directory can be copied or moved and keeps naming its own files; any other path as it stands.
+QString storablePath(const QString &path, const QString &dir);
+
+// The path a stored one names: a relative path below `dir` ("." is `dir` itself), an absolute
+// one as it stands.
+QString resolvedPath(const QString &stored, const QString &dir);
+
 // Quotes a text for the POSIX shell: the result is one word whatever the text holds.
 QString shellQuote(const QString &text);
 

@@ -23,6 +23,7 @@ private slots:
     void themeKeys();
     void refreshOffDrawsOncePausesAndEnds();
     void refreshOffPauseHandlesNothing();
+    void withoutSettingsFileTheShippedOnes();
     void deafProgramSaysSoAndFails_data();
     void deafProgramSaysSoAndFails();
 
@@ -260,6 +261,22 @@ void TestTarnwick::refreshOffPauseHandlesNothing()
     key(4171, 2);
     expectNoRedraw(1000);
     QCOMPARE(m_daemon->state(), QProcess::Running);
+}
+
+void TestTarnwick::withoutSettingsFileTheShippedOnes()
+{
+    // The shipped defaults redraw and cycle Lantern, Frost, Ink; the first theme key writes the
+    // whole file from them.
+    TestEnv::removeFile(QStringLiteral("settings.ini"));
+    startDaemon();
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 5000);
+    key(4171, 1);
+    key(4171, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 2, 5000);
+    QCOMPARE(StubShow::field(1, 1), QStringLiteral("Frost.theme"));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("settings.ini")),
+             TestEnv::readFile(QStringLiteral("resource/defaults.ini"))
+                 .replace("CurrentTheme = Lantern.theme", "CurrentTheme = Frost.theme"));
 }
 
 void TestTarnwick::deafProgramSaysSoAndFails_data()
