@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QMutex>
 #include <QStringList>
 
@@ -80,20 +81,45 @@ QString relativeInside(const QString &path, const QString &dir)
 
 } // namespace
 
+QStringList storablePaths(const QStringList &paths, const QString &dir)
+{
+    if (!dir.startsWith(QLatin1Char('/')))
+        return paths;
+    const QString cleanDir = QDir::cleanPath(dir);
+    QString canonicalDir; // looked up once, when first needed
+    bool canonicalDirKnown = false;
+    QHash<QString, QString> canonicalFolders; // entries mostly share a few folders
+    QStringList stored;
+    stored.reserve(paths.size());
+    for (const QString &path : paths) {
+        QString relative;
+        if (path.startsWith(QLatin1Char('/'))) {
+            const QString cleanPath = QDir::cleanPath(path);
+            relative = relativeInside(cleanPath, cleanDir);
+            if (relative.isEmpty()) {
+                // The same place reached through a link (a canonical folder of the image
+                // picker, a program directory started through a linked folder).
+                if (!canonicalDirKnown) {
+                    canonicalDir = QFileInfo(cleanDir).canonicalFilePath();
+                    canonicalDirKnown = true;
+                }
+                const int slash = cleanPath.lastIndexOf(QLatin1Char('/'));
+                const QString folder = cleanPath.left(qMax(slash, 1));
+                auto known = canonicalFolders.find(folder);
+                if (known == canonicalFolders.end())
+                    known = canonicalFolders.insert(folder, QFileInfo(folder).canonicalFilePath());
+                if (!canonicalDir.isEmpty() && !known->isEmpty())
+                    relative = relativeInside(QDir::cleanPath(*known + cleanPath.mid(slash)), canonicalDir);
+            }
+        }
+        stored << (relative.isEmpty() ? path : relative);
+    }
+    return stored;
+}
+
 QString storablePath(const QString &path, const QString &dir)
 {
-    if (!path.startsWith(QLatin1Char('/')) || !dir.startsWith(QLatin1Char('/')))
-        return path;
-    QString relative = relativeInside(QDir::cleanPath(path), QDir::cleanPath(dir));
-    if (relative.isEmpty()) {
-        // The same file reached through a link (a canonical folder of the image picker, a
-        // program directory started through a linked folder).
-        const QString canonicalDir = QFileInfo(dir).canonicalFilePath();
-        const QString canonicalPath = QFileInfo(path).canonicalFilePath();
-        if (!canonicalDir.isEmpty() && !canonicalPath.isEmpty())
-            relative = relativeInside(canonicalPath, canonicalDir);
-    }
-    return relative.isEmpty() ? path : relative;
+    return storablePaths({path}, dir).constFirst();
 }
 
 QString resolvedPath(const QString &stored, const QString &dir)

@@ -61,12 +61,11 @@ ReadStatus readList(const QString &file, QStringList &entries)
 bool writeList(const QString &file, const QStringList &entries)
 {
     // Files of the list's own folder, the program directory, are named relative to it.
-    const QString folder = folderOf(file);
     QByteArray bytes;
-    for (const QString &entry : entries) {
+    for (const QString &entry : Platform::storablePaths(entries, folderOf(file))) {
         if (!isStorable(entry))
             continue;
-        bytes += Platform::storablePath(entry, folder).toUtf8();
+        bytes += entry.toUtf8();
         bytes += '\n';
     }
     return AtomicFile::replace(file, bytes);
