@@ -6,6 +6,7 @@
 // independent phones. Every part of the suite maps a phone path through phonePath().
 
 #include <QString>
+#include <QStringList>
 
 namespace Platform {
 
@@ -28,6 +29,18 @@ QString phonePath(const QString &phoneAbsolutePath);
 
 // The device root itself, with trailing "/".
 QString deviceRoot();
+
+// A path as the files of the program directory `dir` store it: a path that lies inside `dir`
+// (by its own name, or once the links among its folders are followed) relative to it, "." for
+// `dir` itself, so the directory can be copied or moved and keeps naming its own files; any
+// other path as it stands.
+QString storablePath(const QString &path, const QString &dir);
+// The same for many paths at once, each folder's links followed once.
+QStringList storablePaths(const QStringList &paths, const QString &dir);
+
+// The path a stored one names: a relative path below `dir` ("." is `dir` itself), an absolute
+// one as it stands.
+QString resolvedPath(const QString &stored, const QString &dir);
 
 // Quotes a text for the POSIX shell: the result is one word whatever the text holds.
 QString shellQuote(const QString &text);

@@ -25,11 +25,12 @@ QString SETUP_THEME::getThemeValue(int element)
     else if (element == IdleClockDir)
         def = Platform::phonePath(QStringLiteral("/phone"));
     const QString value = ZConfig(settingsFile()).readEntry(kGroup, QString::number(element));
-    return value.isEmpty() ? def : value;
+    return value.isEmpty() ? def : Platform::resolvedPath(value, Platform::programDir());
 }
 
 bool SETUP_THEME::updateTheme(int element, const QString &value)
 {
     ZConfig config(settingsFile());
-    return config.writeEntry(kGroup, QString::number(element), value);
+    // A file of the program directory is stored relative to it, so the directory can move.
+    return config.writeEntry(kGroup, QString::number(element), Platform::storablePath(value, Platform::programDir()));
 }

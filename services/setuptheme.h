@@ -1,6 +1,7 @@
 #pragma once
 // The phone's theme settings, kept in "device/setup.ini", group "SETUP_THEME",
-// key = element number in decimal.
+// key = element number in decimal. Every element is a path; one inside the program directory is
+// stored relative to it and read back as the absolute path it names.
 
 #include <QString>
 

@@ -51,7 +51,7 @@ ReadStatus readList(const QString &file, QStringList &entries)
         if (line.trimmed().isEmpty())
             continue;
         const QString entry = QString::fromUtf8(line);
-        entries.append(entry.startsWith(QLatin1Char('/')) ? entry : folder + entry);
+        entries.append(Platform::resolvedPath(entry, folder));
     }
     if (opened->error() != QFileDevice::NoError)
         return ReadStatus::Unreadable;
@@ -60,8 +60,9 @@ ReadStatus readList(const QString &file, QStringList &entries)
 
 bool writeList(const QString &file, const QStringList &entries)
 {
+    // Files of the list's own folder, the program directory, are named relative to it.
     QByteArray bytes;
-    for (const QString &entry : entries) {
+    for (const QString &entry : Platform::storablePaths(entries, folderOf(file))) {
         if (!isStorable(entry))
             continue;
         bytes += entry.toUtf8();

@@ -1,8 +1,8 @@
 #pragma once
 // The wallpaper list file "wallpaper.list" of the program directory: one image path per line,
 // each ended by "\n", in rotation order. A path that does not begin with "/" is relative to the
-// folder of the list, so a program directory that is copied or moved keeps its wallpapers. The
-// file is always rewritten whole.
+// folder of the list, so a program directory that is copied or moved keeps its wallpapers; a
+// write names every file inside that folder relative to it. The file is always rewritten whole.
 //
 // The one reader and writer of the file, for the manager, the reorder dialog, the image picker
 // and the rotator: blank lines carry no entry anywhere, and a path that would not stay one line
@@ -27,7 +27,8 @@ enum class ReadStatus {
 // absolute path it names; blank lines carry no entry and are skipped. When the file cannot be opened, `entries` is left as it was.
 ReadStatus readList(const QString &file, QStringList &entries);
 
-// Replaces the file by the entries, each followed by "\n", atomically: a failed write leaves
+// Replaces the file by the entries, each followed by "\n" (a file inside the list's folder
+// relative to it), atomically: a failed write leaves
 // the old file in place. An entry that is not storable (below) is left out. Returns false when
 // nothing was written.
 bool writeList(const QString &file, const QStringList &entries);

@@ -1,6 +1,7 @@
 #include "wallpapermng.h"
 
 #include "checkimg.h"
+#include "device.h"
 #include "langtext.h"
 #include "reorderdlg.h"
 #include "setuptheme.h"
@@ -169,7 +170,7 @@ void WallpaperMng::set()
     if (path.isEmpty())
         return;
     SETUP_THEME::updateTheme(SETUP_THEME::Wallpaper, path);
-    m_settings->writeEntry(QStringLiteral("Quillora"), QStringLiteral("WallpaperPath"), path);
+    m_settings->writeEntry(QStringLiteral("Quillora"), QStringLiteral("WallpaperPath"), Platform::storablePath(path, m_progDir));
     ZNoticeDlg::inform(ZNoticeDlg::Information, 0, getText(QStringLiteral("SetAsWallpaperText")).arg(path), this);
 }
 

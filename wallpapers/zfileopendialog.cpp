@@ -1,6 +1,7 @@
 #include "zfileopendialog.h"
 
 #include "checkimg.h"
+#include "device.h"
 #include "filebrowser.h"
 #include "folderlisting.h"
 #include "langtext.h"
@@ -25,7 +26,9 @@ ZFileOpenDialog::ZFileOpenDialog(ZConfig *lang) : m_lang(lang)
 
     m_progDir = getProgramDir();
     m_settings = SettingsFile::open(m_progDir).release();
-    const QString remembered = m_settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), QString());
+    // A folder of the program directory is remembered relative to it.
+    const QString remembered = Platform::resolvedPath(
+        m_settings->readEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), QString()), m_progDir);
 
     m_browser->setDir(FolderListing::resolve(QString::fromLatin1(FolderListing::PhoneMemory)));
     if (!remembered.isEmpty())
@@ -78,7 +81,8 @@ void ZFileOpenDialog::add()
         const QString path = m_browser->rowPath(j);
         (WallpaperList::isStorable(path) ? m_selection : refused).append(path);
     }
-    m_settings->writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), m_browser->currentDir());
+    m_settings->writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"),
+                           Platform::storablePath(m_browser->currentDir(), m_progDir));
     if (!refused.isEmpty())
         refuse(refused);
     accept();

@@ -23,6 +23,7 @@ private slots:
     void themeKeys();
     void refreshOffDrawsOncePausesAndEnds_data();
     void refreshOffDrawsOncePausesAndEnds();
+    void withoutSettingsFileTheShippedOnes();
     void deafProgramSaysSoAndFails_data();
     void deafProgramSaysSoAndFails();
 
@@ -259,6 +260,22 @@ void TestTarnwick::refreshOffDrawsOncePausesAndEnds()
     QVERIFY2(paused >= 2000, qPrintable(QString::number(paused)));
     // Nothing after the pause: the messages that came meanwhile were never handled.
     QCOMPARE(StubShow::count(), 1);
+}
+
+void TestTarnwick::withoutSettingsFileTheShippedOnes()
+{
+    // The shipped defaults redraw and cycle Lantern, Frost, Ink; the first theme key writes the
+    // whole file from them.
+    TestEnv::removeFile(QStringLiteral("settings.ini"));
+    startDaemon();
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 5000);
+    key(4171, 1);
+    key(4171, 2);
+    QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 2, 5000);
+    QCOMPARE(StubShow::field(1, 1), QStringLiteral("Frost.theme"));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("settings.ini")),
+             TestEnv::readFile(QStringLiteral("resource/defaults.ini"))
+                 .replace("CurrentTheme = Lantern.theme", "CurrentTheme = Frost.theme"));
 }
 
 void TestTarnwick::deafProgramSaysSoAndFails_data()

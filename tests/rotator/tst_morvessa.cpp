@@ -176,12 +176,16 @@ void TestMorvessa::noIntervalMeansNoTimedChanges_data()
     QTest::newRow("missing") << QByteArray();
     QTest::newRow("zero") << QByteArray("0");
     QTest::newRow("negative") << QByteArray("-3");
+    // The shipped defaults: every 30 s, and a redraw after each change.
+    QTest::newRow("no settings file") << QByteArray("none");
 }
 
 void TestMorvessa::noIntervalMeansNoTimedChanges()
 {
     QFETCH(QByteArray, changeTime);
     writeSettings(changeTime);
+    if (changeTime == "none")
+        TestEnv::removeFile(QStringLiteral("settings.ini"));
     writeList(3);
     start();
     QTRY_VERIFY_WITH_TIMEOUT(QCopChannel::isRegistered("/hardkey/bc"), 5000);

@@ -160,9 +160,13 @@ void TestMainWindow::firstRun_data()
 {
     QTest::addColumn<QLocale>("system");
     QTest::addColumn<QString>("languageFile");
-    QTest::newRow("english system") << QLocale(QLocale::English, QLocale::UnitedKingdom) << "English.lng";
-    QTest::newRow("chinese system") << QLocale(QLocale::Chinese, QLocale::China) << "简体中文.lng";
-    QTest::newRow("other system") << QLocale(QLocale::German, QLocale::Germany) << "English.lng";
+    QTest::addColumn<QByteArray>("firstSwitch"); // the switch the first change turns off
+    QTest::newRow("english system") << QLocale(QLocale::English, QLocale::UnitedKingdom) << "English.lng"
+                                    << QByteArray("weatherBox");
+    QTest::newRow("chinese system") << QLocale(QLocale::Chinese, QLocale::China) << "简体中文.lng"
+                                    << QByteArray("refreshBox");
+    QTest::newRow("other system") << QLocale(QLocale::German, QLocale::Germany) << "English.lng"
+                                  << QByteArray("weatherBox");
 }
 
 void TestMainWindow::firstRun()
@@ -187,13 +191,17 @@ void TestMainWindow::firstRun()
     QVERIFY(child<ZCheckBox>(gui, "refreshBox")->isChecked());
     QVERIFY(!QFileInfo::exists(TestEnv::path(QStringLiteral("settings.ini"))));
 
-    clickTab(gui, ZGui::TabWeather);
-    ZCheckBox *weather = child<ZCheckBox>(gui, "weatherBox");
-    QVERIFY(weather->isChecked());
-    click(weather);
-    QCOMPARE(setting(QStringLiteral("WeatherShow")), QStringLiteral("false"));
+    QFETCH(QByteArray, firstSwitch);
+    const bool weatherTab = firstSwitch == "weatherBox";
+    if (weatherTab)
+        clickTab(gui, ZGui::TabWeather);
+    ZCheckBox *box = child<ZCheckBox>(gui, firstSwitch.constData());
+    QVERIFY(box->isChecked());
+    click(box);
+    QCOMPARE(setting(QStringLiteral("WeatherShow")), weatherTab ? QStringLiteral("false") : QStringLiteral("true"));
+    QCOMPARE(setting(QStringLiteral("Refresh")), weatherTab ? QStringLiteral("true") : QStringLiteral("false"));
     QCOMPARE(setting(QStringLiteral("CurrentTheme")), QStringLiteral("Lantern.theme"));
-    QCOMPARE(setting(QStringLiteral("Refresh")), QStringLiteral("true"));
+    QCOMPARE(setting(QStringLiteral("ThemeList")), QStringLiteral("Lantern.theme;Frost.theme;Ink.theme"));
     QCOMPARE(setting(QStringLiteral("Language")), QStringLiteral("<none>")); // still the system's
 }
 

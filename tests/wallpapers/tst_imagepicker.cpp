@@ -184,7 +184,7 @@ void TestImagePicker::twoCheckedImagesCanonicalFolder()
     QCOMPARE(dlg->exec(), 1);
     QCOMPARE(dlg->selectionList(), (QStringList{m_pick + "/B.jpg", m_pick + "/a.png"}));
     ZConfig settings(TestEnv::path(QStringLiteral("settings.ini")));
-    QCOMPARE(settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath")), m_pick);
+    QCOMPARE(settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath")), QStringLiteral("pick"));
 }
 
 void TestImagePicker::storageRootsOnKey3()
@@ -232,7 +232,7 @@ void TestImagePicker::closingKeys()
     QCOMPARE(dlg->selectionList().size(), remembers ? 2 : 0);
     ZConfig settings(TestEnv::path(QStringLiteral("settings.ini")));
     QCOMPARE(settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath")),
-             remembers ? m_pick : QString());
+             remembers ? QStringLiteral("pick") : QString());
 }
 
 void TestImagePicker::goUpKey()
@@ -321,6 +321,11 @@ void TestImagePicker::rememberedFolder()
     auto dlg = picker();
     QCOMPARE(dlg->browser()->currentDir(), m_pick + "/x");
     QCOMPARE(rowTexts(dlg->browser()), (QStringList{"..", "inner.png"}));
+    // Remembered relative to the program directory, or the directory itself.
+    settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), QStringLiteral("pick/x"));
+    QCOMPARE(picker()->browser()->currentDir(), m_pick + "/x");
+    settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), QStringLiteral("."));
+    QCOMPARE(picker()->browser()->currentDir(), QDir(TestEnv::dir()).canonicalPath());
 
     // A remembered folder that is gone: an empty list, the phone memory as current folder.
     settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), m_pick + "/deleted");

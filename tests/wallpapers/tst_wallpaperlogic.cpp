@@ -16,6 +16,8 @@ private slots:
     void readList();
     void readListAppendsAndKeepsOnMissingFile();
     void writeListWholeFile();
+    void writeListNamesFilesOfItsFolderRelative_data();
+    void writeListNamesFilesOfItsFolderRelative();
     void unreadableFileIsNotEmptied();
     void fittedSize_data();
     void fittedSize();
@@ -109,6 +111,46 @@ void TestWallpaperLogic::writeListWholeFile()
     QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), QByteArray("/d.png\n"));
     // A folder that does not exist cannot take the file: nothing is written, false comes back.
     QVERIFY(!WallpaperList::writeList(TestEnv::path(QStringLiteral("no/such/dir/w.list")), {"/a"}));
+}
+
+void TestWallpaperLogic::writeListNamesFilesOfItsFolderRelative_data()
+{
+    // "@" stands for the folder of the list with its "/", "%" for it without, "&" for a link to
+    // it from elsewhere.
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("file of the folder") << "@pics/a.png" << QByteArray("pics/a.png") << "@pics/a.png";
+    QTest::newRow("deeper, with a blank") << "@device/mmc/b c.png" << QByteArray("device/mmc/b c.png")
+                                          << "@device/mmc/b c.png";
+    QTest::newRow("through a link to the folder") << "&pics/a.png" << QByteArray("pics/a.png") << "@pics/a.png";
+    QTest::newRow("back into the folder") << "@pics/../y.png" << QByteArray("y.png") << "@y.png";
+    QTest::newRow("out of the folder") << "@pics/../../x.png" << QByteArray("@pics/../../x.png") << "@pics/../../x.png";
+    QTest::newRow("sibling folder of a longer name") << "%more/x.png" << QByteArray("%more/x.png") << "%more/x.png";
+    QTest::newRow("elsewhere") << "/srv/x.png" << QByteArray("/srv/x.png") << "/srv/x.png";
+    QTest::newRow("already relative") << "pics/a.png" << QByteArray("pics/a.png") << "@pics/a.png";
+}
+
+void TestWallpaperLogic::writeListNamesFilesOfItsFolderRelative()
+{
+    QFETCH(QString, entry);
+    QFETCH(QByteArray, line);
+    QFETCH(QString, readBack);
+    QTemporaryDir elsewhere;
+    const QString link = elsewhere.path() + QStringLiteral("/link");
+    QVERIFY(QFile::link(TestEnv::dir(), link));
+    QDir().mkpath(TestEnv::path(QStringLiteral("pics")));
+    writeImage(TestEnv::path(QStringLiteral("pics/a.png")), QSize(4, 4));
+    const auto place = [&](QString text) {
+        return text.replace(QLatin1Char('@'), TestEnv::dir()).replace(QLatin1Char('%'), QDir::cleanPath(TestEnv::dir()))
+            .replace(QLatin1Char('&'), link + QLatin1Char('/'));
+    };
+    const QString file = TestEnv::path(QStringLiteral("w.list"));
+    QVERIFY(WallpaperList::writeList(file, {place(entry)}));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), place(QString::fromUtf8(line)).toUtf8() + '\n');
+    QStringList got;
+    WallpaperList::readList(file, got);
+    QCOMPARE(got, QStringList{place(readBack)});
 }
 
 void TestWallpaperLogic::unreadableFileIsNotEmptied()

@@ -16,6 +16,7 @@
 #include "zsoftkey.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <memory>
 
 using namespace WallpaperTest;
@@ -49,6 +50,7 @@ private slots:
     void reorderSequences();
     void reorderNeedsTwoEntries();
     void menuKeyOpensOptions();
+    void editedListMovesWithTheProgramDirectory();
 
 private:
     std::unique_ptr<WallpaperMng> open();
@@ -158,6 +160,7 @@ void TestWallpaperMng::addFromPicker()
     makeImage(QStringLiteral("add/a.png"), QSize(20, 30), Qt::magenta);
     makeImage(QStringLiteral("add/c.png"), QSize(20, 30), Qt::gray);
     const QString folder = QDir(TestEnv::path(QStringLiteral("add"))).canonicalPath();
+    TestEnv::removeFile(QStringLiteral("settings.ini")); // the first change writes the whole file
     auto mng = open();
     QCOMPARE(mng->listBox()->count(), 0);
 
@@ -179,11 +182,11 @@ void TestWallpaperMng::addFromPicker()
         });
         press(mng->listBox(), 4144);
         QCOMPARE(answer.shown, 1);
-        QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")),
-                 (folder + "/a.png\n" + folder + "/c.png\n").toUtf8());
+        // Files and folders of the program directory are stored relative to it.
+        QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), QByteArray("add/a.png\nadd/c.png\n"));
         QCOMPARE(rowNames(mng->listBox()), (QStringList{"a", "c"}));
-        ZConfig settings(TestEnv::path(QStringLiteral("settings.ini")));
-        QCOMPARE(settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath")), folder);
+        QCOMPARE(TestEnv::readFile(QStringLiteral("settings.ini")),
+                 TestEnv::readFile(QStringLiteral("resource/defaults.ini")) + "OpenFilePath = add\n");
     }
 
     // Adding again appends, duplicates included.
@@ -232,7 +235,7 @@ void TestWallpaperMng::pickerRefusesControlCharacters()
     });
     press(mng->listBox(), 4144);
     QCOMPARE(notices, QStringList{text("BadFileNameText").arg(shown)});
-    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (pic("X") + "\n" + folder + "/good.png\n").toUtf8());
+    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (QStringLiteral("pics/X.png\n") + folderName + QStringLiteral("/good.png\n")).toUtf8());
     QCOMPARE(rowNames(mng->listBox()), (QStringList{"X", "good"}));
 }
 
@@ -279,9 +282,14 @@ void TestWallpaperMng::removeCurrent()
     QCOMPARE(question.shown, 1);
     QCOMPARE(asked, text("RemoveText").arg(WallpaperList::fileNameOf(pic("Y"))));
     QStringList paths;
-    for (const QString &name : after)
+    QByteArray lines; // a rewritten list names the pictures of the program directory relative to it
+    for (const QString &name : after) {
         paths << pic(name);
-    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (paths.join('\n') + '\n').toUtf8());
+        lines += "pics/" + name.toUtf8() + ".png\n";
+    }
+    if (answer == Qt::Key_Escape)
+        lines = (paths.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(); // not rewritten
+    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), lines);
     QCOMPARE(rowNames(mng->listBox()), after);
     QCOMPARE(mng->wallpaperList(), paths);
 }
@@ -386,6 +394,7 @@ void TestWallpaperMng::setAsWallpaper()
 {
     const QString spaced = makeImage(QStringLiteral("pics/sea side.png"), QSize(24, 32), Qt::darkBlue);
     writeList({"X", spaced});
+    TestEnv::removeFile(QStringLiteral("settings.ini")); // the first change writes the whole file
     auto mng = open();
     press(mng->listBox(), '8');
     QString noticeText;
@@ -401,8 +410,10 @@ void TestWallpaperMng::setAsWallpaper()
     QCOMPARE(answer.shown, 1);
     QCOMPARE(noticeText, text("SetAsWallpaperText").arg(spaced));
     QCOMPARE(SETUP_THEME::getThemeValue(9), spaced);
-    ZConfig settings(TestEnv::path(QStringLiteral("settings.ini")));
-    QCOMPARE(settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("WallpaperPath")), spaced);
+    QCOMPARE(ZConfig(SETUP_THEME::settingsFile()).readEntry(QStringLiteral("SETUP_THEME"), QStringLiteral("9")),
+             QStringLiteral("pics/sea side.png"));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("settings.ini")),
+             TestEnv::readFile(QStringLiteral("resource/defaults.ini")) + "WallpaperPath = pics/sea side.png\n");
     QVERIFY(!QFile::exists(TestEnv::path(QStringLiteral("device/idle/desktop.png"))));
 }
 
@@ -598,6 +609,66 @@ void TestWallpaperMng::menuKeyOpensOptions()
     press(mng->listBox(), int(Qt::Key_Menu));
     QTRY_VERIFY(mng->optionsMenu()->isVisible());
     mng->optionsMenu()->close();
+}
+
+// The list edited by keys, the program directory then copied and the original gone: the copy's
+// show and rotator draw the copy's pictures.
+void TestWallpaperMng::editedListMovesWithTheProgramDirectory()
+{
+    writeList({"X", "Y", "Z"}); // absolute, as an older manager wrote them
+    {
+        auto mng = open();
+        OnDialog confirm([](QWidget *dlg) { press(dlg, int(Qt::Key_Return)); });
+        press(mng->listBox(), int(Qt::Key_Delete)); // X
+        press(mng->listBox(), '8');
+        press(mng->listBox(), int(Qt::Key_Menu));
+        QTRY_VERIFY(mng->optionsMenu()->isVisible());
+        for (int i = 0; i < 5; ++i) // from the first entry down to "Set as wallpaper"
+            press(mng->optionsMenu(), int(Qt::Key_Down));
+        press(mng->optionsMenu(), int(Qt::Key_Return));
+        QTRY_COMPARE(confirm.shown, 2);
+    }
+    QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), QByteArray("pics/Y.png\npics/Z.png\n"));
+
+    TestEnv::installProgram(QStringLiteral("show"));
+    TestEnv::installProgram(QStringLiteral("morvessa"));
+    QTemporaryDir elsewhere;
+    const QString copy = elsewhere.path() + QStringLiteral("/phone/");
+    QCOMPARE(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), TestEnv::dir(), copy}), 0);
+    QDir(copy + QStringLiteral("device/run")).removeRecursively();
+    QFile::remove(copy + QStringLiteral("device/idle/focus")); // the idle screen in front
+    ZConfig settings(copy + QStringLiteral("settings.ini"));
+    // No theme: the desktop is the wallpaper alone. The rotator steps every second and redraws.
+    QVERIFY(settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("CurrentTheme"), QString())
+            && settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("ChangeTime"), 1)
+            && settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("ChangeMode"), 0)
+            && settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("Refresh"), true));
+    // The original is gone while the copy runs.
+    const QString original = QDir::cleanPath(TestEnv::dir());
+    QVERIFY(QDir().rename(original, original + QStringLiteral(".gone")));
+    struct Restore {
+        QString dir;
+        ~Restore() { QDir().rename(dir + QStringLiteral(".gone"), dir); }
+    } restore{original};
+
+    const QString desktop = copy + QStringLiteral("device/idle/desktop.png");
+    const auto colourOf = [&] {
+        const QImage drawn(desktop);
+        return drawn.size() == QSize(240, 320) && drawn.pixelColor(0, 0) == drawn.pixelColor(239, 319)
+                   ? drawn.pixelColor(120, 160) : QColor();
+    };
+    QCOMPARE(QProcess::execute(copy + QStringLiteral("show"), {}), 0);
+    QCOMPARE(colourOf(), QColor(Qt::blue)); // Z, set as wallpaper
+
+    QProcess rotator;
+    rotator.setProcessChannelMode(QProcess::ForwardedChannels);
+    rotator.start(copy + QStringLiteral("morvessa"), {});
+    QVERIFY(rotator.waitForStarted(5000));
+    QTRY_COMPARE_WITH_TIMEOUT(colourOf(), QColor(Qt::green), 30000); // Y, the first of the list
+    rotator.kill();
+    rotator.waitForFinished(5000);
+    QCOMPARE(ZConfig(copy + QStringLiteral("device/setup.ini")).readEntry(QStringLiteral("SETUP_THEME"), QStringLiteral("9")),
+             QStringLiteral("pics/Y.png"));
 }
 
 QUILLORA_TEST_MAIN(TestWallpaperMng)

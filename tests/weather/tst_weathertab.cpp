@@ -160,6 +160,8 @@ void TestWeatherTab::choosingACityByKeys_data()
     QTest::newRow("Chinese, 广州") << QByteArray("简体中文.lng") << 20 << QString::fromUtf8("广州") << "23.1291"
                                   << "113.2644";
     QTest::newRow("English, Sydney") << QByteArray("English.lng") << 67 << "Sydney" << "-33.8688" << "151.2093";
+    // Without settings.ini the choice writes the whole file: the shipped defaults and the place.
+    QTest::newRow("no settings file, Shanghai") << QByteArray() << 2 << "Shanghai" << "31.2304" << "121.4737";
 }
 
 void TestWeatherTab::choosingACityByKeys()
@@ -169,9 +171,13 @@ void TestWeatherTab::choosingACityByKeys()
     QFETCH(QString, city);
     QFETCH(QString, latitude);
     QFETCH(QString, longitude);
-    ZGui *gui = open("Language = " + language + "\n", QByteArray());
+    ZGui *gui = open(language.isEmpty() ? QByteArray() : "Language = " + language + "\n", QByteArray());
     TestEnv::writeFile(QStringLiteral("device/ezxlocal/autorun.txt"), "a\nold fetchweather line &\nb\n");
+    if (language.isEmpty())
+        TestEnv::removeFile(QStringLiteral("settings.ini"));
     pick(child<ZComboBox>(gui, "weatherCity"), entry);
+    if (language.isEmpty())
+        QVERIFY(TestEnv::readFile(QStringLiteral("settings.ini")).startsWith(TestEnv::readFile(QStringLiteral("resource/defaults.ini"))));
 
     QCOMPARE(weather("City"), city);
     QCOMPARE(weather("Latitude"), latitude);
