@@ -9,6 +9,7 @@
 // the picture a desktop shows is never removed or half written.
 
 #include "desktoplayout.h"
+#include "desktopscreen.h"
 
 #include <QImage>
 #include <QSize>
@@ -19,10 +20,6 @@ namespace Desktop {
 
 // $XDG_CACHE_HOME/quillora/ (~/.cache/quillora/ without it), with trailing "/".
 QString cacheFolder();
-
-// The screen the picture is made for: the X server's screen where there is one, else 1920 x
-// 1080.
-QSize screenSize();
 
 // Writes `image` under whichever of "desktop-a.png" and "desktop-b.png" in `folder` was not
 // written last, atomically; its path, or empty with the reason.

@@ -352,7 +352,7 @@ void TestDesktop::rootWindowUnderX()
     xcb_connection_t *c = xcb_connect(display.constData(), nullptr);
     QVERIFY(!xcb_connection_has_error(c));
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    QCOMPARE(Desktop::RootWindow::size(), QSize(1600, 1200));
+    QCOMPARE(Desktop::RootWindow::screen().size, QSize(1600, 1200));
 
     // A hundred pictures: each one shows and is named by both properties, and the one before
     // it is freed with the connection that kept it.
