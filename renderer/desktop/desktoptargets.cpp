@@ -161,7 +161,8 @@ QString readPlasma(QString *error)
                      QStringLiteral("s"), script},
                     error, &output))
         return QString();
-    const QString printed = QJsonDocument::fromJson(output).object().value(QLatin1String("data")).toString();
+    // {"type": "s", "data": ["what the script printed"]}
+    const QString printed = QJsonDocument::fromJson(output).object().value(QLatin1String("data")).toArray().at(0).toString();
     const QJsonDocument images = QJsonDocument::fromJson(printed.trimmed().toUtf8());
     if (!images.isObject()) {
         *error = QStringLiteral("the shell did not list its desktops' images");
@@ -169,6 +170,8 @@ QString readPlasma(QString *error)
     }
     return QString::fromUtf8(images.toJson(QJsonDocument::Compact));
 }
+
+namespace {
 
 QString plasmaRestoreScript(const QString &images)
 {
@@ -184,6 +187,8 @@ QString plasmaRestoreScript(const QString &images)
                           " d.writeConfig(\"Image\", images[String(d.id)]); });")
         .arg(scriptLiteral(known), kPlasmaImageGroup);
 }
+
+} // namespace
 
 bool restorePlasma(const QString &images, QString *error)
 {

@@ -34,7 +34,6 @@ QString plasmaScript(const QString &path);
 QString readPlasma(QString *error);
 // Gives each desktop named in `images` (as readPlasma() returned them) its image back.
 bool restorePlasma(const QString &images, QString *error);
-QString plasmaRestoreScript(const QString &images);
 
 // An own background program of sway for every output: the new one starts before the one it
 // replaces ends. Its process number is kept in `pidFile`.
