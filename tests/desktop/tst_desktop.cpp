@@ -433,7 +433,8 @@ void TestDesktop::picturesAlternateUnderTwoNames()
         QCOMPARE(QImage(folder.filePath(written.last())).pixelColor(0, 0), QColor(i * 40, 0, 0));
         QVERIFY(QDir(folder.path()).entryList(QDir::Files).size() <= 2);
     }
-    QCOMPARE(written, QStringList({"desktop-a.png", "desktop-b.png", "desktop-a.png", "desktop-b.png", "desktop-a.png"}));
+    const QString a = QStringLiteral("desktop-a.png"), b = QStringLiteral("desktop-b.png");
+    QCOMPARE(written, QStringList({a, b, a, b, a}));
 }
 
 void TestDesktop::showPublishesThroughACommand()
