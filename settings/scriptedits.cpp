@@ -98,6 +98,13 @@ bool updateStartup(const QString &autorunPath, const QString &programDir, bool o
     return AtomicFile::replace(path, autostartEntry(programDir, program));
 }
 
+Message startupFailure(const QString &programDir)
+{
+    if (Desktop::readConfig(SettingsFile::snapshot(programDir)).target == Desktop::Target::Phone)
+        return {"AutoRunFailedText", "The phone's autorun file could not be changed."};
+    return {"AutostartFailedText", "The session's autostart entry could not be changed."};
+}
+
 QStringList intervalLines(const QStringList &lines, int seconds)
 {
     QStringList out;

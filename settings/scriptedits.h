@@ -38,6 +38,14 @@ QByteArray autostartEntry(const QString &programDir, const QString &program);
 // when it was left unchanged.
 bool updateStartup(const QString &autorunPath, const QString &programDir, bool on,
                    const QString &program = QStringLiteral("tarnwick"));
+// The message (text key and its English) for a start-up that updateStartup() left unchanged:
+// it names the session's autostart entry or the phone's autorun file, whichever it changes.
+struct Message
+{
+    const char *key;
+    const char *english;
+};
+Message startupFailure(const QString &programDir);
 
 // The script lines with every line holding "sleep" replaced by "\t sleep <seconds>".
 QStringList intervalLines(const QStringList &lines, int seconds);

@@ -46,10 +46,11 @@ void ZGui::kill()
 void ZGui::autorunToggled(bool on)
 {
     if (!ScriptEdits::updateStartup(autorunFile(), m_programDir, on)) {
-        // The autorun file was left as it was: the switch and the stored setting keep telling
-        // what the phone will do at start-up.
+        // The autorun file (or autostart entry) was left as it was: the switch and the stored
+        // setting keep telling what will happen at start-up.
         setCheckQuietly(m_autorunBox, !on);
-        writeFailed("AutoRunFailedText", "The phone's autorun file could not be changed.");
+        const ScriptEdits::Message failed = ScriptEdits::startupFailure(m_programDir);
+        writeFailed(failed.key, failed.english);
         return;
     }
     if (!writeSetting(QStringLiteral("AutoRun"), on)) {

@@ -23,11 +23,21 @@ namespace {
 
 // PNG at zlib's fastest level, as the phone's picture.
 constexpr int kPngCompression = 11;
-const QSize kFallbackScreen(1920, 1080);
 
 QString savedKey(const QString &name) { return kSavedPrefix + name; }
 
-QString swayPidFile() { return cacheFolder() + QStringLiteral("swaybg.pid"); }
+// The names under which the user's own settings are kept, besides GNOME's own keys.
+const QString kPlasmaImages = QStringLiteral("plasma-images");
+const QString kRootPixmap = QStringLiteral("root-pixmap");
+
+// The background program's process number lives with the session, where a number left from an
+// earlier session cannot name a process of this one.
+QString swayPidFile()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return runtime.isEmpty() || !QDir::isAbsolutePath(runtime) ? cacheFolder() + QStringLiteral("swaybg.pid")
+                                                               : runtime + QStringLiteral("/quillora-swaybg.pid");
+}
 
 // Keeps what the target changes of the user's own settings, before the first picture.
 bool saveUserSettings(Target target, ZConfig &settings, QString *error)
@@ -39,6 +49,17 @@ bool saveUserSettings(Target target, ZConfig &settings, QString *error)
         const QStringList keys = Targets::gnomeKeys();
         for (int i = 0; i < keys.size(); ++i)
             settings.writeEntry(kGroup, savedKey(keys.at(i)), values.at(i));
+    } else if (target == Target::Plasma) {
+        const QString images = Targets::readPlasma(error);
+        if (images.isEmpty())
+            return false;
+        settings.writeEntry(kGroup, savedKey(kPlasmaImages), images);
+    } else if (target == Target::X11) {
+        error->clear();
+        const quint32 kept = RootWindow::keepBackground(error);
+        if (!error->isEmpty())
+            return false;
+        settings.writeEntry(kGroup, savedKey(kRootPixmap), QString::number(kept));
     }
     return settings.writeEntry(kGroup, savedKey(kTargetKey), targetName(target));
 }
@@ -46,16 +67,22 @@ bool saveUserSettings(Target target, ZConfig &settings, QString *error)
 // Gives back what saveUserSettings() kept, and forgets it.
 bool restoreUserSettings(Target target, ZConfig &settings, QString *error)
 {
-    const QStringList keys = Targets::gnomeKeys();
+    const QStringList keys = Targets::gnomeKeys() + QStringList{kPlasmaImages, kRootPixmap};
+    bool given = true;
     if (target == Target::Gnome) {
         QStringList values;
-        for (const QString &key : keys)
+        for (const QString &key : Targets::gnomeKeys())
             values << settings.readEntry(kGroup, savedKey(key));
-        if (!Targets::writeGnome(values, error))
-            return false;
+        given = Targets::writeGnome(values, error);
+    } else if (target == Target::Plasma) {
+        given = Targets::restorePlasma(settings.readEntry(kGroup, savedKey(kPlasmaImages)), error);
+    } else if (target == Target::X11) {
+        given = RootWindow::restoreBackground(settings.readEntry(kGroup, savedKey(kRootPixmap)).toUInt(), error);
     } else if (target == Target::Sway) {
         Targets::stopSway(swayPidFile());
     }
+    if (!given)
+        return false;
     for (const QString &key : keys)
         settings.removeEntry(kGroup, savedKey(key));
     return settings.removeEntry(kGroup, savedKey(kTargetKey));
@@ -74,12 +101,6 @@ QString cacheFolder()
     if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.cache");
     return base + QStringLiteral("/quillora/");
-}
-
-QSize screenSize()
-{
-    const QSize root = RootWindow::size();
-    return root.isEmpty() ? kFallbackScreen : root;
 }
 
 QString writePicture(const QString &folder, const QImage &image, QString *error)
@@ -168,10 +189,15 @@ QStringList publish(const QString &programDir)
     if ((!hasSaved || saved != target) && !saveUserSettings(target, *settings, &error))
         return {failure(target, QStringLiteral("cannot keep the wallpaper settings: ") + error)};
 
-    const QSize screen = screenSize();
-    const Layout layout = layoutFor(screen, config.scale, config.anchor, config.margin);
-    const QImage picture = composeScreen(screen, layout, DrawImg::wallpaperPath(), DrawImg::drawItemsAt(layout.scale),
+    const Screen screen = screenFor(target);
+    // The margin is in the desktop's own pixels.
+    Layout layout = layoutFor(screen.primary.size(), config.scale, config.anchor, qRound(config.margin * screen.scale));
+    layout.rect.translate(screen.primary.topLeft());
+    const QImage picture = composeScreen(screen.size, layout, DrawImg::wallpaperPath(), DrawImg::drawItemsAt(layout.scale),
                                          Platform::phonePath(QStringLiteral("/idle/cache/screen-wallpaper.png")));
+    // The root window takes the picture from memory; the other desktops read a file.
+    if (target == Target::X11)
+        return RootWindow::setBackground(picture, &error) ? QStringList() : QStringList{failure(target, error)};
     const QString path = writePicture(cacheFolder(), picture, &error);
     if (path.isEmpty())
         return {failure(target, error)};
@@ -179,12 +205,12 @@ QStringList publish(const QString &programDir)
     bool done = false;
     switch (target) {
     case Target::Command: done = Targets::runCommand(config.command, path, &error); break;
-    case Target::X11: done = RootWindow::setBackground(picture, &error); break;
     case Target::Gnome: done = Targets::setGnome(path, &error); break;
     case Target::Plasma: done = Targets::setPlasma(path, &error); break;
     case Target::Sway: done = Targets::setSway(path, swayPidFile(), &error); break;
     case Target::Phone:
-    case Target::Auto: done = true; break;
+    case Target::Auto:
+    case Target::X11: done = true; break;
     }
     return done ? QStringList() : QStringList{failure(target, error)};
 }

@@ -3,12 +3,14 @@
 // says (see desktopconfig.h). show calls publish() after every picture.
 //
 // The picture covers the whole screen: the phone's wallpaper filled to the screen, and the
-// theme's items drawn over it at an integer scale k where the layout says. It is written under
+// theme's items drawn over it at an integer scale k where the layout says, on the primary
+// monitor. The root window takes it from memory; for the other desktops it is written under
 // two alternating names in the cache folder, so a desktop that ignores a picture rewritten at
 // the same path sees a new name every time, the folder never holds more than two pictures, and
 // the picture a desktop shows is never removed or half written.
 
 #include "desktoplayout.h"
+#include "desktopscreen.h"
 
 #include <QImage>
 #include <QSize>
@@ -19,10 +21,6 @@ namespace Desktop {
 
 // $XDG_CACHE_HOME/quillora/ (~/.cache/quillora/ without it), with trailing "/".
 QString cacheFolder();
-
-// The screen the picture is made for: the X server's screen where there is one, else 1920 x
-// 1080.
-QSize screenSize();
 
 // Writes `image` under whichever of "desktop-a.png" and "desktop-b.png" in `folder` was not
 // written last, atomically; its path, or empty with the reason.

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QThread>
 #include <QUrl>
@@ -20,8 +21,9 @@ namespace {
 constexpr int kCommandTimeoutMs = 10000;
 const QString kGnomeSchema = QStringLiteral("org.gnome.desktop.background");
 
-// Runs a program to its end; false with the reason unless it ends with status 0.
-bool runProgram(const QString &program, const QStringList &args, QString *error, QByteArray *output = nullptr)
+} // namespace
+
+bool runProgram(const QString &program, const QStringList &args, QString *error, QByteArray *output)
 {
     QProcess process;
     process.start(program, args);
@@ -47,6 +49,8 @@ bool runProgram(const QString &program, const QStringList &args, QString *error,
         *output = process.readAllStandardOutput();
     return true;
 }
+
+namespace {
 
 bool gsettingsSet(const QString &key, const QString &value, QString *error)
 {
@@ -107,26 +111,88 @@ bool writeGnome(const QStringList &values, QString *error)
     return true;
 }
 
-QString plasmaScript(const QString &path)
+namespace {
+
+const QString kPlasmaImageGroup = QStringLiteral("d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];");
+
+// A JSON value as a script literal: JSON's quoting is the script's.
+QString scriptLiteral(const QJsonValue &value)
 {
-    // The URL as a script string: JSON's quoting is the script's.
-    QByteArray quoted = QJsonDocument(QJsonArray{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)})
-                            .toJson(QJsonDocument::Compact);
-    quoted = quoted.mid(1, quoted.size() - 2);
-    return QStringLiteral("desktops().forEach(function (d) {"
-                          " if (d.wallpaperPlugin != \"org.kde.image\") return;"
-                          " d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];"
-                          " d.writeConfig(\"Image\", %1); });")
-        .arg(QString::fromUtf8(quoted));
+    const QByteArray quoted = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(quoted.mid(1, quoted.size() - 2));
 }
 
-bool setPlasma(const QString &path, QString *error)
+bool evaluatePlasmaScript(const QString &script, QString *error)
 {
     return runProgram(QStringLiteral("gdbus"),
                       {QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
                        QStringLiteral("org.kde.plasmashell"), QStringLiteral("--object-path"), QStringLiteral("/PlasmaShell"),
-                       QStringLiteral("--method"), QStringLiteral("org.kde.PlasmaShell.evaluateScript"), plasmaScript(path)},
+                       QStringLiteral("--method"), QStringLiteral("org.kde.PlasmaShell.evaluateScript"), script},
                       error);
+}
+
+} // namespace
+
+QString plasmaScript(const QString &path)
+{
+    return QStringLiteral("desktops().forEach(function (d) {"
+                          " if (d.wallpaperPlugin != \"org.kde.image\") return; %1"
+                          " d.writeConfig(\"Image\", %2); });")
+        .arg(kPlasmaImageGroup, scriptLiteral(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)));
+}
+
+bool setPlasma(const QString &path, QString *error)
+{
+    return evaluatePlasmaScript(plasmaScript(path), error);
+}
+
+QString readPlasma(QString *error)
+{
+    // What the script prints comes back as the call's answer, read here as busctl's JSON.
+    const QString script = QStringLiteral("var images = {}; desktops().forEach(function (d) {"
+                                          " if (d.wallpaperPlugin != \"org.kde.image\") return; %1"
+                                          " var image = d.readConfig(\"Image\"); images[d.id] = image ? String(image) : \"\"; });"
+                                          " print(JSON.stringify(images));")
+                               .arg(kPlasmaImageGroup);
+    QByteArray output;
+    if (!runProgram(QStringLiteral("busctl"),
+                    {QStringLiteral("--user"), QStringLiteral("--json=short"), QStringLiteral("call"), QStringLiteral("org.kde.plasmashell"),
+                     QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
+                     QStringLiteral("s"), script},
+                    error, &output))
+        return QString();
+    // {"type": "s", "data": ["what the script printed"]}
+    const QString printed = QJsonDocument::fromJson(output).object().value(QLatin1String("data")).toArray().at(0).toString();
+    const QJsonDocument images = QJsonDocument::fromJson(printed.trimmed().toUtf8());
+    if (!images.isObject()) {
+        *error = QStringLiteral("the shell did not list its desktops' images");
+        return QString();
+    }
+    return QString::fromUtf8(images.toJson(QJsonDocument::Compact));
+}
+
+namespace {
+
+QString plasmaRestoreScript(const QString &images)
+{
+    // Only text values reach the script, whatever the saved setting holds.
+    QJsonObject known;
+    const QJsonObject saved = QJsonDocument::fromJson(images.toUtf8()).object();
+    for (auto it = saved.begin(); it != saved.end(); ++it) {
+        if (it.value().isString())
+            known.insert(it.key(), it.value());
+    }
+    return QStringLiteral("var images = %1; desktops().forEach(function (d) {"
+                          " if (!images.hasOwnProperty(String(d.id))) return; %2"
+                          " d.writeConfig(\"Image\", images[String(d.id)]); });")
+        .arg(scriptLiteral(known), kPlasmaImageGroup);
+}
+
+} // namespace
+
+bool restorePlasma(const QString &images, QString *error)
+{
+    return evaluatePlasmaScript(plasmaRestoreScript(images), error);
 }
 
 namespace {

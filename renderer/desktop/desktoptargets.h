@@ -7,6 +7,10 @@
 
 namespace Desktop::Targets {
 
+// Runs a program to its end, within ten seconds; false with the reason unless it ends with
+// status 0. What it printed goes to `output`.
+bool runProgram(const QString &program, const QStringList &args, QString *error, QByteArray *output = nullptr);
+
 // Runs `commandLine` through the shell, every %1 replaced by `path` quoted for the shell; it
 // succeeds when the command ends with status 0 within ten seconds.
 bool runCommand(const QString &commandLine, const QString &path, QString *error);
@@ -26,6 +30,10 @@ bool writeGnome(const QStringList &values, QString *error);
 bool setPlasma(const QString &path, QString *error);
 // The script setPlasma() sends.
 QString plasmaScript(const QString &path);
+// The image of every such desktop, by its number, as a JSON object (busctl reads the answer).
+QString readPlasma(QString *error);
+// Gives each desktop named in `images` (as readPlasma() returned them) its image back.
+bool restorePlasma(const QString &images, QString *error);
 
 // An own background program of sway for every output: the new one starts before the one it
 // replaces ends. Its process number is kept in `pidFile`.

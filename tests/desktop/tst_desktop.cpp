@@ -8,9 +8,14 @@
 #include "renderfixture.h"
 #include "rootwindow.h"
 
+#include <xcb/randr.h>
 #include <xcb/xcb.h>
+#include <xcb/xcbext.h>
+
+#include <sys/uio.h>
 
 #include <QDBusConnection>
+#include <QDBusMetaType>
 #include <QDir>
 #include <QProcess>
 #include <QThread>
@@ -115,16 +120,121 @@ QImage rootPixels(xcb_connection_t *c, xcb_screen_t *screen)
 
 } // namespace
 
-// The shell's script interface, keeping the scripts it was sent.
+// The shell's script interface, keeping the scripts it was sent. A script that lists the
+// desktops' images is answered with two desktops' own.
 class PlasmaShellStub : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.kde.PlasmaShell")
 public:
     QStringList scripts;
+    static QString ownImages() { return QStringLiteral("{\"1\":\"file:///srv/own.jpg\",\"7\":\"\"}"); }
 public slots:
-    void evaluateScript(const QString &script) { scripts << script; }
+    QString evaluateScript(const QString &script)
+    {
+        scripts << script;
+        return script.contains(QLatin1String("JSON.stringify")) ? ownImages() + QLatin1Char('\n') : QString();
+    }
 };
+
+// GNOME's display configuration as its compositor answers it: the types of its reply.
+struct MonitorSpec
+{
+    QString connector, vendor, product, serial;
+};
+struct MonitorMode
+{
+    QString id;
+    int width = 0, height = 0;
+    double refresh = 60, preferredScale = 1;
+    QList<double> scales{1.0};
+    QVariantMap properties;
+};
+struct Monitor
+{
+    MonitorSpec spec;
+    QList<MonitorMode> modes;
+    QVariantMap properties;
+};
+struct LogicalMonitor
+{
+    int x = 0, y = 0;
+    double scale = 1;
+    uint transform = 0;
+    bool primary = false;
+    QList<MonitorSpec> monitors;
+    QVariantMap properties;
+};
+Q_DECLARE_METATYPE(MonitorSpec)
+Q_DECLARE_METATYPE(MonitorMode)
+Q_DECLARE_METATYPE(Monitor)
+Q_DECLARE_METATYPE(LogicalMonitor)
+
+// Each type goes over the bus as a structure of its members, in order.
+#define DBUS_STRUCT(Type, ...) \
+    QDBusArgument &operator<<(QDBusArgument &a, const Type &v) { a.beginStructure(); a << __VA_ARGS__; a.endStructure(); return a; } \
+    const QDBusArgument &operator>>(const QDBusArgument &a, Type &) { return a; /* only ever sent */ }
+DBUS_STRUCT(MonitorSpec, v.connector << v.vendor << v.product << v.serial)
+DBUS_STRUCT(MonitorMode, v.id << v.width << v.height << v.refresh << v.preferredScale << v.scales << v.properties)
+DBUS_STRUCT(Monitor, v.spec << v.modes << v.properties)
+DBUS_STRUCT(LogicalMonitor, v.x << v.y << v.scale << v.transform << v.primary << v.monitors << v.properties)
+
+class DisplayConfigStub : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.gnome.Mutter.DisplayConfig")
+public:
+    QList<Monitor> monitors;
+    QList<LogicalMonitor> logicals;
+public slots:
+    uint GetCurrentState(QList<Monitor> &monitorsOut, QList<LogicalMonitor> &logicalsOut, QVariantMap &)
+    {
+        monitorsOut = monitors;
+        logicalsOut = logicals;
+        return 7;
+    }
+};
+
+// An object served on a bus from a thread of its own, as it would be from its own process,
+// while the test waits for the program that calls it.
+class BusStub
+{
+public:
+    BusStub(const QByteArray &address, const QString &service, const QString &path, QObject *object)
+        : m_connection(QDBusConnection::connectToBus(QString::fromLatin1(address), service)), m_path(path), m_object(object)
+    {
+        m_ok = m_connection.registerObject(path, object, QDBusConnection::ExportAllSlots) && m_connection.registerService(service);
+        object->moveToThread(&m_thread);
+        m_thread.start();
+    }
+    ~BusStub()
+    {
+        m_connection.unregisterObject(m_path);
+        QObject *object = m_object;
+        QMetaObject::invokeMethod(object, [object] { delete object; }, Qt::BlockingQueuedConnection);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    bool ok() const { return m_ok; }
+    // Runs `read` beside the object, in its thread.
+    template <typename F>
+    void read(F read) { QMetaObject::invokeMethod(m_object, read, Qt::BlockingQueuedConnection); }
+
+private:
+    QThread m_thread;
+    QDBusConnection m_connection;
+    QString m_path;
+    QObject *m_object;
+    bool m_ok = false;
+};
+
+// A session bus of the test's own; the first line its daemon prints is its address.
+QByteArray startBus(Helper &bus)
+{
+    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    return busDaemon.isEmpty() ? QByteArray()
+                               : bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+}
 
 class TestDesktop : public QObject
 {
@@ -134,6 +244,8 @@ private slots:
     void detect();
     void layout_data();
     void layout();
+    void screenReplies_data();
+    void screenReplies();
     void readsTheGroup_data();
     void readsTheGroup();
     void picturesAlternateUnderTwoNames();
@@ -219,6 +331,63 @@ void TestDesktop::layout()
     QCOMPARE(layout.rect, rect);
 }
 
+void TestDesktop::screenReplies_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QSize>("size"); // empty: no screen learnt
+    QTest::addColumn<double>("scale");
+
+    const QByteArray laptop = R"({"name":"eDP-1","active":true,"focused":true,"scale":1.5,"transform":"normal",)"
+                              R"("current_mode":{"width":2880,"height":1800,"refresh":60000}})";
+    QTest::newRow("sway: the focused output") << "sway"
+        << R"([{"name":"HDMI-A-1","active":true,"focused":false,"scale":1,"current_mode":{"width":1920,"height":1080}},)" + laptop + "]"
+        << QSize(2880, 1800) << 1.5;
+    QTest::newRow("sway: turned, none focused") << "sway"
+        << QByteArray(R"([{"name":"DP-1","active":false,"current_mode":{"width":800,"height":600}},)"
+                      R"({"name":"DP-2","active":true,"focused":false,"scale":2,"transform":"flipped-270","current_mode":{"width":3840,"height":2160}}])")
+        << QSize(2160, 3840) << 2.0;
+    QTest::newRow("sway: nothing active") << "sway" << QByteArray(R"([{"name":"DP-1","active":false}])") << QSize() << 1.0;
+    QTest::newRow("sway: an error") << "sway" << QByteArray(R"({"success":false})") << QSize() << 1.0;
+
+    // busctl's JSON of GetCurrentState: the primary logical monitor is the second, on DP-2,
+    // whose current mode is not its preferred one.
+    const auto mutter = [](const QByteArray &transform, const QByteArray &currentMode) {
+        return R"({"type":"ua((ssss)a(siiddada{sv})a{sv})a(iiduba(ssss)a{sv})a{sv}","data":[3,[)"
+               R"([["eDP-1","BOE","0x1","0"],[["1920x1080@60",1920,1080,60,1,[1],{"is-current":{"type":"b","data":true}}]],{}],)"
+               R"([["DP-2","DEL","0x2","9"],[["3840x2160@60",3840,2160,60,2,[1,2],{"is-preferred":{"type":"b","data":true}}],)"
+               R"(["2560x1440@60",2560,1440,60,1,[1,1.25],{"is-current":{"type":"b","data":)" + currentMode + R"(}}]],{}]],)"
+               R"([[0,0,1,0,false,[["eDP-1","BOE","0x1","0"]],{}],[1920,0,1.25,)" + transform + R"(,true,[["DP-2","DEL","0x2","9"]],{}]],{}]})";
+    };
+    QTest::newRow("gnome: primary's current mode") << "mutter" << mutter("0", "true") << QSize(2560, 1440) << 1.25;
+    QTest::newRow("gnome: turned a quarter") << "mutter" << mutter("3", "true") << QSize(1440, 2560) << 1.25;
+    QTest::newRow("gnome: no current mode") << "mutter" << mutter("0", "false") << QSize() << 1.0;
+    QTest::newRow("gnome: no answer") << "mutter" << QByteArray() << QSize() << 1.0;
+
+    QTest::newRow("X: Xft.dpi") << "xft" << QByteArray("Xcursor.size:\t24\nXft.dpi:\t144\nXft.hinting:\t1\n") << QSize() << 1.5;
+    QTest::newRow("X: no dpi") << "xft" << QByteArray("Xcursor.size: 24\n") << QSize() << 1.0;
+    QTest::newRow("X: a nonsense dpi") << "xft" << QByteArray("Xft.dpi: 0\n") << QSize() << 1.0;
+}
+
+void TestDesktop::screenReplies()
+{
+    QFETCH(QString, source);
+    QFETCH(QByteArray, reply);
+    QFETCH(QSize, size);
+    QFETCH(double, scale);
+    if (source == QLatin1String("xft")) {
+        QCOMPARE(Desktop::parseXftScale(reply), scale);
+        return;
+    }
+    const Desktop::Screen screen = source == QLatin1String("sway") ? Desktop::parseSwayOutputs(reply) : Desktop::parseMutterState(reply);
+    QCOMPARE(screen.isValid(), !size.isEmpty());
+    if (!size.isEmpty()) {
+        QCOMPARE(screen.size, size);
+        QCOMPARE(screen.primary, QRect(QPoint(0, 0), size));
+        QCOMPARE(screen.scale, scale);
+    }
+}
+
 void TestDesktop::readsTheGroup_data()
 {
     QTest::addColumn<QByteArray>("group");
@@ -264,7 +433,8 @@ void TestDesktop::picturesAlternateUnderTwoNames()
         QCOMPARE(QImage(folder.filePath(written.last())).pixelColor(0, 0), QColor(i * 40, 0, 0));
         QVERIFY(QDir(folder.path()).entryList(QDir::Files).size() <= 2);
     }
-    QCOMPARE(written, QStringList({"desktop-a.png", "desktop-b.png", "desktop-a.png", "desktop-b.png", "desktop-a.png"}));
+    const QString a = QStringLiteral("desktop-a.png"), b = QStringLiteral("desktop-b.png");
+    QCOMPARE(written, QStringList({a, b, a, b, a}));
 }
 
 void TestDesktop::showPublishesThroughACommand()
@@ -314,9 +484,9 @@ void TestDesktop::failingTarget_data()
     QTest::newRow("no command") << QByteArray("Target = command\n") << QStringList()
                                 << QByteArray("show: desktop command: no command is set\n");
     QTest::newRow("x11 without a server") << QByteArray("Target = x11\n") << QStringList{QStringLiteral("DISPLAY=:7391")}
-                                          << QByteArray("show: desktop x11: cannot open the display :7391\n");
+                                          << QByteArray("show: desktop x11: cannot keep the wallpaper settings: cannot open the display :7391\n");
     QTest::newRow("plasma without a bus") << QByteArray("Target = plasma\n") << QStringList()
-                                          << QByteArray("show: desktop plasma: gdbus failed");
+                                          << QByteArray("show: desktop plasma: cannot keep the wallpaper settings: busctl failed");
     QTest::newRow("auto without a session") << QByteArray("Target = auto\n") << QStringList()
                                             << QByteArray("show: desktop auto: no desktop session; the phone alone shows the picture\n");
 }
@@ -352,7 +522,7 @@ void TestDesktop::rootWindowUnderX()
     xcb_connection_t *c = xcb_connect(display.constData(), nullptr);
     QVERIFY(!xcb_connection_has_error(c));
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    QCOMPARE(Desktop::RootWindow::size(), QSize(1600, 1200));
+    QCOMPARE(Desktop::RootWindow::screen().size, QSize(1600, 1200));
 
     // A hundred pictures: each one shows and is named by both properties, and the one before
     // it is freed with the connection that kept it.
@@ -369,31 +539,100 @@ void TestDesktop::rootWindowUnderX()
             QVERIFY2(!pixmapExists(c, pixmaps.at(i - 1)), "the previous picture was kept");
     }
     QVERIFY(pixmapExists(c, pixmaps.last()));
-    QCOMPARE(rootPixels(c, screen).pixelColor(800, 600), QColor(99, 156, 7));
+    const QColor own(99, 156, 7);
+    QCOMPARE(rootPixels(c, screen).pixelColor(800, 600), own);
 
-    // show on the X server: the wallpaper fills the screen, the items at k = 3 on the right.
-    setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = x11\n");
+    // Two monitors side by side, the right one primary, and a desktop at twice the pixels.
+    // The request is put together here: the library's own form sends a wrong length for a
+    // primary monitor.
+    free(xcb_randr_query_version_reply(c, xcb_randr_query_version(c, 1, 5), nullptr));
+    for (const auto &[name, x, primary] : {std::tuple("LEFT", 0, 0), std::tuple("RIGHT", 800, 1)}) {
+        xcb_randr_monitor_info_t monitor{};
+        xcb_intern_atom_reply_t *atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(strlen(name)), name), nullptr);
+        monitor.name = atom->atom;
+        free(atom);
+        monitor.primary = uint8_t(primary);
+        monitor.x = int16_t(x);
+        monitor.width = 800;
+        monitor.height = 1200;
+        struct { uint8_t major = 0, minor = 0; uint16_t length = 0; uint32_t window; } head;
+        head.window = screen->root;
+        static const xcb_protocol_request_t request{2, &xcb_randr_id, XCB_RANDR_SET_MONITOR, 1};
+        iovec parts[4] = {{}, {}, {&head, sizeof head}, {&monitor, sizeof monitor}};
+        QVERIFY(!xcb_request_check(c, {xcb_send_request(c, XCB_REQUEST_CHECKED, parts + 2, &request)}));
+    }
+    const QByteArray resources("Xft.dpi:\t192\n");
+    QVERIFY(!xcb_request_check(c, xcb_change_property_checked(c, XCB_PROP_MODE_REPLACE, screen->root, XCB_ATOM_RESOURCE_MANAGER,
+                                                              XCB_ATOM_STRING, 8, uint32_t(resources.size()), resources.constData())));
+    const Desktop::Screen learnt = Desktop::RootWindow::screen();
+    QCOMPARE(learnt.primary, QRect(800, 0, 800, 1200));
+    QCOMPARE(learnt.scale, 2.0);
+
+    // show on the X server: the wallpaper fills the screen; the items at k = 3 fill the width
+    // of the portrait primary monitor, 10 desktop pixels (20 device pixels) off its right edge.
+    setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = x11\nMargin = 10\n");
     QTemporaryDir cache;
-    const Run run = runShow(cache.path(), {QStringLiteral("DISPLAY=") + QString::fromLatin1(display)});
+    const QStringList env{QStringLiteral("DISPLAY=") + QString::fromLatin1(display)};
+    Run run = runShow(cache.path(), env);
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QByteArray());
     const QImage shown = rootPixels(c, screen);
     QCOMPARE(shown.pixelColor(5, 5), wallColour());
-    QVERIFY(QRect(880, 120, 720, 960).contains(boundsOfColour(shown, kRed)));
+    const QRect onScreen = boundsOfColour(shown, kRed);
+    const QRect onPhone = boundsOfColour(QImage(TestEnv::path(QStringLiteral("device/idle/desktop.png"))).convertToFormat(QImage::Format_RGB32), kRed);
+    QVERIFY(QRect(860, 120, 720, 960).contains(onScreen));
+    QVERIFY2(qAbs(onScreen.left() - (860 + 3 * onPhone.left())) <= 2, qPrintable(QString::number(onScreen.left())));
     QVERIFY(!pixmapExists(c, pixmaps.last()));
+    // The root window took the picture from memory: no file was written.
+    QVERIFY(!QFileInfo::exists(cache.filePath(QStringLiteral("quillora"))));
+    const quint32 ours = rootProperty(c, screen->root, "_XROOTPMAP_ID");
+
+    // Back to the phone: the picture shown before the first one returns, named by both
+    // properties, and ours is freed.
+    TestEnv::writeFile(QStringLiteral("settings.ini"), TestEnv::readFile(QStringLiteral("settings.ini")).replace("\nTarget = x11", "\nTarget = phone"));
+    run = runShow(cache.path(), env);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(rootPixels(c, screen).pixelColor(1200, 600), own);
+    const quint32 restored = rootProperty(c, screen->root, "_XROOTPMAP_ID");
+    QVERIFY(restored != 0 && restored != ours && pixmapExists(c, restored));
+    QCOMPARE(rootProperty(c, screen->root, "ESETROOT_PMAP_ID"), restored);
+    QVERIFY(!pixmapExists(c, ours));
+    QVERIFY(!TestEnv::readFile(QStringLiteral("settings.ini")).contains("Saved:"));
     xcb_disconnect(c);
     qunsetenv("DISPLAY");
 }
 
 void TestDesktop::gnomeSettingsStore()
 {
-    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-    if (busDaemon.isEmpty() || gsettings.isEmpty() || !QFileInfo::exists(QStringLiteral("/usr/share/dbus-1/services/ca.desrt.dconf.service")))
-        QSKIP("dbus-daemon, gsettings or dconf-service is not installed");
+    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty() || gsettings.isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("busctl")).isEmpty()
+        || !QFileInfo::exists(QStringLiteral("/usr/share/dbus-1/services/ca.desrt.dconf.service")))
+        QSKIP("dbus-daemon, busctl, gsettings or dconf-service is not installed");
     Helper bus;
-    const QByteArray address = bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    const QByteArray address = startBus(bus);
     QVERIFY2(!address.isEmpty(), "no session bus");
+    // The compositor: a laptop's panel, and a primary monitor at 2560 x 1440 (not its preferred
+    // 4K) scaled by 1.5.
+    qDBusRegisterMetaType<MonitorSpec>();
+    qDBusRegisterMetaType<MonitorMode>();
+    qDBusRegisterMetaType<Monitor>();
+    qDBusRegisterMetaType<LogicalMonitor>();
+    qDBusRegisterMetaType<QList<MonitorSpec>>();
+    qDBusRegisterMetaType<QList<MonitorMode>>();
+    qDBusRegisterMetaType<QList<Monitor>>();
+    qDBusRegisterMetaType<QList<LogicalMonitor>>();
+    qDBusRegisterMetaType<QList<double>>();
+    auto *config = new DisplayConfigStub;
+    const MonitorSpec panel{QStringLiteral("eDP-1"), QStringLiteral("BOE"), QStringLiteral("1"), QStringLiteral("0")};
+    const MonitorSpec external{QStringLiteral("DP-2"), QStringLiteral("DEL"), QStringLiteral("2"), QStringLiteral("9")};
+    const QVariantMap current{{QStringLiteral("is-current"), true}};
+    config->monitors = {Monitor{panel, {MonitorMode{QStringLiteral("a"), 1920, 1080, 60, 1, {1.0}, current}}, {}},
+                        Monitor{external, {MonitorMode{QStringLiteral("b"), 3840, 2160, 60, 2, {1.0, 2.0}, {}},
+                                           MonitorMode{QStringLiteral("c"), 2560, 1440, 60, 1, {1.0, 1.5}, current}}, {}}};
+    config->logicals = {LogicalMonitor{0, 0, 1, 0, false, {panel}, {}}, LogicalMonitor{1920, 0, 1.5, 0, true, {external}, {}}};
+    const BusStub compositor(address, QStringLiteral("org.gnome.Mutter.DisplayConfig"), QStringLiteral("/org/gnome/Mutter/DisplayConfig"), config);
+    QVERIFY(compositor.ok());
     // The bus, the settings service and gsettings share the test's own home folders.
     const QStringList env{QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + QString::fromLatin1(address), QStringLiteral("GSETTINGS_BACKEND=dconf")};
     QProcessEnvironment processEnv = QProcessEnvironment::systemEnvironment();
@@ -413,7 +652,7 @@ void TestDesktop::gnomeSettingsStore()
         gnome({QStringLiteral("set"), schema, keys.at(i), own.at(i)});
     QCOMPARE(gnome({QStringLiteral("get"), schema, keys.at(1)}), own.at(1));
 
-    setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = gnome\n");
+    setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = gnome\nMargin = 10\n");
     QTemporaryDir cache;
     QStringList uris;
     for (int i = 0; i < 3; ++i) {
@@ -425,7 +664,10 @@ void TestDesktop::gnomeSettingsStore()
         QVERIFY(!uris.contains(uri) || i == 2);
         uris << uri;
         const QString path = QUrl(uri.mid(1, uri.size() - 2)).toLocalFile();
-        QCOMPARE(QImage(path).size(), QSize(1920, 1080));
+        const QImage picture(path);
+        QCOMPARE(picture.size(), QSize(2560, 1440));
+        // k = 3, at the right of the primary monitor.
+        QVERIFY(QRect(2560 - 720 - 15, 240, 720, 960).contains(boundsOfColour(picture.convertToFormat(QImage::Format_RGB32), kRed)));
         QCOMPARE(gnome({QStringLiteral("get"), schema, keys.at(2)}), QStringLiteral("'zoom'"));
     }
     QVERIFY(uris.at(0) != uris.at(1) && uris.at(1) != uris.at(2));
@@ -442,20 +684,15 @@ void TestDesktop::gnomeSettingsStore()
 
 void TestDesktop::plasmaShellScript()
 {
-    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (busDaemon.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("gdbus")).isEmpty())
-        QSKIP("dbus-daemon or gdbus is not installed");
+    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty() || QStandardPaths::findExecutable(QStringLiteral("gdbus")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("busctl")).isEmpty())
+        QSKIP("dbus-daemon, gdbus or busctl is not installed");
     Helper bus;
-    const QByteArray address = bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    const QByteArray address = startBus(bus);
     QVERIFY2(!address.isEmpty(), "no session bus");
-    // The shell answers from a thread of its own, as it would from its own process.
-    QThread shellThread;
     auto *shell = new PlasmaShellStub;
-    QDBusConnection connection = QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("shell"));
-    QVERIFY(connection.registerObject(QStringLiteral("/PlasmaShell"), shell, QDBusConnection::ExportAllSlots));
-    QVERIFY(connection.registerService(QStringLiteral("org.kde.plasmashell")));
-    shell->moveToThread(&shellThread);
-    shellThread.start();
+    BusStub stub(address, QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"), shell);
+    QVERIFY(stub.ok());
 
     setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = auto\n");
     QTemporaryDir cache;
@@ -466,8 +703,9 @@ void TestDesktop::plasmaShellScript()
         const Run run = runShow(cache.path(), env);
         QCOMPARE(run.status, 0);
         QCOMPARE(run.err, QByteArray());
-        QMetaObject::invokeMethod(shell, [&] { scripts = shell->scripts; }, Qt::BlockingQueuedConnection);
-        QCOMPARE(scripts.size(), i + 1);
+        stub.read([&] { scripts = shell->scripts; });
+        // The desktops' own images are read once, before the first picture.
+        QCOMPARE(scripts.size(), i + 2);
         // The script sets the image of the desktops that show a picture to a file that exists.
         const QRegularExpression url(QStringLiteral("writeConfig\\(\"Image\", \"(file://[^\"]+)\"\\)"));
         const QRegularExpressionMatch match = url.match(scripts.last());
@@ -475,12 +713,16 @@ void TestDesktop::plasmaShellScript()
         QVERIFY(scripts.last().contains(QLatin1String("org.kde.image")));
         QCOMPARE(QImage(QUrl(match.captured(1)).toLocalFile()).size(), QSize(1920, 1080));
     }
-    QVERIFY(scripts.at(0) != scripts.at(1));
+    QVERIFY(scripts.at(1) != scripts.at(2));
 
-    connection.unregisterObject(QStringLiteral("/PlasmaShell"));
-    QMetaObject::invokeMethod(shell, [shell] { delete shell; }, Qt::BlockingQueuedConnection);
-    shellThread.quit();
-    shellThread.wait();
+    // Back to the phone: each desktop gets its own image back, and it is no longer kept.
+    TestEnv::writeFile(QStringLiteral("settings.ini"), TestEnv::readFile(QStringLiteral("settings.ini")).replace("\nTarget = auto", "\nTarget = phone"));
+    const Run run = runShow(cache.path(), env);
+    QCOMPARE(run.err, QByteArray());
+    stub.read([&] { scripts = shell->scripts; });
+    QCOMPARE(scripts.size(), 4);
+    QVERIFY(scripts.last().startsWith(QLatin1String("var images = ") + PlasmaShellStub::ownImages() + QLatin1Char(';')));
+    QVERIFY(!TestEnv::readFile(QStringLiteral("settings.ini")).contains("Saved:"));
 }
 
 // The command line of a running process, or empty.
@@ -493,17 +735,22 @@ static QByteArray commandLine(qint64 pid)
 void TestDesktop::swayBackgroundProgram()
 {
     // sway itself does not run here: a stand-in background program that waits until it is
-    // ended, under the real one's name.
+    // ended, under the real one's name, and a stand-in of sway's messenger that lists one
+    // output of 1280 x 800, turned upright.
     QTemporaryDir bin;
     QVERIFY(QProcess::execute(QStringLiteral("mkfifo"), {bin.filePath(QStringLiteral("wait"))}) == 0);
-    const QString stub = bin.filePath(QStringLiteral("swaybg"));
-    TestEnv::writeFile(QStringLiteral("swaybg.tmp"), "#!/bin/sh\nexec 3<> \"" + bin.filePath(QStringLiteral("wait")).toUtf8() + "\"\nread -r line <&3\n");
-    QVERIFY(QFile::rename(TestEnv::path(QStringLiteral("swaybg.tmp")), stub));
-    QFile::setPermissions(stub, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto program = [&](const char *name, const QByteArray &body) {
+        QFile file(bin.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n" + body) > 0);
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    };
+    program("swaybg", "exec 3<> \"" + bin.filePath(QStringLiteral("wait")).toUtf8() + "\"\nread -r line <&3\n");
+    program("swaymsg", R"(echo '[{"name":"eDP-1","active":true,"focused":true,"scale":2,"transform":"90",)"
+                       R"("current_mode":{"width":1280,"height":800}}]')" "\n");
+    QTemporaryDir cache, runtime;
     const QStringList env{QStringLiteral("PATH=") + bin.path() + QLatin1Char(':') + qEnvironmentVariable("PATH"),
-                          QStringLiteral("SWAYSOCK=/nowhere/sway.sock")};
-    QTemporaryDir cache;
-    const QString pidFile = cache.filePath(QStringLiteral("quillora/swaybg.pid"));
+                          QStringLiteral("SWAYSOCK=/nowhere/sway.sock"), QStringLiteral("XDG_RUNTIME_DIR=") + runtime.path()};
+    const QString pidFile = runtime.filePath(QStringLiteral("quillora-swaybg.pid"));
     const auto pidNow = [&] {
         QFile file(pidFile);
         return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
@@ -517,7 +764,11 @@ void TestDesktop::swayBackgroundProgram()
         QCOMPARE(run.err, QByteArray());
         pids << pidNow();
         // The new one shows the new picture; the one before it has ended.
-        QVERIFY(commandLine(pids.last()).contains("-i " + cache.filePath(QStringLiteral("quillora/desktop-")).toUtf8()));
+        const QByteArray command = commandLine(pids.last());
+        const QByteArray picture = cache.filePath(QStringLiteral("quillora/desktop-")).toUtf8();
+        QVERIFY2(command.contains("-i " + picture), command.constData());
+        QCOMPARE(QImage(QString::fromUtf8(command.mid(command.indexOf(picture), picture.size() + 5))).size(), QSize(800, 1280));
+        QCOMPARE(QDir(cache.filePath(QStringLiteral("quillora"))).entryList(QDir::Files).size(), i + 1);
         if (i > 0)
             QTRY_VERIFY(commandLine(pids.at(0)).isEmpty());
     }

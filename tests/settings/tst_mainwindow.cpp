@@ -23,6 +23,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStyleOption>
 #include <QSignalSpy>
@@ -45,6 +46,7 @@ private slots:
     void backKeyClosesWindow();
     void keypad_data();
     void keypad();
+    void autostartFailureNamesTheEntry();
     void desktopRowsByKeys_data();
     void desktopRowsByKeys();
     void platformDialogsSpeakTheLanguage_data();
@@ -265,6 +267,28 @@ void TestMainWindow::keypad_data()
     QTest::newRow("past the disabled tab")
         << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Right} << "weatherBox" << 4 << "false";
     QTest::newRow("right, left") << QList<int>{Qt::Key_Right, Qt::Key_Left} << "languageSelector" << 0 << "false";
+}
+
+void TestMainWindow::autostartFailureNamesTheEntry()
+{
+    // On a real desktop the switch writes an autostart entry; a file where its folder belongs
+    // keeps it from being written, and the message says which entry failed.
+    prepare("AutoRun = false\n\n[Desktop]\nTarget = x11\n");
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart");
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ZGui *gui = open();
+    QVERIFY(QTest::qWaitForWindowActive(gui));
+    m_script->clear();
+    press(gui, {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down});
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("autorunBox"));
+    press(gui, {Qt::Key_Return});
+    QFile::remove(folder);
+    QCOMPARE(m_script->shownTexts(), QStringList({en("AutostartFailedText")}));
+    QCOMPARE(setting(QStringLiteral("AutoRun")), QStringLiteral("false"));
+    QVERIFY(!child<ZCheckBox>(gui, "autorunBox")->isChecked());
 }
 
 void TestMainWindow::keypad()
