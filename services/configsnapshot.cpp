@@ -34,8 +34,7 @@ void ConfigSnapshot::parse(const QByteArray &text)
 {
     const IniDocument doc(text);
     m_groups = doc.entries();
-    for (auto it = m_groups.cbegin(); it != m_groups.cend(); ++it)
-        m_keys.insert(it.key(), doc.keyList(it.key()));
+    m_keys = doc.keyLists();
 }
 
 bool ConfigSnapshot::hasEntry(const QString &group, const QString &key) const

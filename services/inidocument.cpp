@@ -234,6 +234,19 @@ IniDocument::Entries IniDocument::entries() const
     return all;
 }
 
+QHash<QString, QStringList> IniDocument::keyLists() const
+{
+    QHash<QString, QStringList> lists;
+    QSet<QByteArray> seen; // "group\nkey", a key being one line
+    walkEntries(m_lines, [&](int, const QByteArray &group, const QByteArray &key, const QByteArray &) {
+        if (!seen.contains(group + '\n' + key)) {
+            seen.insert(group + '\n' + key);
+            lists[QString::fromUtf8(group)].append(QString::fromUtf8(key));
+        }
+    });
+    return lists;
+}
+
 QList<QPair<QByteArray, QByteArray>> IniDocument::groupEntries(const QByteArray &group) const
 {
     QList<QPair<QByteArray, QByteArray>> out;
