@@ -33,8 +33,8 @@ ConfigSnapshot ConfigSnapshot::seeded(const QString &path, const QString &seedPa
 void ConfigSnapshot::parse(const QByteArray &text)
 {
     const IniDocument doc(text);
-    m_groups = doc.entries();
-    m_keys = doc.keyLists();
+    m_keys.clear();
+    m_groups = doc.entries(&m_keys);
 }
 
 bool ConfigSnapshot::hasEntry(const QString &group, const QString &key) const

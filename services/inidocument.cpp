@@ -217,34 +217,28 @@ void walkEntries(const QList<QByteArray> &lines, Visit visit)
 
 } // namespace
 
-IniDocument::Entries IniDocument::entries() const
+IniDocument::Entries IniDocument::entries(QHash<QString, QStringList> *keys) const
 {
     Entries all;
     QHash<QString, QString> *current = nullptr;
+    QStringList *currentKeys = nullptr;
     QByteArray currentName;
     walkEntries(m_lines, [&](int, const QByteArray &group, const QByteArray &key, const QByteArray &value) {
         if (!current || group != currentName) {
             currentName = group;
-            current = &all[QString::fromUtf8(group)];
+            const QString name = QString::fromUtf8(group);
+            current = &all[name];
+            if (keys)
+                currentKeys = &(*keys)[name];
         }
         const QString k = QString::fromUtf8(key);
-        if (!current->contains(k))
+        if (!current->contains(k)) {
             current->insert(k, QString::fromUtf8(value));
-    });
-    return all;
-}
-
-QHash<QString, QStringList> IniDocument::keyLists() const
-{
-    QHash<QString, QStringList> lists;
-    QSet<QByteArray> seen; // "group\nkey", a key being one line
-    walkEntries(m_lines, [&](int, const QByteArray &group, const QByteArray &key, const QByteArray &) {
-        if (!seen.contains(group + '\n' + key)) {
-            seen.insert(group + '\n' + key);
-            lists[QString::fromUtf8(group)].append(QString::fromUtf8(key));
+            if (currentKeys)
+                currentKeys->append(k);
         }
     });
-    return lists;
+    return all;
 }
 
 QList<QPair<QByteArray, QByteArray>> IniDocument::groupEntries(const QByteArray &group) const
