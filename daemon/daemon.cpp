@@ -133,13 +133,17 @@ void Daemon::updateTheme()
 
 void Daemon::prepareComing(const QDateTime &now)
 {
-    const QTime time = now.time();
-    const QDateTime start = QDateTime(now.date(), QTime(time.hour(), time.minute())).addSecs(60);
-    const qint64 coming = minuteCount(start);
     // A real desktop takes its picture at the minute itself (show refuses to draw it ahead), so
     // only the phone's picture is drawn ahead.
     if (m_session)
         return;
+    // Most checks are far from the minute's end: told by the local time's seconds alone, with
+    // no further conversion between local time and the clock (each one asks the time zone).
+    const QTime time = now.time();
+    if (60000 - (time.second() * 1000 + time.msec()) > kAheadMs)
+        return;
+    const QDateTime start = QDateTime(now.date(), QTime(time.hour(), time.minute())).addSecs(60);
+    const qint64 coming = minuteCount(start);
     if (m_waitingMinute == coming || now.msecsTo(start) > kAheadMs || coming != m_currentMinute + 1)
         return;
     dropWaiting();

@@ -73,8 +73,14 @@ void DrawImg::compose(const RenderInput *given)
     }
 
     loadWallpaper(input != nullptr);
+    // The desktop's own run keeps its decoded pictures for the next minute's.
+    const bool cached = !input && overlayScale == 0;
+    if (cached)
+        pictureFiles.useCache(Platform::phonePath(QStringLiteral("/idle/cache/pictures.raw")));
     painter = new QPainter;
     drawPixmap();
+    if (cached)
+        pictureFiles.saveCache();
     input = nullptr;
 }
 

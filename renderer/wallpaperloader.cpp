@@ -1,7 +1,9 @@
 #include "wallpaperloader.h"
 
+#include "atomicfile.h"
 #include "boundedfile.h"
 #include "imageplugins.h"
+#include "rawimage.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -9,9 +11,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QSysInfo>
-#include <QTemporaryFile>
 
-#include <cstdio>
+#include <memory>
 #include <sys/stat.h>
 
 namespace WallpaperLoader {
@@ -21,31 +22,12 @@ namespace {
 // A 100 MP photo in 32 bits is 400 MB; decoding at the picture's size never allocates that
 // much, but the reader checks the limit against the stated size of some formats.
 constexpr int kAllocationLimitMB = 1024;
-// The cache file: this mark and version, the byte order of the pixels, the source's key, the
-// size, then the rows of 32-bit pixels (0xffRRGGBB words) one after the other.
-constexpr quint32 kCacheMark = 0x57504331;
+// The cache file: this mark and version, the byte order of the pixels, the source's stamp, then
+// the picture as raw pixels (RawImage) in Format_RGB32.
+constexpr quint32 kCacheMark = 0x57504332;
 constexpr quint8 kLittleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? 1 : 0;
 // The longest key a cache may hold (a path is at most 4 KB).
 constexpr int kMaxKeyBytes = 16 * 1024;
-// Bytes of the file's start and end that the key's hash covers.
-constexpr qint64 kSampleBytes = 16 * 1024;
-
-qint64 nanoseconds(const struct timespec &t)
-{
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-// A hash of the first and last kSampleBytes of a regular file; empty when unreadable.
-QByteArray contentSample(const QString &path, qint64 size)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return QByteArray();
-    QByteArray bytes = file.read(kSampleBytes);
-    if (size > kSampleBytes && file.seek(qMax(kSampleBytes, size - kSampleBytes)))
-        bytes += file.read(kSampleBytes);
-    return QByteArray::number(quint64(qHash(QByteArrayView(bytes), 0)), 16);
-}
 
 } // namespace
 
@@ -102,68 +84,44 @@ Result decode(const QString &path, QSize target)
 
 QByteArray sourceKey(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat st;
-    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return QByteArray();
-    const QFileInfo info(path);
-    QByteArray key = QFile::encodeName(info.absoluteFilePath());
-    struct stat link;
-    if (::lstat(name.constData(), &link) == 0 && S_ISLNK(link.st_mode))
-        key += "->" + QFile::encodeName(info.canonicalFilePath());
-    key += '|' + QByteArray::number(qint64(st.st_size)) + '|' + QByteArray::number(quint64(st.st_dev)) + ':'
-        + QByteArray::number(quint64(st.st_ino)) + '|' + QByteArray::number(nanoseconds(st.st_mtim)) + '|'
-        + QByteArray::number(nanoseconds(st.st_ctim)) + '|' + contentSample(path, qint64(st.st_size));
-    return key;
+    return RawImage::stamp(path);
 }
 
 QImage readCache(const QString &cachePath, const QByteArray &key, QSize target)
 {
-    if (key.isEmpty() || !BoundedFile::isRegular(cachePath))
+    if (key.isEmpty())
         return QImage();
-    QFile file(cachePath);
-    const qint64 pixelBytes = qint64(target.width()) * target.height() * 4;
-    if (file.size() > pixelBytes + kMaxKeyBytes + 64 || !file.open(QIODevice::ReadOnly))
+    // Read straight from the file into the picture: no copy of the pixels on the way.
+    const qint64 cap = qint64(target.width()) * target.height() * 4 + kMaxKeyBytes + 64;
+    struct stat st;
+    const std::unique_ptr<QFile> file = BoundedFile::openRegular(cachePath, &st);
+    if (!file || qint64(st.st_size) > cap)
         return QImage();
-    QDataStream in(&file);
+    QDataStream in(file.get());
     quint32 mark = 0;
     quint8 littleEndian = 0;
     QByteArray storedKey;
-    qint32 width = 0, height = 0;
-    in >> mark >> littleEndian >> storedKey >> width >> height;
-    if (in.status() != QDataStream::Ok || mark != kCacheMark || littleEndian != kLittleEndian
-        || storedKey != key || QSize(width, height) != target || file.bytesAvailable() != pixelBytes)
+    in >> mark >> littleEndian >> storedKey;
+    if (in.status() != QDataStream::Ok || mark != kCacheMark || littleEndian != kLittleEndian || storedKey != key)
         return QImage();
-    QImage image(target, QImage::Format_RGB32);
-    const qsizetype row = qsizetype(target.width()) * 4;
-    for (int y = 0; y < target.height(); ++y)
-        if (in.readRawData(reinterpret_cast<char *>(image.scanLine(y)), row) != row)
-            return QImage();
+    const QImage image = RawImage::read(in);
+    if (in.status() != QDataStream::Ok || !in.atEnd() || image.size() != target
+        || image.format() != QImage::Format_RGB32)
+        return QImage();
     return image;
 }
 
 bool writeCache(const QString &cachePath, const QByteArray &key, const QImage &image)
 {
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
-    const QFileInfo info(cachePath);
-    if (!QDir().mkpath(info.absolutePath()))
+    if (!QDir().mkpath(QFileInfo(cachePath).absolutePath()))
         return false;
-    QTemporaryFile file(info.absoluteFilePath() + QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        return false;
-    QDataStream out(&file);
-    out << kCacheMark << kLittleEndian << key << qint32(pixels.width()) << qint32(pixels.height());
-    const int row = pixels.width() * 4;
-    for (int y = 0; y < pixels.height(); ++y)
-        out.writeRawData(reinterpret_cast<const char *>(pixels.constScanLine(y)), row);
-    if (out.status() != QDataStream::Ok || !file.flush())
-        return false;
-    // A rename replaces whatever has the name, a link included, in one step.
-    if (std::rename(QFile::encodeName(file.fileName()).constData(),
-                    QFile::encodeName(info.absoluteFilePath()).constData()) != 0)
-        return false;
-    file.setAutoRemove(false);
-    return true;
+    return AtomicFile::replace(cachePath, [&](QIODevice &device) {
+        QDataStream out(&device);
+        out << kCacheMark << kLittleEndian << key;
+        RawImage::write(out, pixels);
+        return out.status() == QDataStream::Ok;
+    });
 }
 
 Result load(const QString &path, QSize target, const QString &cachePath)
@@ -176,7 +134,8 @@ Result load(const QString &path, QSize target, const QString &cachePath)
         return result;
     }
     result = decode(path, target);
-    if (!result.image.isNull() && !result.asStored && !key.isEmpty())
+    // A source of the picture's size is kept too: reading the cache costs less than decoding it.
+    if (!result.image.isNull() && !key.isEmpty())
         writeCache(cachePath, key, result.image);
     return result;
 }

@@ -6,7 +6,8 @@
 // Decoding a large photo takes a while, and show runs every minute, so the scaled picture is
 // kept in a cache file of raw pixels together with the key of its source; a photo is decoded
 // once per change, not once per minute. A source that already has the picture's size and
-// stands upright is read as it is and never cached: decoding it costs no more than the cache.
+// stands upright is taken as it is, pixel for pixel, and kept in the cache all the same: reading
+// raw pixels costs far less than decoding even a small PNG.
 
 #include <QByteArray>
 #include <QImage>
@@ -29,16 +30,16 @@ Result decode(const QString &path, QSize target);
 // The key of a source picture in the cache: what tells one file's content from another's
 // without decoding it. Absolute path, the target of a link, size, device and inode,
 // modification and change times in nanoseconds, and a hash of the file's first and last
-// bytes (file systems with coarse times, such as a memory card's). Empty when the file
-// cannot be looked at.
+// bytes (file systems with coarse times, such as a memory card's); see RawImage::stamp. Empty
+// when the file cannot be looked at.
 QByteArray sourceKey(const QString &path);
 
 // The cached picture of `cachePath` when it was made from a source of key `key` at size
-// `target`; a null image otherwise.
+// `target`; a null image otherwise (no regular file, too large, truncated or malformed).
 QImage readCache(const QString &cachePath, const QByteArray &key, QSize target);
-// Replaces the cache file with `image` under `key`: a new file renamed over the old name, so
-// a reader sees the old or the new cache, and a link at that name is replaced, never written
-// through. False when it could not be written.
+// Replaces the cache file with `image` under `key` (AtomicFile): a reader sees the old or the
+// new cache, and a link at that name is replaced, never written through. False when it could
+// not be written.
 bool writeCache(const QString &cachePath, const QByteArray &key, const QImage &image);
 
 // Like decode(), through the cache file `cachePath` (a cache that cannot be written is simply

@@ -33,9 +33,8 @@ ConfigSnapshot ConfigSnapshot::seeded(const QString &path, const QString &seedPa
 void ConfigSnapshot::parse(const QByteArray &text)
 {
     const IniDocument doc(text);
-    m_groups = doc.entries();
-    for (auto it = m_groups.cbegin(); it != m_groups.cend(); ++it)
-        m_keys.insert(it.key(), doc.keyList(it.key()));
+    m_keys.clear();
+    m_groups = doc.entries(&m_keys);
 }
 
 bool ConfigSnapshot::hasEntry(const QString &group, const QString &key) const

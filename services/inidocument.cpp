@@ -217,19 +217,26 @@ void walkEntries(const QList<QByteArray> &lines, Visit visit)
 
 } // namespace
 
-IniDocument::Entries IniDocument::entries() const
+IniDocument::Entries IniDocument::entries(QHash<QString, QStringList> *keys) const
 {
     Entries all;
     QHash<QString, QString> *current = nullptr;
+    QStringList *currentKeys = nullptr;
     QByteArray currentName;
     walkEntries(m_lines, [&](int, const QByteArray &group, const QByteArray &key, const QByteArray &value) {
         if (!current || group != currentName) {
             currentName = group;
-            current = &all[QString::fromUtf8(group)];
+            const QString name = QString::fromUtf8(group);
+            current = &all[name];
+            if (keys)
+                currentKeys = &(*keys)[name];
         }
         const QString k = QString::fromUtf8(key);
-        if (!current->contains(k))
+        if (!current->contains(k)) {
             current->insert(k, QString::fromUtf8(value));
+            if (currentKeys)
+                currentKeys->append(k);
+        }
     });
     return all;
 }

@@ -39,7 +39,8 @@ public:
     // Every entry value() finds, by group and key, in one pass over the text: the first
     // "[Group]" of a name and the first entry of a key count.
     using Entries = QHash<QString, QHash<QString, QString>>;
-    Entries entries() const;
+    // `keys` (when given) receives keyList() of every group that holds an entry, in the same pass.
+    Entries entries(QHash<QString, QStringList> *keys = nullptr) const;
     // The entries value() finds in one group, in file order, as the bytes of the file.
     QList<QPair<QByteArray, QByteArray>> groupEntries(const QByteArray &group) const;
     // Removes every entry of the key in the group that value() reads (a later header of the

@@ -26,7 +26,9 @@ work=$(mktemp -d)
 pids=""
 cleanup() {
     for p in $pids; do kill "$p" 2>/dev/null || true; done
-    rm -rf "$work"
+    for p in $pids; do wait "$p" 2>/dev/null || true; done
+    # A show a daemon started may still be writing its caches for a moment.
+    for _ in 1 2 3 4 5; do rm -rf "$work" 2>/dev/null && break; sleep 1; done
 }
 trap cleanup EXIT INT TERM
 

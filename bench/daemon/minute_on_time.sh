@@ -15,8 +15,9 @@ done
 work=$(mktemp -d)
 daemon=""
 cleanup() {
-    [ -n "$daemon" ] && kill "$daemon" 2>/dev/null || true
-    rm -rf "$work"
+    [ -n "$daemon" ] && { kill "$daemon" 2>/dev/null; wait "$daemon" 2>/dev/null; } || true
+    # A show the daemon started may still be writing its caches for a moment.
+    for _ in 1 2 3 4 5; do rm -rf "$work" 2>/dev/null && break; sleep 1; done
 }
 trap cleanup EXIT INT TERM
 cp -R "$build/Quillora/." "$work/"

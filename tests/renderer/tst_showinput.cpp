@@ -138,6 +138,8 @@ private slots:
     void staleCache_data();
     void staleCache();
     void screenSizedSourceIsTakenAsItIs();
+    void damagedCache_data();
+    void damagedCache();
     void linkedCacheIsReplaced();
     void pictureFilesDecodeOnce();
 };
@@ -415,7 +417,8 @@ void TestShowInput::staleCache()
     QCOMPARE(second.image.pixelColor(120, 160), QColor(fromCache ? Qt::red : Qt::green));
 }
 
-// A wallpaper of the picture's size is drawn pixel for pixel and costs no cache file.
+// A wallpaper of the picture's size is drawn pixel for pixel, and from the cache from the second
+// run on.
 void TestShowInput::screenSizedSourceIsTakenAsItIs()
 {
     const QString cache = TestEnv::path(QStringLiteral("cache/wallpaper.raw"));
@@ -425,10 +428,79 @@ void TestShowInput::screenSizedSourceIsTakenAsItIs()
     QVERIFY(source.save(file, "png"));
     for (int run = 0; run < 2; ++run) {
         const WallpaperLoader::Result loaded = WallpaperLoader::load(file, QSize(240, 320), cache);
-        QVERIFY(loaded.asStored && !loaded.fromCache);
+        QCOMPARE(loaded.fromCache, run == 1);
         QCOMPARE(loaded.image, source);
     }
-    QVERIFY(!QFileInfo::exists(cache));
+}
+
+void TestShowInput::damagedCache_data()
+{
+    QTest::addColumn<bool>("wallpaper"); // the wallpaper's cache, else the pictures' cache
+    QTest::addColumn<QString>("damage");
+    for (bool wallpaper : {true, false}) {
+        const char *kind = wallpaper ? "wallpaper" : "pictures";
+        for (const char *damage : {"none", "truncated", "one byte more", "garbage", "FIFO", "link"})
+            QTest::addRow("%s, %s", kind, damage) << wallpaper << QString::fromLatin1(damage);
+    }
+}
+
+// A damaged cache is a miss: the picture is decoded again, the same, and the cache replaced (a
+// link at its name included, the file it led to left alone); an intact one decodes nothing.
+void TestShowInput::damagedCache()
+{
+    QFETCH(bool, wallpaper);
+    QFETCH(QString, damage);
+    const QString cache = TestEnv::path(QStringLiteral("cache/damaged.raw"));
+    const QString victim = TestEnv::path(QStringLiteral("victim"));
+    const QString file = TestEnv::path(QStringLiteral("source.png"));
+    QFile::remove(cache);
+    QImage source = quadrants(QSize(64, 48)).convertToFormat(QImage::Format_ARGB32);
+    source.setPixelColor(0, 0, QColor(10, 20, 30, 40));
+    QVERIFY(source.save(file, "png"));
+    // Returns the picture as drawn and whether it was decoded.
+    const auto load = [&]() -> std::pair<QImage, bool> {
+        if (wallpaper) {
+            const WallpaperLoader::Result loaded = WallpaperLoader::load(file, QSize(240, 320), cache);
+            return {loaded.image, !loaded.fromCache};
+        }
+        PictureFiles files;
+        files.useCache(cache);
+        const QImage image = files.picture(file, QSize(32, 24));
+        files.picture(file); // a second size of the same file
+        files.saveCache();
+        return {image, files.decodings() > 0};
+    };
+    const auto [first, decoded] = load();
+    QVERIFY(!first.isNull() && decoded);
+
+    QFile stored(cache);
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    QByteArray bytes = stored.readAll();
+    stored.close();
+    QVERIFY(QFile::remove(cache));
+    const QByteArray cacheName = QFile::encodeName(cache);
+    if (damage == QLatin1String("FIFO")) {
+        QCOMPARE(mkfifo(cacheName.constData(), 0600), 0);
+    } else if (damage == QLatin1String("link")) {
+        TestEnv::writeFile(QStringLiteral("victim"), "keep me\n");
+        QVERIFY(QFile::link(victim, cache));
+    } else {
+        if (damage == QLatin1String("truncated"))
+            bytes.chop(bytes.size() / 3);
+        else if (damage == QLatin1String("one byte more"))
+            bytes += 'x';
+        else if (damage == QLatin1String("garbage"))
+            bytes.fill('\xff');
+        QFile out(cache);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    }
+    const auto [second, decodedAgain] = load();
+    QCOMPARE(decodedAgain, damage != QLatin1String("none"));
+    QCOMPARE(second, first);
+    QVERIFY(QFileInfo(cache).isFile() && !QFileInfo(cache).isSymLink());
+    QVERIFY(!load().second);
+    if (damage == QLatin1String("link"))
+        QCOMPARE(TestEnv::readFile(QStringLiteral("victim")), QByteArray("keep me\n"));
 }
 
 // A link at the cache's name is replaced by the cache; the file it led to is left as it was.

@@ -46,6 +46,7 @@ void TestConfigSnapshot::sameAsConfigStore()
     const QStringList keys = {QStringLiteral("k"), QStringLiteral("n"), QStringLiteral("b"), QStringLiteral("l"),
                               QStringLiteral("城市"), QStringLiteral("none")};
     for (const QString &g : groups) {
+        QCOMPARE(snapshot.keyList(g), store.keyList(g));
         for (const QString &k : keys) {
             const QByteArray where = (g + QLatin1Char('/') + k).toUtf8();
             QVERIFY2(store.readEntry(g, k, QStringLiteral("def")) == snapshot.readEntry(g, k, QStringLiteral("def")), where);
