@@ -270,6 +270,12 @@ void TestTextBox::check_data()
     while (huge.size() < 300 * 1024)
         huge += "Key" + QByteArray::number(huge.size()) + " = " + QByteArray(100, 'x') + "\n";
     QTest::newRow("too large to be read whole") << huge << QStringList{"theme: too large to be read whole"};
+    // Han strokes run together below 8 points; Latin letters and digits stay legible at 7.
+    QTest::newRow("Chinese weather at 7 points, digits at 7")
+        << textItem("Weather1_Description", 7, 10, 10, c, "Box_W = 200\nBox_H = 20\n") + textItem("Date_Year", 7, 10, 60, c)
+        << QStringList{"Weather1_Description: Chinese text at 7 points, below the legible 8"};
+    QTest::newRow("Chinese weather at 8 points")
+        << textItem("Weather1_Description", 8, 10, 10, c, "Box_W = 200\nBox_H = 20\n") << QStringList();
     QTest::newRow("long weather, clipped")
         << textItem("Weather1_Wind", 8, 10, 10, c, "Box_W = 40\nBox_H = 20\n") << QStringList{"Weather1_Wind: text overflows its box"};
 }
