@@ -13,6 +13,8 @@
 #include "zpopupfit.h"
 #include "zpressbutton.h"
 #include "zscrollpanel.h"
+#include "zphonestyle.h"
+#include "zslider.h"
 #include "zsoftkey.h"
 
 #include <QAbstractItemView>
@@ -63,6 +65,7 @@ private slots:
     void systemIcons();
     void buttonKeys_data();
     void buttonKeys();
+    void sliderShowsFocus();
 };
 
 void TestZWidgets::keyMapping_data()
@@ -678,4 +681,32 @@ void TestZWidgets::buttonKeys()
 }
 
 QUILLORA_TEST_MAIN(TestZWidgets)
+// A colour slider reached with the keys is marked like the other controls: a frame in the
+// highlight colour that it does not show without the focus.
+void TestZWidgets::sliderShowsFocus()
+{
+    QWidget window;
+    window.setStyleSheet(ZPhoneStyle::styleSheet());
+    auto *layout = new QVBoxLayout(&window);
+    auto *before = new QLineEdit;
+    auto *slider = new ZSlider(0, 255, 10, 128, Qt::Horizontal, &window);
+    layout->addWidget(before);
+    layout->addWidget(slider);
+    window.resize(240, 80);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    auto marked = [slider] {
+        const QImage shot = slider->grab().toImage();
+        int n = 0;
+        for (int x = 0; x < shot.width(); ++x)
+            n += shot.pixelColor(x, 0) == ZPhoneStyle::highlightColor() ? 1 : 0;
+        return n > shot.width() / 2;
+    };
+    QVERIFY(!marked());
+    QTest::keyClick(before, Qt::Key_Tab);
+    QVERIFY(slider->hasFocus());
+    QVERIFY(marked());
+}
+
 #include "tst_zwidgets.moc"
