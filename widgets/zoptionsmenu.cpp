@@ -164,8 +164,12 @@ void ZOptionsMenu::activateItem(int id)
 void ZOptionsMenu::popupAbove(QWidget *bar)
 {
     ensurePolished();
-    const QSize size = sizeHint();
     QPoint at = bar ? bar->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
+    // Measured as it will show: no taller than the room above the bar.
+    const QRect screen = PopupFit::screenOf(parentWidget() ? parentWidget() : this);
+    m_room = bar && !screen.isEmpty() ? at.y() - screen.top() : 0;
+    foldFrom(0);
+    const QSize size = sizeHint();
     at.ry() -= size.height();
     if (bar && bar->screen()) {
         const QRect screen = bar->screen()->geometry();
@@ -209,7 +213,8 @@ void ZOptionsMenu::foldFrom(int first)
     const QRect screen = PopupFit::screenOf(parentWidget() ? parentWidget() : this);
     ensurePolished();
     const QSize whole = sizeHint();
-    if (screen.isEmpty() || whole.height() <= screen.height())
+    const int room = m_room > 0 ? qMin(m_room, screen.height()) : screen.height();
+    if (screen.isEmpty() || whole.height() <= room)
         return;
     const QList<QAction *> all = actions();
     first = qBound(0, first, int(all.size()) - 1);
@@ -228,14 +233,14 @@ void ZOptionsMenu::foldFrom(int first)
     for (; top < first; ++top)
         hide(all.at(top));
     int last = int(all.size()) - 1;
-    while (sizeHint().height() > screen.height() && last > first)
+    while (sizeHint().height() > room && last > first)
         hide(all.at(last--));
     // Fill room left at the end with entries before the first, so a menu scrolled to its end
     // shows a full screen.
     while (top > 0) {
         QAction *a = all.at(top - 1);
         a->setVisible(true);
-        if (sizeHint().height() > screen.height()) {
+        if (sizeHint().height() > room) {
             a->setVisible(false);
             break;
         }

@@ -69,5 +69,6 @@ private:
     QList<QAction *> m_folded; // entries hidden because the screen has no room for them
     QSet<QAction *> m_disabled; // entries disabled when folded (hidden ones all read disabled)
     int m_first = 0;            // the first entry shown while folded
+    int m_room = 0;             // the height above the soft-key bar it opened over; 0: the screen's
     int m_nextId = 0;
 };

@@ -471,6 +471,7 @@ void TestZWidgets::popupsStayOnThePhoneScreen()
         QVERIFY2(last.top() >= 0 && last.bottom() < options->height(),
                  qPrintable(QStringLiteral("entry at %1..%2 in a menu %3 high").arg(last.top()).arg(last.bottom()).arg(options->height())));
         QVERIFY(screen.contains(options->geometry()));
+        QCOMPARE(options->geometry().bottom(), bar->mapToGlobal(QPoint(0, 0)).y() - 1); // just above the bar
         if (kind == 2) { // one more goes round to the first, shown again
             sendPhoneKey(options, ZKey::Down);
             QCOMPARE(options->activeAction(), options->action(0));
