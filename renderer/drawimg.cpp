@@ -9,6 +9,7 @@
 #include "notifydb.h"
 #include "settingsfile.h"
 #include "boundedfile.h"
+#include "textbox.h"
 #include "wallpaperloader.h"
 
 #include <QFile>
@@ -304,7 +305,7 @@ ItemExtent &DrawImg::extentOf(const QString &item)
     for (ItemExtent &extent : itemExtents)
         if (extent.item == item)
             return extent;
-    itemExtents.append(ItemExtent{item, QRect(), QRect(), false, {}, {}, {}, 0});
+    itemExtents.append(ItemExtent{item, QRect(), QRect(), false, {}, {}, {}, 0, 0});
     return itemExtents.last();
 }
 
@@ -333,9 +334,12 @@ void DrawImg::recordRun(const QRect &area, const QRect &drawnIn, const QString &
         ink.setPen(Qt::black);
         ink.drawText(drawnIn, Qt::AlignLeft | Qt::AlignTop, text);
     }
-    QList<TextRun> &runs = extentOf(itemName).runs;
-    if (!run.area.isEmpty() && !runs.contains(run))
-        runs << run;
+    ItemExtent &extent = extentOf(itemName);
+    if (!run.area.isEmpty() && !extent.runs.contains(run))
+        extent.runs << run;
+    const int points = painter->font().pointSize();
+    if (!run.area.isEmpty() && points > 0 && TextBox::shrinkFloor(text) == TextBox::kShrinkFloorCjk)
+        extent.cjkPointSize = extent.cjkPointSize ? qMin(extent.cjkPointSize, points) : points;
 }
 
 const ConfigSnapshot &DrawImg::notifyDatabase()

@@ -62,6 +62,7 @@ struct ItemExtent
     QList<QImage> pictureImages; // what was drawn in each of `pictures`, at its size or not
     QList<TextRun> runs;         // each text drawn, in its colour (the calendar: each cell)
     int descent = 0;             // the descent of the item's font: the bottom of a line box that holds no ink
+    int cjkPointSize = 0;        // the smallest size (points) of its Han, kana or Hangul text; 0 for none
 };
 
 class DrawImg

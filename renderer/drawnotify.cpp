@@ -44,7 +44,11 @@ QString fittedCountdown(qint64 days, const QString &text, const CountdownWording
     if (metrics.horizontalAdvance(line) <= room + 0.5)
         return line;
     const qreal bare = metrics.horizontalAdvance(countdownText(days, QString(), wording));
-    return countdownText(days, TextBox::elided(text, font, int(room - bare), true), wording);
+    QString name = TextBox::elided(text, font, int(room - bare), true);
+    // No room even for "…": the name still reads as cut, and the box ends the line with "…".
+    if (name.isEmpty())
+        name = QString(QChar(0x2026));
+    return countdownText(days, name, wording);
 }
 
 // The countdown entry "year|month|day|text" as its line, or an empty string when the entry has

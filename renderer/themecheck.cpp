@@ -1,5 +1,6 @@
 #include "themecheck.h"
 #include "themefile.h"
+#include "textbox.h"
 
 #include "busyday.h"
 #include "boundedfile.h"
@@ -55,6 +56,8 @@ void merge(QList<ItemExtent> &into, const ItemExtent &extent)
             known.box |= extent.box;
             known.overflows = known.overflows || extent.overflows;
             known.descent = qMax(known.descent, extent.descent);
+            if (extent.cjkPointSize)
+                known.cjkPointSize = known.cjkPointSize ? qMin(known.cjkPointSize, extent.cjkPointSize) : extent.cjkPointSize;
             for (int i = 0; i < extent.pictures.size(); ++i)
                 if (!known.pictures.contains(extent.pictures.at(i))) {
                     known.pictures << extent.pictures.at(i);
@@ -128,6 +131,12 @@ QStringList problems(const QList<ItemExtent> &extents)
                 lines << QStringLiteral("%1: picture leaves the screen (%2)").arg(e.item, describe(p));
         if (e.overflows)
             lines << QStringLiteral("%1: text overflows its box (%2)").arg(e.item, describe(e.box));
+        // Han, kana and Hangul strokes run together below the shrink floor of such text.
+        if (e.cjkPointSize && e.cjkPointSize < TextBox::kShrinkFloorCjk)
+            lines << QStringLiteral("%1: Chinese text at %2 points, below the legible %3")
+                         .arg(e.item)
+                         .arg(e.cjkPointSize)
+                         .arg(TextBox::kShrinkFloorCjk);
     }
     for (int i = 0; i < extents.size(); ++i)
         for (int j = i + 1; j < extents.size(); ++j) {

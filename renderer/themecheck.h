@@ -3,9 +3,10 @@
 //
 // One line per problem: a theme file too large to be read whole, an item's text or picture
 // that leaves the 240 x 320 screen, a text that overflows its box, two items whose texts
-// overlap where ink can be (a line box's descent may run into the next line's), and a text that
-// runs into a picture (its own item's or another's) as light or dark as the text itself. The
-// theme is drawn on every day of BusyDay::days() at the widest time of the clock, and each item
+// overlap where ink can be (a line box's descent may run into the next line's), a text that
+// runs into a picture (its own item's or another's) as light or dark as the text itself, and
+// Han, kana or Hangul text drawn below its legible size (TextBox::kShrinkFloorCjk). The theme
+// is drawn on every day of BusyDay::days() at the widest time of the clock, and each item
 // is judged by everything it drew on any of them.
 
 #include "drawimg.h"

@@ -61,9 +61,14 @@ void ZGui::edittheme()
 
 void ZGui::savetheme()
 {
-    if (!workingCopyExists() || !ThemeFile::isName(m_currentTheme))
+    if (!workingCopyExists()) {
+        notice(::getText(m_lang.get(), QStringLiteral("SaveText"),
+                         QStringLiteral("Start editing a theme before saving it")),
+               1, 0);
         return;
-    if (!copyTheme(workingCopy(), themeFile(m_currentTheme))) {
+    }
+    // A stored name reaching out of theme/ is never written over: the save fails and says so.
+    if (!ThemeFile::isName(m_currentTheme) || !copyTheme(workingCopy(), themeFile(m_currentTheme))) {
         writeFailed("ThemeSaveFailedText", "The theme could not be saved.");
         return;
     }
@@ -110,6 +115,10 @@ void ZGui::saveastheme()
             m_themeSelector->addItem(ThemeFiles::displayName(m_currentTheme));
             m_themeSelector->setCurrentItem(m_themeSelector->count() - 1);
         }
+        notice(::getText(m_lang.get(), QStringLiteral("ThemeSavedAsText"),
+                         QStringLiteral("The theme is saved as \"%1\"."))
+                   .arg(ThemeFiles::displayName(m_currentTheme)),
+               0, 500);
         break;
     }
     delete dlg;

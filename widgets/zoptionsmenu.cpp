@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
 
 ZOptionsMenu::ZOptionsMenu(QWidget *parent, const QString &name)
@@ -15,6 +16,8 @@ ZOptionsMenu::ZOptionsMenu(QWidget *parent, const QString &name)
         setObjectName(name);
     setFont(ZPhoneStyle::font(10));
     setStyleSheet(ZPhoneStyle::styleSheet());
+    // Folded before the menu measures itself for showing, so it never sees more than fits.
+    connect(this, &QMenu::aboutToShow, this, [this] { foldFrom(0); });
 }
 
 QAction *ZOptionsMenu::addEntry(const QString &text, const QPixmap &icon, int id)
@@ -161,8 +164,12 @@ void ZOptionsMenu::activateItem(int id)
 void ZOptionsMenu::popupAbove(QWidget *bar)
 {
     ensurePolished();
-    const QSize size = sizeHint();
     QPoint at = bar ? bar->mapToGlobal(QPoint(0, 0)) : QPoint(0, 0);
+    // Measured as it will show: no taller than the room above the bar.
+    const QRect screen = PopupFit::screenOf(parentWidget() ? parentWidget() : this);
+    m_room = bar && !screen.isEmpty() ? at.y() - screen.top() : 0;
+    foldFrom(0);
+    const QSize size = sizeHint();
     at.ry() -= size.height();
     if (bar && bar->screen()) {
         const QRect screen = bar->screen()->geometry();
@@ -185,6 +192,120 @@ void ZOptionsMenu::showEvent(QShowEvent *event)
     PopupFit::place(this, parentWidget());
 }
 
+void ZOptionsMenu::hideEvent(QHideEvent *event)
+{
+    unfold();
+    QMenu::hideEvent(event);
+}
+
+void ZOptionsMenu::unfold()
+{
+    for (QAction *a : std::as_const(m_folded))
+        a->setVisible(true);
+    m_folded.clear();
+    m_first = 0;
+    setMinimumWidth(0);
+}
+
+void ZOptionsMenu::foldFrom(int first)
+{
+    unfold();
+    const QRect screen = PopupFit::screenOf(parentWidget() ? parentWidget() : this);
+    ensurePolished();
+    const QSize whole = sizeHint();
+    const int room = m_room > 0 ? qMin(m_room, screen.height()) : screen.height();
+    if (screen.isEmpty() || whole.height() <= room)
+        return;
+    const QList<QAction *> all = actions();
+    first = qBound(0, first, int(all.size()) - 1);
+    m_disabled.clear(); // a hidden entry reads as disabled: remember which ones really are
+    for (QAction *a : all)
+        if (!a->isEnabled())
+            m_disabled.insert(a);
+    // Hide the entries before `first`, then entries from the end until the rest fits.
+    auto hide = [this](QAction *a) {
+        if (a->isVisible()) {
+            a->setVisible(false);
+            m_folded.append(a);
+        }
+    };
+    int top = 0;
+    for (; top < first; ++top)
+        hide(all.at(top));
+    int last = int(all.size()) - 1;
+    while (sizeHint().height() > room && last > first)
+        hide(all.at(last--));
+    // Fill room left at the end with entries before the first, so a menu scrolled to its end
+    // shows a full screen.
+    while (top > 0) {
+        QAction *a = all.at(top - 1);
+        a->setVisible(true);
+        if (sizeHint().height() > room) {
+            a->setVisible(false);
+            break;
+        }
+        m_folded.removeOne(a);
+        --top;
+    }
+    m_first = top;
+    setMinimumWidth(whole.width()); // as wide as the widest entry, shown or not
+    if (isVisible())
+        resize(sizeHint());
+}
+
+bool ZOptionsMenu::scrollBy(int step)
+{
+    if (m_folded.isEmpty())
+        return false;
+    const QList<QAction *> all = actions();
+    int at = int(all.indexOf(activeAction()));
+    if (at < 0)
+        return false;
+    // The next entry the highlight can rest on, in the direction of the step.
+    int next = at + step;
+    while (next >= 0 && next < all.size() && (all.at(next)->isSeparator() || m_disabled.contains(all.at(next))))
+        next += step;
+    if (next < 0 || next >= all.size()) // past either end: round to the other one
+        next = step > 0 ? 0 : int(all.size()) - 1;
+    if (all.at(next)->isVisible())
+        return false;
+    int shown = 0;
+    for (QAction *a : all)
+        shown += a->isVisible() ? 1 : 0;
+    foldFrom(step > 0 ? next - shown + 1 : next);
+    if (!all.at(next)->isVisible()) // a different mix of heights: start at it
+        foldFrom(next);
+    setActiveAction(all.at(next));
+    PopupFit::place(this, parentWidget());
+    update();
+    return true;
+}
+
+void ZOptionsMenu::paintEvent(QPaintEvent *event)
+{
+    QMenu::paintEvent(event);
+    if (m_folded.isEmpty())
+        return;
+    const QList<QAction *> all = actions();
+    bool above = false, below = false;
+    for (int i = 0; i < all.size(); ++i) {
+        if (!all.at(i)->isVisible()) {
+            above = above || i < m_first;
+            below = below || i > m_first;
+        }
+    }
+    // Small arrows at the right edge mark entries above and below the shown ones.
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x37, 0x47, 0x4f));
+    const int x = width() - 9;
+    if (above)
+        p.drawPolygon(QPolygon({QPoint(x, 7), QPoint(x + 6, 7), QPoint(x + 3, 3)}));
+    if (below)
+        p.drawPolygon(QPolygon({QPoint(x, height() - 8), QPoint(x + 6, height() - 8), QPoint(x + 3, height() - 4)}));
+}
+
 void ZOptionsMenu::keyPressEvent(QKeyEvent *event)
 {
     // The keypad's codes and digits as the menu's own navigation keys.
@@ -192,10 +313,14 @@ void ZOptionsMenu::keyPressEvent(QKeyEvent *event)
     switch (ZKey::code(event)) {
     case ZKey::Up:
     case ZKey::Digit2:
+        if (scrollBy(-1))
+            return;
         qtKey = Qt::Key_Up;
         break;
     case ZKey::Down:
     case ZKey::Digit8:
+        if (scrollBy(1))
+            return;
         qtKey = Qt::Key_Down;
         break;
     case ZKey::Left:

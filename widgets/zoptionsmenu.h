@@ -2,13 +2,16 @@
 // An options menu: entries with an icon and a text, addressed by an id, and entries that
 // open a sub-menu. It pops up above the soft-key bar; up / down move, select runs the entry,
 // back (4145) closes it. The menu and its sub-menus open within the phone's screen (the window
-// of the menu's parent), a sub-menu over its menu where there is no room beside it.
+// of the menu's parent), a sub-menu over its menu where there is no room beside it. A menu
+// taller than the screen shows as many entries as fit and scrolls with up / down, the
+// highlighted entry always in view; small arrows mark entries above or below.
 //
 // Ids are given by the caller or numbered 0, 1, 2, ... in insertion order when -1 is passed.
 // Choosing an entry emits activated(id) and calls the receiver's slot given at insertion.
 
 #include <QMenu>
 #include <QPixmap>
+#include <QSet>
 
 class ZOptionsMenu : public QMenu
 {
@@ -52,8 +55,20 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     QAction *addEntry(const QString &text, const QPixmap &icon, int id);
+    // Shows the entries from the first'th that fit the phone's screen and hides the rest until
+    // the menu closes; all entries again when they fit (or on unfold()).
+    void foldFrom(int first);
+    void unfold();
+    // Moves the shown entries by one when the highlight would leave them; true when it did.
+    bool scrollBy(int step);
+    QList<QAction *> m_folded; // entries hidden because the screen has no room for them
+    QSet<QAction *> m_disabled; // entries disabled when folded (hidden ones all read disabled)
+    int m_first = 0;            // the first entry shown while folded
+    int m_room = 0;             // the height above the soft-key bar it opened over; 0: the screen's
     int m_nextId = 0;
 };

@@ -34,7 +34,7 @@ QString styleSheet()
         "ZSoftKey QPushButton:pressed { background: rgba(255, 255, 255, 40); }"
         "ZSoftKey QPushButton#zLeftKey { text-align: left; }"
         "ZSoftKey QPushButton#zRightKey { text-align: right; }"
-        "QMenu { background: #fbfcfd; border: 1px solid #37474f; padding: 2px; }"
+        "QMenu { background: #fbfcfd; border: 1px solid #37474f; padding: 2px; menu-scrollable: 1; }"
         "QMenu::item { padding: 5px 14px 5px 4px; color: #1d2a30; }"
         "QMenu::item:selected { background: #2e86ab; color: white; }"
         "QMenu::item:disabled { color: #9aa7ad; }"

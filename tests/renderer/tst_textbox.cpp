@@ -131,9 +131,11 @@ void TestTextBox::countdownNumberStaysWhole_data()
     QTest::addColumn<QByteArray>("language");
     QTest::addColumn<QByteArray>("fit");
     QTest::addColumn<QString>("number");
-    QTest::newRow("Chinese, elide") << QByteArray("简体中文.lng") << QByteArray("elide") << QStringLiteral("还有110天");
-    QTest::newRow("English, elide") << QByteArray("English.lng") << QByteArray("elide") << QStringLiteral("110 days");
-    QTest::newRow("Chinese, shrink") << QByteArray("简体中文.lng") << QByteArray("shrink") << QStringLiteral("还有110天");
+    QTest::addColumn<int>("width"); // of the box; 0: the line without its text, and no room for "…"
+    QTest::newRow("Chinese, elide") << QByteArray("简体中文.lng") << QByteArray("elide") << QStringLiteral("还有110天") << 150;
+    QTest::newRow("English, elide") << QByteArray("English.lng") << QByteArray("elide") << QStringLiteral("110 days") << 150;
+    QTest::newRow("Chinese, shrink") << QByteArray("简体中文.lng") << QByteArray("shrink") << QStringLiteral("还有110天") << 150;
+    QTest::newRow("English, no room for the text") << QByteArray("English.lng") << QByteArray("elide") << QStringLiteral("110 days") << 0;
 }
 
 void TestTextBox::countdownNumberStaysWhole()
@@ -141,21 +143,31 @@ void TestTextBox::countdownNumberStaysWhole()
     QFETCH(QByteArray, language);
     QFETCH(QByteArray, fit);
     QFETCH(QString, number);
-    setUp(textItem("Notify", 9, 10, 10, kRed, "Box_W = 150\nBox_H = 20\nFit = " + fit + "\n"), "Language = " + language + "\n");
-    TestEnv::writeFile(QStringLiteral("notify.db"), "[CustomNotify]\n1901/01/02 = 2026|06|28|毕业典礼和谢师宴\n");
-    const QImage shown = render(kDay);
-    // The line drawn is the countdown with its text cut to the longest start that lets it fit.
+    QFETCH(int, width);
     const CountdownWording wording = CountdownWording::fromLanguageFile(TestEnv::dir(), QString::fromUtf8(language));
-    const QString name = QStringLiteral("毕业典礼和谢师宴");
     const int size = fit == "shrink" ? TextBox::kShrinkFloorCjk : 9;
     const QFontMetricsF metrics(font(size));
+    const bool noRoom = width == 0;
+    if (noRoom)
+        width = int(std::ceil(metrics.horizontalAdvance(countdownText(110, QString(), wording)))) + 1;
+    setUp(textItem("Notify", 9, 10, 10, kRed, "Box_W = " + QByteArray::number(width) + "\nBox_H = 20\nFit = " + fit + "\n"),
+          "Language = " + language + "\n");
+    TestEnv::writeFile(QStringLiteral("notify.db"), "[CustomNotify]\n1901/01/02 = 2026|06|28|毕业典礼和谢师宴\n");
+    const QImage shown = render(kDay);
+    // The line drawn is the countdown with its text cut to the longest start that lets it fit;
+    // with no room for any of it, the line itself is cut after the number, ending in "…".
+    const QString name = QStringLiteral("毕业典礼和谢师宴");
     QString line;
     for (int k = name.size() - 1; k >= 0 && line.isEmpty(); --k) {
         const QString candidate = countdownText(110, name.left(k) + QChar(0x2026), wording);
-        if (metrics.horizontalAdvance(candidate) <= 150)
+        if (metrics.horizontalAdvance(candidate) <= width)
             line = candidate;
     }
+    QCOMPARE(line.isEmpty(), noRoom);
+    if (noRoom)
+        line = TextBox::elided(countdownText(110, QString(QChar(0x2026)), wording), font(size), width, false);
     QVERIFY(line.contains(number));
+    QVERIFY(line.contains(QChar(0x2026)));
     QCOMPARE(shown, expectedText(line, size, 10, 10, kRed));
 }
 
@@ -270,6 +282,12 @@ void TestTextBox::check_data()
     while (huge.size() < 300 * 1024)
         huge += "Key" + QByteArray::number(huge.size()) + " = " + QByteArray(100, 'x') + "\n";
     QTest::newRow("too large to be read whole") << huge << QStringList{"theme: too large to be read whole"};
+    // Han strokes run together below 8 points; Latin letters and digits stay legible at 7.
+    QTest::newRow("Chinese weather at 7 points, digits at 7")
+        << textItem("Weather1_Description", 7, 10, 10, c, "Box_W = 200\nBox_H = 20\n") + textItem("Date_Year", 7, 10, 60, c)
+        << QStringList{"Weather1_Description: Chinese text at 7 points, below the legible 8"};
+    QTest::newRow("Chinese weather at 8 points")
+        << textItem("Weather1_Description", 8, 10, 10, c, "Box_W = 200\nBox_H = 20\n") << QStringList();
     QTest::newRow("long weather, clipped")
         << textItem("Weather1_Wind", 8, 10, 10, c, "Box_W = 40\nBox_H = 20\n") << QStringList{"Weather1_Wind: text overflows its box"};
 }

@@ -161,7 +161,7 @@ void TestEditing::saveWhileNotEditing()
     gui->editMenu()->activateItem(ZGui::EditEnd);
     QCOMPARE(TestEnv::readFile(kTheme), testTheme());
     QVERIFY(!QFileInfo::exists(ZGui::workingCopy()));
-    QVERIFY(m_script->shown().isEmpty());
+    QCOMPARE(m_script->shownTexts(), QStringList{en("SaveText")}); // says why nothing was saved
 }
 
 void TestEditing::editWithoutThemeFile()
@@ -234,6 +234,7 @@ void TestEditing::currentThemeOutsideThemeFolder()
     QVERIFY(QFileInfo::exists(ZGui::workingCopy()));
     gui->editMenu()->activateItem(ZGui::EditSave);
     QCOMPARE(TestEnv::readFile("notify.db"), db);
+    QCOMPARE(m_script->shownTexts(), QStringList{en("ThemeSaveFailedText")});
 }
 
 void TestEditing::saveAs_data()
@@ -288,14 +289,18 @@ void TestEditing::saveAs()
     gui->editMenu()->activateItem(ZGui::EditSaveAs);
     QCOMPARE(m_script->pending(), 0);
 
-    QStringList shownNotices;
+    QStringList shownNotices; // warnings; a save ends with a short confirmation
+    QStringList confirmed;
     for (const ShownDialog &d : m_script->shown()) {
-        if (d.className == "ZNoticeDlg") {
+        if (d.className == "ZNoticeDlg" && d.type == 0 && d.time > 0)
+            confirmed << d.text;
+        else if (d.className == "ZNoticeDlg") {
             QCOMPARE(d.type, 1);
             QCOMPARE(d.time, 0);
             shownNotices << d.text;
         }
     }
+    QCOMPARE(confirmed, created.isEmpty() ? QStringList() : QStringList{en("ThemeSavedAsText").arg(entry)});
     QCOMPARE(shownNotices.size(), notices.size());
     for (int i = 0; i < notices.size(); ++i) {
         if (notices.at(i) != "<refused>")

@@ -13,6 +13,8 @@
 #include "zpopupfit.h"
 #include "zpressbutton.h"
 #include "zscrollpanel.h"
+#include "zphonestyle.h"
+#include "zslider.h"
 #include "zsoftkey.h"
 
 #include <QAbstractItemView>
@@ -63,6 +65,7 @@ private slots:
     void systemIcons();
     void buttonKeys_data();
     void buttonKeys();
+    void sliderShowsFocus();
 };
 
 void TestZWidgets::keyMapping_data()
@@ -416,18 +419,20 @@ void TestZWidgets::popupFit()
     QCOMPARE(PopupFit::fit(wanted, QRect(100, 50, 240, 320)), placed);
 }
 
-// A long selector list and a sub-menu, opened with the keys in a phone window on a larger
-// desktop, lie within the window; the list scrolls to its last entry with the keys.
+// A long selector list, a long options menu and a sub-menu, opened with the keys in a phone
+// window on a larger desktop, lie within the window; long ones scroll to their last entry with the
+// keys, the chosen entry always in view.
 void TestZWidgets::popupsStayOnThePhoneScreen_data()
 {
-    QTest::addColumn<bool>("menu");
-    QTest::newRow("selector list of 60 entries") << false;
-    QTest::newRow("sub-menu of the last entry") << true;
+    QTest::addColumn<int>("kind");
+    QTest::newRow("selector list of 60 entries") << 0;
+    QTest::newRow("sub-menu of the last entry") << 1;
+    QTest::newRow("options menu of 40 entries") << 2;
 }
 
 void TestZWidgets::popupsStayOnThePhoneScreen()
 {
-    QFETCH(bool, menu);
+    QFETCH(int, kind);
     ZKbMainWidget window;
     auto *bar = new ZSoftKey;
     bar->setText(ZSoftKey::LEFT, QStringLiteral("Options"));
@@ -435,9 +440,10 @@ void TestZWidgets::popupsStayOnThePhoneScreen()
     auto *sub = new ZOptionsMenu(bar);
     for (const char *text : {"  Start editing", "  Save theme", "  Save theme as", "  End editing"})
         sub->insertItem(QString::fromLatin1(text), QPixmap());
-    for (const char *text : {"  Refresh the desktop", "  Run the daemon", "  Edit theme"})
-        options->insertItem(QString::fromLatin1(text), QPixmap());
-    options->insertItem(QStringLiteral("  Edit theme"), sub, QPixmap(), 2);
+    const int entries = kind == 2 ? 40 : 3;
+    for (int i = 0; i < entries - 1; ++i)
+        options->insertItem(QStringLiteral("  Entry %1").arg(i), QPixmap());
+    options->insertItem(QStringLiteral("  Edit theme"), sub, QPixmap(), entries - 1);
     bar->setOptMenu(ZSoftKey::LEFT, options);
     window.setSoftKey(bar);
     auto *combo = new ZComboBox;
@@ -450,24 +456,39 @@ void TestZWidgets::popupsStayOnThePhoneScreen()
     const QRect screen(window.mapToGlobal(QPoint(0, 0)), window.size());
 
     QWidget *popup = nullptr;
-    if (menu) {
-        sendPhoneKey(&window, ZKey::Add);
-        QVERIFY(options->isVisible());
-        for (int i = 0; i < 2; ++i)
-            sendPhoneKey(options, ZKey::Down);
-        sendPhoneKey(options, ZKey::Right);
-        QTRY_VERIFY(sub->isVisible());
-        popup = sub;
-        QCOMPARE(popup->width(), sub->sizeHint().width()); // entries whole, not squeezed
-    } else {
+    if (kind == 0) {
         combo->setFocus();
         sendPhoneKey(combo, ZKey::Select);
         popup = combo->view()->window();
         QTRY_VERIFY(popup->isVisible());
+    } else {
+        sendPhoneKey(&window, ZKey::Add);
+        QVERIFY(options->isVisible());
+        for (int i = 0; i < entries - 1; ++i)
+            sendPhoneKey(options, ZKey::Down);
+        QCOMPARE(options->activeAction(), options->action(entries - 1));
+        const QRect last = options->actionGeometry(options->activeAction());
+        QVERIFY2(last.top() >= 0 && last.bottom() < options->height(),
+                 qPrintable(QStringLiteral("entry at %1..%2 in a menu %3 high").arg(last.top()).arg(last.bottom()).arg(options->height())));
+        QVERIFY(screen.contains(options->geometry()));
+        QCOMPARE(options->geometry().bottom(), bar->mapToGlobal(QPoint(0, 0)).y() - 1); // just above the bar
+        if (kind == 2) { // one more goes round to the first, shown again
+            sendPhoneKey(options, ZKey::Down);
+            QCOMPARE(options->activeAction(), options->action(0));
+            QVERIFY(options->actionGeometry(options->action(0)).top() >= 0);
+            QVERIFY(options->action(0)->isVisible());
+        }
+        popup = options;
+    }
+    if (kind == 1) {
+        sendPhoneKey(options, ZKey::Right);
+        QTRY_VERIFY(sub->isVisible());
+        popup = sub;
+        QCOMPARE(popup->width(), sub->sizeHint().width()); // entries whole, not squeezed
     }
     QVERIFY2(screen.contains(popup->geometry()),
              qPrintable(QStringLiteral("%1,%2 %3x%4").arg(popup->x()).arg(popup->y()).arg(popup->width()).arg(popup->height())));
-    if (!menu) {
+    if (kind == 0) {
         for (int i = 0; i < 59; ++i)
             QTest::keyClick(combo->view(), Qt::Key_Down);
         const QRect last = combo->view()->visualRect(combo->model()->index(59, 0));
@@ -661,4 +682,32 @@ void TestZWidgets::buttonKeys()
 }
 
 QUILLORA_TEST_MAIN(TestZWidgets)
+// A colour slider reached with the keys is marked like the other controls: a frame in the
+// highlight colour that it does not show without the focus.
+void TestZWidgets::sliderShowsFocus()
+{
+    QWidget window;
+    window.setStyleSheet(ZPhoneStyle::styleSheet());
+    auto *layout = new QVBoxLayout(&window);
+    auto *before = new QLineEdit;
+    auto *slider = new ZSlider(0, 255, 10, 128, Qt::Horizontal, &window);
+    layout->addWidget(before);
+    layout->addWidget(slider);
+    window.resize(240, 80);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    before->setFocus();
+    auto marked = [slider] {
+        const QImage shot = slider->grab().toImage();
+        int n = 0;
+        for (int x = 0; x < shot.width(); ++x)
+            n += shot.pixelColor(x, 0) == ZPhoneStyle::highlightColor() ? 1 : 0;
+        return n > shot.width() / 2;
+    };
+    QVERIFY(!marked());
+    QTest::keyClick(before, Qt::Key_Tab);
+    QVERIFY(slider->hasFocus());
+    QVERIFY(marked());
+}
+
 #include "tst_zwidgets.moc"

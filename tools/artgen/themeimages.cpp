@@ -212,7 +212,9 @@ std::vector<ThemeImage> themeImages()
          }},
         {"ink_weather", {224, 72}, [](QPainter &p, const QSizeF &s) {
              paper(p, s);
-             brushStroke(p, QPointF(134, 10), QPointF(135, 62), 1.8, QColor(0x28, 0x24, 0x22, 90));
+             // Between the temperatures and the wind only: above them the city and the
+             // description run across the whole width.
+             brushStroke(p, QPointF(134, 38), QPointF(135, 57), 1.8, QColor(0x28, 0x24, 0x22, 90));
          }},
         // Named by the weather description items: any picture name there switches the day's
         // weather icon on, so this one stands for "icon shown" in the item editor.
