@@ -109,24 +109,24 @@ void TestDaemon::script_data()
     // The coming minute drawn ahead and put in place at its start, never before.
     const QString ahead = QStringLiteral("tick =1 @2024-05-01T10:00:59.000 tick =1 @2024-05-01T10:00:59.300 tick =2 ");
     QTest::newRow("drawn ahead, shown when the minute begins")
-        << plain << ahead + "desktop=drawn commit @2024-05-01T10:00:59.999 commit tick desktop=drawn "
-                            "@2024-05-01T10:01:00.000 commit desktop=2024-05-01T10:01 tick =2";
+        << plain << ahead + QStringLiteral("desktop=drawn commit @2024-05-01T10:00:59.999 commit tick desktop=drawn "
+                                           "@2024-05-01T10:01:00.000 commit desktop=2024-05-01T10:01 tick =2");
     QTest::newRow("drawn ahead, shown by the check when the timer is late")
-        << plain << ahead + "@2024-05-01T10:01:00.200 tick =2 desktop=2024-05-01T10:01 commit =2";
+        << plain << ahead + QStringLiteral("@2024-05-01T10:01:00.200 tick =2 desktop=2024-05-01T10:01 commit =2");
     QTest::newRow("drawn ahead once per minute")
-        << plain << ahead + "@2024-05-01T10:00:59.800 tick =2 @2024-05-01T10:01:59.200 tick =3 desktop=2024-05-01T10:01";
+        << plain << ahead + QStringLiteral("@2024-05-01T10:00:59.800 tick =2 @2024-05-01T10:01:59.200 tick =3 desktop=2024-05-01T10:01");
     QTest::newRow("a theme key drops the waiting picture")
-        << abc << ahead + "k4171:1 k4171:2 =3 @2024-05-01T10:01:00.000 commit desktop=drawn tick =4 shown=a.theme";
+        << abc << ahead + QStringLiteral("k4171:1 k4171:2 =3 @2024-05-01T10:01:00.000 commit desktop=drawn tick =4 shown=a.theme");
     QTest::newRow("another program's redraw drops it")
-        << plain << ahead + "redrawn @2024-05-01T10:01:00.000 commit desktop=other tick =3 desktop=drawn";
+        << plain << ahead + QStringLiteral("redrawn @2024-05-01T10:01:00.000 commit desktop=other tick =3 desktop=drawn");
     QTest::newRow("another window in front drops it")
-        << plain << ahead + "focus0 @2024-05-01T10:01:00.000 commit tick =2 desktop=drawn focus1 tick =3";
+        << plain << ahead + QStringLiteral("focus0 @2024-05-01T10:01:00.000 commit tick =2 desktop=drawn focus1 tick =3");
     QTest::newRow("display off drops it")
-        << plain << ahead + "off @2024-05-01T10:01:00.000 commit desktop=drawn";
+        << plain << ahead + QStringLiteral("off @2024-05-01T10:01:00.000 commit desktop=drawn");
     QTest::newRow("a clock that jumped ahead drops it")
-        << plain << ahead + "@2024-05-01T10:07:00.000 commit desktop=drawn tick =3";
+        << plain << ahead + QStringLiteral("@2024-05-01T10:07:00.000 commit desktop=drawn tick =3");
     QTest::newRow("a clock that jumped back drops it")
-        << plain << ahead + "@2024-05-01T10:00:30.000 commit @2024-05-01T10:01:00.000 commit desktop=drawn tick =3";
+        << plain << ahead + QStringLiteral("@2024-05-01T10:00:30.000 commit @2024-05-01T10:01:00.000 commit desktop=drawn tick =3");
 
     // The theme keys.
     QTest::newRow("next from the last wraps to the first")

@@ -39,7 +39,7 @@ private:
     QTime fakeTime();
     void startDaemon();
     void qcop(const QStringList &args);
-    void key(int code, int state) { qcop({"/hardkey/bc", "keyMsg(int,int)", QString::number(code), QString::number(state)}); }
+    void key(int code, int state) { qcop({QStringLiteral("/hardkey/bc"), QStringLiteral("keyMsg(int,int)"), QString::number(code), QString::number(state)}); }
     // Once the daemon has handled every message sent to it so far, "show" ran as often as
     // before them.
     void expectNoRedraw(int before);
@@ -157,7 +157,7 @@ void TestTarnwick::redrawsWhenTheMinuteChanges()
              qPrintable(StubShow::field(1, 3)));
     QTRY_COMPARE_WITH_TIMEOUT(TestEnv::readFile(QStringLiteral("device/idle/desktop.png")).right(5), next.toUtf8(), 2000);
     // The minute check within the minute put in place draws nothing ("LCDOn" runs it at once).
-    qcop({"EZX/System", "LCDOn"});
+    qcop({QStringLiteral("EZX/System"), QStringLiteral("LCDOn")});
     expectNoRedraw(2);
     QCOMPARE(m_daemon->state(), QProcess::Running);
 }
@@ -170,18 +170,18 @@ void TestTarnwick::displayOffStopsTicksAndOnRedrawsAtOnce()
     QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 5000);
 
     // Display off, then the minute changes: no tick runs, so nothing is drawn.
-    qcop({"EZX/System", "LCDOff"});
+    qcop({QStringLiteral("EZX/System"), QStringLiteral("LCDOff")});
     setClockOffset(offset + 60);
     expectNoRedraw(1);
     // Display on: the minute check runs at once.
-    qcop({"EZX/System", "LCDOn"});
+    qcop({QStringLiteral("EZX/System"), QStringLiteral("LCDOn")});
     QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 2, 2000);
 
     // Off for exactly one hour: the same minute of the hour, yet another minute of the day.
-    qcop({"EZX/System", "LCDOff"});
+    qcop({QStringLiteral("EZX/System"), QStringLiteral("LCDOff")});
     setClockOffset(offset + 60 + 3600);
     expectNoRedraw(2);
-    qcop({"EZX/System", "LCDOn"});
+    qcop({QStringLiteral("EZX/System"), QStringLiteral("LCDOn")});
     QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 3, 2000);
     // The ticks run again, and keep quiet within the minute: in its last second the next run of
     // "show" is the coming minute drawn ahead, by a tick.
@@ -250,7 +250,7 @@ void TestTarnwick::refreshOffDrawsOncePausesAndEnds()
     QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 5000);
     key(4171, 1);
     key(4171, 2);
-    qcop({"EZX/System", "LCDOn"});
+    qcop({QStringLiteral("EZX/System"), QStringLiteral("LCDOn")});
     QVERIFY(m_daemon->waitForFinished(15000));
     QCOMPARE(m_daemon->exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_daemon->exitCode(), 0);

@@ -45,23 +45,23 @@ private slots:
     {
         QTemporaryDir a, b;
         QCOMPARE(runArtgen({a.path()}), 0);
-        QCOMPARE(runArtgen({b.path() + "/"}), 0);
+        QCOMPARE(runArtgen({b.path() + QStringLiteral("/")}), 0);
         const QMap<QString, QByteArray> first = tree(a.path()), second = tree(b.path());
         QVERIFY(first.size() > 60);
         QCOMPARE(first.keys(), second.keys());
         for (const QString &name : first.keys())
-            QVERIFY2(first.value(name) == second.value(name), qPrintable(name + " differs between runs"));
+            QVERIFY2(first.value(name) == second.value(name), qPrintable(name + QStringLiteral(" differs between runs")));
         // Everything it writes is a picture the suite loads.
         for (const QString &name : first.keys())
-            QVERIFY2(!QImage(a.path() + "/" + name).isNull(), qPrintable(name));
+            QVERIFY2(!QImage(a.path() + QStringLiteral("/") + name).isNull(), qPrintable(name));
     }
 
     void failsWithoutUsableDirectory_data()
     {
         QTest::addColumn<QStringList>("args");
         QTest::newRow("no argument") << QStringList();
-        QTest::newRow("two arguments") << QStringList{"a", "b"};
-        QTest::newRow("directory below a file") << QStringList{TestEnv::path("settings.ini") + "/sub"};
+        QTest::newRow("two arguments") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+        QTest::newRow("directory below a file") << QStringList{TestEnv::path(QStringLiteral("settings.ini")) + QStringLiteral("/sub")};
     }
     void failsWithoutUsableDirectory()
     {

@@ -78,13 +78,13 @@ void TestMyBaseDlg::execReturnsTheResult()
     bool visibleInLoop = false;
     const auto finish = [&](QWidget *w) {
         visibleInLoop = w->isVisible() && dlg.loopStarted();
-        if (how == "accept")
+        if (how == QStringLiteral("accept"))
             dlg.accept();
-        else if (how == "reject")
+        else if (how == QStringLiteral("reject"))
             dlg.reject();
-        else if (how == "done7")
+        else if (how == QStringLiteral("done7"))
             dlg.done(7);
-        else if (how == "back")
+        else if (how == QStringLiteral("back"))
             sendPhoneKey(&dlg, ZKey::Back);
         else
             dlg.close();

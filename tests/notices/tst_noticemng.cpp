@@ -832,10 +832,12 @@ void TestNoticeMng::lunarFestivalList_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("English") << "English.lng"
-                             << QStringList{"mum|05/01", "quiet|Fallback", "Four|Lunar 4-20", "Leap|Lunar leap 4-1",
-                                            "Moon|Lunar 8-15"};
+                             << QStringList{QStringLiteral("mum|05/01"), QStringLiteral("quiet|Fallback"), QStringLiteral("Four|Lunar 4-20"),
+                                            QStringLiteral("Leap|Lunar leap 4-1"),
+                                            QStringLiteral("Moon|Lunar 8-15")};
     QTest::newRow("Chinese") << QString::fromUtf8("简体中文.lng")
-                             << QStringList{"mum|05/01", "quiet|无安排时", "Four|四月二十", "Leap|闰四月初一", "Moon|八月十五"};
+                             << QStringList{QStringLiteral("mum|05/01"), QStringLiteral("quiet|无安排时"), QStringLiteral("Four|四月二十"),
+                                            QStringLiteral("Leap|闰四月初一"), QStringLiteral("Moon|八月十五")};
 }
 
 void TestNoticeMng::lunarFestivalList()
@@ -850,7 +852,7 @@ void TestNoticeMng::lunarFestivalList()
     QCOMPARE(rows(mng.listBox()), expected);
 
     // Edit and delete act on the key of the row, whatever the list shows.
-    const QStringList keys = {"05/01", "02/31", "04$20", "-4$01", "08$15"};
+    const QStringList keys = {QStringLiteral("05/01"), QStringLiteral("02/31"), QStringLiteral("04$20"), QStringLiteral("-4$01"), QStringLiteral("08$15")};
     for (int row = 0; row < keys.size(); ++row)
         QCOMPARE(mng.keyOf(row), keys[row]);
 }

@@ -411,19 +411,19 @@ void TestQCopChannel::qcopCommand_data()
     QTest::addColumn<QByteArray>("msg");
     QTest::addColumn<QByteArray>("data");
 
-    QTest::newRow("key press") << QStringList{"/hardkey/bc", "keyMsg(int,int)", "4171", "1"} << 0
+    QTest::newRow("key press") << QStringList{QStringLiteral("/hardkey/bc"), QStringLiteral("keyMsg(int,int)"), QStringLiteral("4171"), QStringLiteral("1")} << 0
                                << QByteArray("keyMsg(int,int)") << ints({4171, 1});
-    QTest::newRow("hex state") << QStringList{"/hardkey/bc", "keyMsg(int,int)", "4172", "0x10000001"}
+    QTest::newRow("hex state") << QStringList{QStringLiteral("/hardkey/bc"), QStringLiteral("keyMsg(int,int)"), QStringLiteral("4172"), QStringLiteral("0x10000001")}
                                << 0 << QByteArray("keyMsg(int,int)") << ints({4172, 0x10000001});
-    QTest::newRow("negative") << QStringList{"/hardkey/bc", "m", "-5"} << 0 << QByteArray("m")
+    QTest::newRow("negative") << QStringList{QStringLiteral("/hardkey/bc"), QStringLiteral("m"), QStringLiteral("-5")} << 0 << QByteArray("m")
                               << ints({-5});
-    QTest::newRow("no data") << QStringList{"/hardkey/bc", "LCDOn"} << 0 << QByteArray("LCDOn")
+    QTest::newRow("no data") << QStringList{QStringLiteral("/hardkey/bc"), QStringLiteral("LCDOn")} << 0 << QByteArray("LCDOn")
                              << QByteArray();
-    QTest::newRow("no message") << QStringList{"/hardkey/bc"} << 2 << QByteArray() << QByteArray();
-    QTest::newRow("nobody listens") << QStringList{"/nobody", "LCDOn"} << 3 << QByteArray() << QByteArray();
-    QTest::newRow("not a number") << QStringList{"/hardkey/bc", "keyMsg(int,int)", "41x"} << 2
+    QTest::newRow("no message") << QStringList{QStringLiteral("/hardkey/bc")} << 2 << QByteArray() << QByteArray();
+    QTest::newRow("nobody listens") << QStringList{QStringLiteral("/nobody"), QStringLiteral("LCDOn")} << 3 << QByteArray() << QByteArray();
+    QTest::newRow("not a number") << QStringList{QStringLiteral("/hardkey/bc"), QStringLiteral("keyMsg(int,int)"), QStringLiteral("41x")} << 2
                                   << QByteArray() << QByteArray();
-    QTest::newRow("too big") << QStringList{"/hardkey/bc", "keyMsg(int,int)", "4294967296"} << 2
+    QTest::newRow("too big") << QStringList{QStringLiteral("/hardkey/bc"), QStringLiteral("keyMsg(int,int)"), QStringLiteral("4294967296")} << 2
                              << QByteArray() << QByteArray();
 }
 

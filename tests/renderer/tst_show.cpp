@@ -161,10 +161,10 @@ void TestShow::fontConfiguration_data()
     QTest::addColumn<QStringList>("fonts");   // font files, of folders "a" and "b"
     QTest::addColumn<QStringList>("missing"); // files and folders that are not there
     QTest::addColumn<QStringList>("folders"); // the font folders of the configuration; none: no configuration
-    QTest::newRow("two folders") << QStringList{"a/one.ttf", "b/two.ttc"} << QStringList() << QStringList{"a", "b"};
-    QTest::newRow("one folder once") << QStringList{"a/one.ttf", "a/two.ttf"} << QStringList() << QStringList{"a"};
-    QTest::newRow("a font missing") << QStringList{"a/one.ttf", "b/two.ttc"} << QStringList{"b/two.ttc"} << QStringList();
-    QTest::newRow("the rules missing") << QStringList{"a/one.ttf"} << QStringList{"rules"} << QStringList();
+    QTest::newRow("two folders") << QStringList{QStringLiteral("a/one.ttf"), QStringLiteral("b/two.ttc")} << QStringList() << QStringList{QStringLiteral("a"), QStringLiteral("b")};
+    QTest::newRow("one folder once") << QStringList{QStringLiteral("a/one.ttf"), QStringLiteral("a/two.ttf")} << QStringList() << QStringList{QStringLiteral("a")};
+    QTest::newRow("a font missing") << QStringList{QStringLiteral("a/one.ttf"), QStringLiteral("b/two.ttc")} << QStringList{QStringLiteral("b/two.ttc")} << QStringList();
+    QTest::newRow("the rules missing") << QStringList{QStringLiteral("a/one.ttf")} << QStringList{QStringLiteral("rules")} << QStringList();
 }
 
 // show's own font configuration knows the phone font's folders and the system's rules, or

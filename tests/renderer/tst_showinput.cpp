@@ -274,9 +274,9 @@ void TestShowInput::badInput_data()
         << QString() << QStringList() << QByteArray() << QByteArray() << QByteArray();
     // The pictures show writes replace a link at their names; the file it led to is left alone.
     const QStringList atMinute{QStringLiteral("--at"), QStringLiteral("2026-12-08T09:06")};
-    QTest::newRow("desktop picture is a link") << item << "link " + kPicture << QStringList() << QByteArray() << QByteArray()
+    QTest::newRow("desktop picture is a link") << item << QStringLiteral("link ") + kPicture << QStringList() << QByteArray() << QByteArray()
                                                << QByteArray();
-    QTest::newRow("waiting picture is a link") << item << "link " + kWaiting << atMinute << QByteArray() << QByteArray()
+    QTest::newRow("waiting picture is a link") << item << QStringLiteral("link ") + kWaiting << atMinute << QByteArray() << QByteArray()
                                                << QByteArray();
     QTest::newRow("font configuration is a link") << item << QStringLiteral("link device/idle/cache/fonts.conf") << QStringList()
                                                   << QByteArray() << QByteArray() << QByteArray();

@@ -247,29 +247,29 @@ void TestTextBox::check_data()
     const QColor c(250, 250, 250);
     QTest::newRow("good") << textItem("Date_Year", 12, 10, 10, c) + textItem("Week", 12, 10, 40, c) << QStringList();
     QTest::newRow("text leaves the screen")
-        << textItem("Date_Year", 12, 200, 10, c, "TextFormat = %04d年\n") << QStringList{"Date_Year: text leaves the screen"};
+        << textItem("Date_Year", 12, 200, 10, c, "TextFormat = %04d年\n") << QStringList{QStringLiteral("Date_Year: text leaves the screen")};
     QTest::newRow("picture leaves the screen")
         << textItem("Week", 12, 10, 10, c, "BGImage = pic.png\nBGImage_X = 200\nBGImage_Y = 0\nBGImage_W = 80\nBGImage_H = 20\n")
-        << QStringList{"Week: picture leaves the screen"};
+        << QStringList{QStringLiteral("Week: picture leaves the screen")};
     QTest::newRow("overflows its box")
-        << textItem("Notify", 9, 10, 10, c, "Box_W = 200\nBox_H = 5\nFit = elide\n") << QStringList{"Notify: text overflows its box"};
+        << textItem("Notify", 9, 10, 10, c, "Box_W = 200\nBox_H = 5\nFit = elide\n") << QStringList{QStringLiteral("Notify: text overflows its box")};
     QTest::newRow("texts overlap")
-        << textItem("Date_Year", 12, 10, 10, c) + textItem("Date_Day", 12, 20, 12, c) << QStringList{"Date_Year and Date_Day: texts overlap"};
+        << textItem("Date_Year", 12, 10, 10, c) + textItem("Date_Day", 12, 20, 12, c) << QStringList{QStringLiteral("Date_Year and Date_Day: texts overlap")};
     // New Year's Eve on the day of a solar term adds 除夕 and the term to six lines.
     const int sevenLines = QFontMetrics(font(9)).boundingRect(QRect(), Qt::AlignLeft, QStringLiteral("a\nb\nc\nd\ne\nf\ng")).height();
     QTest::newRow("eight notice lines on New Year's Eve")
         << textItem("Notify", 9, 10, 10, c, "Box_W = 230\nBox_H = " + QByteArray::number(sevenLines) + "\n")
-        << QStringList{"Notify: text overflows its box"};
+        << QStringList{QStringLiteral("Notify: text overflows its box")};
     QTest::newRow("eight notice lines, the seventh ending in …")
         << textItem("Notify", 9, 10, 10, c, "Box_W = 230\nBox_H = " + QByteArray::number(sevenLines) + "\nFit = elide\n")
         << QStringList();
     // Letters on a picture of their own colour (a clock plate's colon under the hour, say).
     QTest::newRow("text on a picture of its colour")
         << textItem("Date_Year", 12, 10, 10, QColor(0, 255, 0), "BGImage = pic.png\nBGImage_X = 0\nBGImage_Y = 0\nBGImage_W = 60\nBGImage_H = 30\n")
-        << QStringList{"Date_Year: text hard to read on the picture of Date_Year"};
+        << QStringList{QStringLiteral("Date_Year: text hard to read on the picture of Date_Year")};
     QTest::newRow("text on another item's picture of its colour")
         << textItem("Date_Year", 12, 10, 10, QColor(0, 230, 0)) + textItem("Week", 12, 150, 10, c, "BGImage = pic.png\nBGImage_X = 0\nBGImage_Y = 5\nBGImage_W = 100\nBGImage_H = 30\n")
-        << QStringList{"Date_Year: text hard to read on the picture of Week"};
+        << QStringList{QStringLiteral("Date_Year: text hard to read on the picture of Week")};
     QTest::newRow("text on a picture of another colour")
         << textItem("Date_Year", 12, 10, 10, QColor(0, 0, 160), "BGImage = pic.png\nBGImage_X = 0\nBGImage_Y = 0\nBGImage_W = 60\nBGImage_H = 30\n")
         << QStringList();
@@ -281,15 +281,15 @@ void TestTextBox::check_data()
     QByteArray huge = textItem("Date_Year", 12, 10, 10, c) + "[Padding]\n";
     while (huge.size() < 300 * 1024)
         huge += "Key" + QByteArray::number(huge.size()) + " = " + QByteArray(100, 'x') + "\n";
-    QTest::newRow("too large to be read whole") << huge << QStringList{"theme: too large to be read whole"};
+    QTest::newRow("too large to be read whole") << huge << QStringList{QStringLiteral("theme: too large to be read whole")};
     // Han strokes run together below 8 points; Latin letters and digits stay legible at 7.
     QTest::newRow("Chinese weather at 7 points, digits at 7")
         << textItem("Weather1_Description", 7, 10, 10, c, "Box_W = 200\nBox_H = 20\n") + textItem("Date_Year", 7, 10, 60, c)
-        << QStringList{"Weather1_Description: Chinese text at 7 points, below the legible 8"};
+        << QStringList{QStringLiteral("Weather1_Description: Chinese text at 7 points, below the legible 8")};
     QTest::newRow("Chinese weather at 8 points")
         << textItem("Weather1_Description", 8, 10, 10, c, "Box_W = 200\nBox_H = 20\n") << QStringList();
     QTest::newRow("long weather, clipped")
-        << textItem("Weather1_Wind", 8, 10, 10, c, "Box_W = 40\nBox_H = 20\n") << QStringList{"Weather1_Wind: text overflows its box"};
+        << textItem("Weather1_Wind", 8, 10, 10, c, "Box_W = 40\nBox_H = 20\n") << QStringList{QStringLiteral("Weather1_Wind: text overflows its box")};
 }
 
 // The check draws a busy day (up to eight notice lines, long weather texts) and lists each problem.
@@ -333,8 +333,8 @@ void TestTextBox::checkArguments_data()
     QTest::addColumn<int>("status");
     QTest::newRow("the current theme") << QStringList{} << QByteArray("Frost.theme") << 0;
     QTest::newRow("a current theme outside theme/") << QStringList{} << QByteArray("../settings.ini") << 2;
-    QTest::newRow("a theme that is not there") << QStringList{"Nowhere"} << QByteArray("Frost.theme") << 2;
-    QTest::newRow("two themes") << QStringList{"Frost", "Ink"} << QByteArray("Frost.theme") << 2;
+    QTest::newRow("a theme that is not there") << QStringList{QStringLiteral("Nowhere")} << QByteArray("Frost.theme") << 2;
+    QTest::newRow("two themes") << QStringList{QStringLiteral("Frost"), QStringLiteral("Ink")} << QByteArray("Frost.theme") << 2;
 }
 
 void TestTextBox::checkArguments()

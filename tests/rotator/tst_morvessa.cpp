@@ -159,13 +159,13 @@ void TestMorvessa::changesAtItsIntervalAndPausesWithTheDisplay()
     QCOMPARE(StubShow::field(1, 2), entry(1));
     QCOMPARE(wallpaper(), entry(1));
 
-    qcop({"EZX/System", "LCDOff"});
+    qcop({QStringLiteral("EZX/System"), QStringLiteral("LCDOff")});
     QVERIFY(TestEnv::handledEarlierMessages(m_rotator->processId()));
     const int afterOff = StubShow::count(); // ticks may have come before the message
     QCOMPARE(wallpaper(), entry((afterOff + 2) % 3));
 
     // Display on: the next entry at once, with no timed change since the display went off.
-    qcop({"EZX/System", "LCDOn"});
+    qcop({QStringLiteral("EZX/System"), QStringLiteral("LCDOn")});
     QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), afterOff + 1, 1000);
     QCOMPARE(wallpaper(), entry(afterOff % 3));
 }
@@ -193,7 +193,7 @@ void TestMorvessa::noIntervalMeansNoTimedChanges()
     QCOMPARE(m_rotator->state(), QProcess::Running);
 
     // The keys still step through the list.
-    qcop({"/hardkey/bc", "keyMsg(int,int)", "4172", "1"});
+    qcop({QStringLiteral("/hardkey/bc"), QStringLiteral("keyMsg(int,int)"), QStringLiteral("4172"), QStringLiteral("1")});
     QTRY_COMPARE_WITH_TIMEOUT(wallpaper(), entry(2), 3000);
     QTRY_COMPARE_WITH_TIMEOUT(StubShow::count(), 1, 3000);
 }

@@ -135,7 +135,7 @@ void TestEditing::editSaveEnd()
     QCOMPARE(gui->themeStore()->path(), ZGui::workingCopy());
 
     child<ZNumPicker>(gui, "sizePicker")->setValue(44);
-    QCOMPARE(themeEntry(kTmp, "SysTime", "FontSize"), QStringLiteral("44"));
+    QCOMPARE(themeEntry(kTmp, QStringLiteral("SysTime"), QStringLiteral("FontSize")), QStringLiteral("44"));
     QCOMPARE(TestEnv::readFile(kTheme), testTheme());
 
     gui->editMenu()->activateItem(ZGui::EditSave);
@@ -149,7 +149,7 @@ void TestEditing::editSaveEnd()
     QVERIFY(!gui->tabWidget()->isTabEnabled(ZGui::TabItems));
     QVERIFY(themes->isEnabled());
     QCOMPARE(gui->tabWidget()->currentPageIndex(), tabAfter);
-    QCOMPARE(themeEntry(kTheme, "SysTime", "FontSize"), QStringLiteral("44"));
+    QCOMPARE(themeEntry(kTheme, QStringLiteral("SysTime"), QStringLiteral("FontSize")), QStringLiteral("44"));
     QCOMPARE(m_script->shownTexts(), QStringList{en("ThemeSavedText")}); // ending asks nothing
 }
 
@@ -173,7 +173,7 @@ void TestEditing::editWithoutThemeFile()
     QVERIFY(!child<ZCheckBox>(gui, "enableBox")->isChecked());
     QCOMPARE(child<ZNumPicker>(gui, "sizePicker")->value(), 0);
     child<ZNumPicker>(gui, "posXPicker")->setValue(12);
-    QCOMPARE(themeEntry(kTmp, "SysTime", "Position_X"), QStringLiteral("12"));
+    QCOMPARE(themeEntry(kTmp, QStringLiteral("SysTime"), QStringLiteral("Position_X")), QStringLiteral("12"));
 }
 
 // The text box keys of an item: shown with their defaults when missing, written only when the
@@ -203,10 +203,10 @@ void TestEditing::textBox()
 
     width->setFocus();
     QTest::keyClick(width, Qt::Key_Left);
-    QCOMPARE(themeEntry(kTmp, "Note", "Box_W"), QStringLiteral("119"));
+    QCOMPARE(themeEntry(kTmp, QStringLiteral("Note"), QStringLiteral("Box_W")), QStringLiteral("119"));
     choose(fit, 1);
-    QCOMPARE(themeEntry(kTmp, "Note", "Fit"), QStringLiteral("shrink"));
-    QCOMPARE(themeEntry(kTmp, "SysTime", "Box_W"), QStringLiteral("<none>"));
+    QCOMPARE(themeEntry(kTmp, QStringLiteral("Note"), QStringLiteral("Fit")), QStringLiteral("shrink"));
+    QCOMPARE(themeEntry(kTmp, QStringLiteral("SysTime"), QStringLiteral("Box_W")), QStringLiteral("<none>"));
 }
 
 void TestEditing::editAgainDropsUnsavedChanges()
@@ -225,7 +225,7 @@ void TestEditing::currentThemeOutsideThemeFolder()
 {
     // A stored name reaching out of theme/ is neither copied from nor saved over.
     prepare("CurrentTheme = ../notify.db\n");
-    const QByteArray db = TestEnv::readFile("notify.db");
+    const QByteArray db = TestEnv::readFile(QStringLiteral("notify.db"));
     QVERIFY(!db.isEmpty());
     ZGui *gui = open();
     gui->editMenu()->activateItem(ZGui::EditStart);
@@ -233,7 +233,7 @@ void TestEditing::currentThemeOutsideThemeFolder()
     child<ZNumPicker>(gui, "sizePicker")->setValue(21);
     QVERIFY(QFileInfo::exists(ZGui::workingCopy()));
     gui->editMenu()->activateItem(ZGui::EditSave);
-    QCOMPARE(TestEnv::readFile("notify.db"), db);
+    QCOMPARE(TestEnv::readFile(QStringLiteral("notify.db")), db);
     QCOMPARE(m_script->shownTexts(), QStringList{en("ThemeSaveFailedText")});
 }
 
@@ -245,14 +245,14 @@ void TestEditing::saveAs_data()
     QTest::addColumn<QString>("entry");           // new last entry of the theme selector
     const QString taken = en("ThemeExistText");
     const QString refused = QStringLiteral("<refused>");
-    QTest::newRow("free name") << QStringList({"Night"}) << QStringList() << "Night.theme" << "Night";
-    QTest::newRow("taken, then free") << QStringList({"Test", "Fresh"}) << QStringList({taken}) << "Fresh.theme"
+    QTest::newRow("free name") << QStringList({QStringLiteral("Night")}) << QStringList() << "Night.theme" << "Night";
+    QTest::newRow("taken, then free") << QStringList({QStringLiteral("Test"), QStringLiteral("Fresh")}) << QStringList({taken}) << "Fresh.theme"
                                       << "Fresh";
-    QTest::newRow("refused, then cancel") << QStringList({"", "../evil", "a/b", "<cancel>"})
+    QTest::newRow("refused, then cancel") << QStringList({QStringLiteral(""), QStringLiteral("../evil"), QStringLiteral("a/b"), QStringLiteral("<cancel>")})
                                           << QStringList({refused, refused, refused}) << "" << "";
-    QTest::newRow("cancel") << QStringList({"<cancel>"}) << QStringList() << "" << "";
-    QTest::newRow("dot in name") << QStringList({"a.b"}) << QStringList() << "a.b.theme" << "a.b";
-    QTest::newRow("blank and quote") << QStringList({"it's mine"}) << QStringList() << "it's mine.theme"
+    QTest::newRow("cancel") << QStringList({QStringLiteral("<cancel>")}) << QStringList() << "" << "";
+    QTest::newRow("dot in name") << QStringList({QStringLiteral("a.b")}) << QStringList() << "a.b.theme" << "a.b";
+    QTest::newRow("blank and quote") << QStringList({QStringLiteral("it's mine")}) << QStringList() << "it's mine.theme"
                                      << "it's mine";
 }
 
@@ -268,7 +268,7 @@ void TestEditing::saveAs()
     child<ZNumPicker>(gui, "sizePicker")->setValue(77);
     ZComboBox *themes = child<ZComboBox>(gui, "themeSelector");
     const int entriesBefore = themes->count();
-    const QStringList themesBefore = QDir(TestEnv::path("theme")).entryList(QDir::Files);
+    const QStringList themesBefore = QDir(TestEnv::path(QStringLiteral("theme"))).entryList(QDir::Files);
 
     QStringList shownAgainWith;
     for (const QString &answer : answers) {
@@ -278,7 +278,7 @@ void TestEditing::saveAs()
             QCOMPARE(dlg->objectName(), QStringLiteral("ZSingleCaptureDlg"));
             QCOMPARE(dlg->title(), en("SaveAs"));
             shownAgainWith << dlg->text();
-            if (answer == "<cancel>") {
+            if (answer == QStringLiteral("<cancel>")) {
                 dlg->reject();
             } else {
                 dlg->setText(answer);
@@ -292,9 +292,9 @@ void TestEditing::saveAs()
     QStringList shownNotices; // warnings; a save ends with a short confirmation
     QStringList confirmed;
     for (const ShownDialog &d : m_script->shown()) {
-        if (d.className == "ZNoticeDlg" && d.type == 0 && d.time > 0)
+        if (d.className == QStringLiteral("ZNoticeDlg") && d.type == 0 && d.time > 0)
             confirmed << d.text;
-        else if (d.className == "ZNoticeDlg") {
+        else if (d.className == QStringLiteral("ZNoticeDlg")) {
             QCOMPARE(d.type, 1);
             QCOMPARE(d.time, 0);
             shownNotices << d.text;
@@ -303,7 +303,7 @@ void TestEditing::saveAs()
     QCOMPARE(confirmed, created.isEmpty() ? QStringList() : QStringList{en("ThemeSavedAsText").arg(entry)});
     QCOMPARE(shownNotices.size(), notices.size());
     for (int i = 0; i < notices.size(); ++i) {
-        if (notices.at(i) != "<refused>")
+        if (notices.at(i) != QStringLiteral("<refused>"))
             QCOMPARE(shownNotices.at(i), notices.at(i));
         else
             QVERIFY(!shownNotices.at(i).isEmpty() && shownNotices.at(i) != en("ThemeExistText"));
@@ -312,26 +312,26 @@ void TestEditing::saveAs()
     for (int i = 1; i < shownAgainWith.size(); ++i)
         QCOMPARE(shownAgainWith.at(i), answers.at(i - 1));
 
-    QVERIFY(!QFileInfo::exists(TestEnv::path("evil.theme")));
-    QVERIFY(!QFileInfo::exists(TestEnv::path("theme/a")));
+    QVERIFY(!QFileInfo::exists(TestEnv::path(QStringLiteral("evil.theme"))));
+    QVERIFY(!QFileInfo::exists(TestEnv::path(QStringLiteral("theme/a"))));
     if (created.isEmpty()) {
-        QCOMPARE(QDir(TestEnv::path("theme")).entryList(QDir::Files), themesBefore);
+        QCOMPARE(QDir(TestEnv::path(QStringLiteral("theme"))).entryList(QDir::Files), themesBefore);
         QCOMPARE(themes->count(), entriesBefore);
         QCOMPARE(gui->currentTheme(), QStringLiteral("Test.theme"));
         return;
     }
-    QCOMPARE(TestEnv::readFile("theme/" + created), TestEnv::readFile(kTmp));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("theme/") + created), TestEnv::readFile(kTmp));
     QCOMPARE(TestEnv::readFile(kTheme), testTheme());
     QCOMPARE(themes->count(), entriesBefore + 1);
     QCOMPARE(themes->currentIndex(), entriesBefore);
     QCOMPARE(themes->currentText(), entry);
     QCOMPARE(gui->currentTheme(), created);
-    QCOMPARE(setting("CurrentTheme"), QStringLiteral("Test.theme")); // not written by save-as
+    QCOMPARE(setting(QStringLiteral("CurrentTheme")), QStringLiteral("Test.theme")); // not written by save-as
 
     // Editing goes on; a save now writes to the new name.
     child<ZNumPicker>(gui, "sizePicker")->setValue(78);
     gui->editMenu()->activateItem(ZGui::EditSave);
-    QCOMPARE(themeEntry("theme/" + created, "SysTime", "FontSize"), QStringLiteral("78"));
+    QCOMPARE(themeEntry(QStringLiteral("theme/") + created, QStringLiteral("SysTime"), QStringLiteral("FontSize")), QStringLiteral("78"));
     QCOMPARE(TestEnv::readFile(kTheme), testTheme());
 }
 
@@ -340,7 +340,7 @@ void TestEditing::saveAsWhileNotEditing()
     prepare();
     ZGui *gui = open();
     gui->editMenu()->activateItem(ZGui::EditSaveAs);
-    QCOMPARE(m_script->shownClasses(), QStringList({"ZNoticeDlg"}));
+    QCOMPARE(m_script->shownClasses(), QStringList({QStringLiteral("ZNoticeDlg")}));
     QCOMPARE(m_script->shown().first().text, en("SaveAsText"));
     QCOMPARE(m_script->shown().first().type, 1);
     QCOMPARE(m_script->shown().first().time, 0);
@@ -391,11 +391,11 @@ void TestEditing::preview()
     });
     // The right soft key of the main window opens the preview.
     gui->softKeyBar()->click(ZSoftKey::RIGHT);
-    QCOMPARE(m_script->shownClasses(), saved ? QStringList({"PreView", "ZNoticeDlg"}) : QStringList({"PreView"}));
+    QCOMPARE(m_script->shownClasses(), saved ? QStringList({QStringLiteral("PreView"), QStringLiteral("ZNoticeDlg")}) : QStringList({QStringLiteral("PreView")}));
     QCOMPARE(left, leftText);
     QCOMPARE(right, QStringLiteral("Back"));
     QCOMPARE(stillOpenAfterLeft, how == 0 && !editing);
-    QCOMPARE(themeEntry(kTheme, "SysTime", "FontSize"), saved ? QStringLiteral("55") : QStringLiteral("18"));
+    QCOMPARE(themeEntry(kTheme, QStringLiteral("SysTime"), QStringLiteral("FontSize")), saved ? QStringLiteral("55") : QStringLiteral("18"));
 }
 
 void TestEditing::previewWholePicture()
@@ -411,7 +411,7 @@ void TestEditing::previewWholePicture()
     PreView dlg;
     dlg.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    const QImage shown = dlg.contentWidget()->findChild<QLabel *>("previewContent")->pixmap().toImage();
+    const QImage shown = dlg.contentWidget()->findChild<QLabel *>(QStringLiteral("previewContent"))->pixmap().toImage();
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), full.convertToFormat(QImage::Format_RGB32));
 
     // The rows the soft-key bar leaves no room for are reached with Down, and nothing covers
@@ -441,18 +441,18 @@ void TestEditing::previewLanguageDefaults()
 void TestEditing::autorunSwitch()
 {
     prepare();
-    TestEnv::writeFile("device/ezxlocal/autorun.txt", "a\nb\n/old/place/tarnwick.lin &\n");
+    TestEnv::writeFile(QStringLiteral("device/ezxlocal/autorun.txt"), "a\nb\n/old/place/tarnwick.lin &\n");
     ZGui *gui = open();
     ZCheckBox *box = child<ZCheckBox>(gui, "autorunBox");
     QVERIFY(!box->isChecked());
-    const QByteArray line = Platform::shellQuote(TestEnv::dir() + "tarnwick.lin").toUtf8() + " &\n";
+    const QByteArray line = Platform::shellQuote(TestEnv::dir() + QStringLiteral("tarnwick.lin")).toUtf8() + " &\n";
 
     click(box);
-    QCOMPARE(TestEnv::readFile("device/ezxlocal/autorun.txt"), "a\nb\n" + line);
-    QCOMPARE(setting("AutoRun"), QStringLiteral("true"));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("device/ezxlocal/autorun.txt")), "a\nb\n" + line);
+    QCOMPARE(setting(QStringLiteral("AutoRun")), QStringLiteral("true"));
     click(box);
-    QCOMPARE(TestEnv::readFile("device/ezxlocal/autorun.txt"), QByteArray("a\nb\n"));
-    QCOMPARE(setting("AutoRun"), QStringLiteral("false"));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("device/ezxlocal/autorun.txt")), QByteArray("a\nb\n"));
+    QCOMPARE(setting(QStringLiteral("AutoRun")), QStringLiteral("false"));
     QCOMPARE(m_script->shownTexts(), QStringList({en("AutoRunEnabled"),
                                                   en("AutoRunCanceled")}));
 }
@@ -479,7 +479,7 @@ void TestEditing::autorunFileUnchangeable()
 
     click(box);
     QCOMPARE(box->isChecked(), stored);
-    QCOMPARE(setting("AutoRun"), stored ? QStringLiteral("true") : QStringLiteral("false"));
+    QCOMPARE(setting(QStringLiteral("AutoRun")), stored ? QStringLiteral("true") : QStringLiteral("false"));
     QVERIFY(QFileInfo(autorun + QStringLiteral("/inside")).isDir());
     const QStringList shown = m_script->shownTexts();
     QCOMPARE(shown.size(), 1);
@@ -490,30 +490,30 @@ void TestEditing::autorunFileUnchangeable()
 void TestEditing::interval()
 {
     prepare("ChangeTime = \n");
-    TestEnv::writeFile("morvessa.lin", "#!/bin/sh\n  sleep 30 # pause\nrun\n");
-    const QByteArray settingsBefore = TestEnv::readFile("settings.ini");
+    TestEnv::writeFile(QStringLiteral("morvessa.lin"), "#!/bin/sh\n  sleep 30 # pause\nrun\n");
+    const QByteArray settingsBefore = TestEnv::readFile(QStringLiteral("settings.ini"));
     ZGui *gui = open();
     ZNumPicker *picker = child<ZNumPicker>(gui, "intervalPicker");
     QCOMPARE(picker->minimum(), 1);
     QCOMPARE(picker->maximum(), 60);
-    QCOMPARE(TestEnv::readFile("settings.ini"), settingsBefore); // building writes nothing
+    QCOMPARE(TestEnv::readFile(QStringLiteral("settings.ini")), settingsBefore); // building writes nothing
     picker->setValue(45);
-    QCOMPARE(TestEnv::readFile("morvessa.lin"), QByteArray("#!/bin/sh\n\t sleep 45\nrun\n"));
-    QCOMPARE(setting("ChangeTime"), QStringLiteral("45"));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("morvessa.lin")), QByteArray("#!/bin/sh\n\t sleep 45\nrun\n"));
+    QCOMPARE(setting(QStringLiteral("ChangeTime")), QStringLiteral("45"));
     picker->setFocus();
     phoneKey(picker, ZKey::Right);
-    QCOMPARE(TestEnv::readFile("morvessa.lin"), QByteArray("#!/bin/sh\n\t sleep 46\nrun\n"));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("morvessa.lin")), QByteArray("#!/bin/sh\n\t sleep 46\nrun\n"));
     QVERIFY(Stubs::log(TestEnv::dir()).isEmpty()); // the running rotator is not restarted
 }
 
 void TestEditing::intervalAlreadyStored()
 {
     prepare("ChangeTime = 30\n");
-    TestEnv::writeFile("morvessa.lin", "  sleep 30 # as shipped\n");
+    TestEnv::writeFile(QStringLiteral("morvessa.lin"), "  sleep 30 # as shipped\n");
     ZGui *gui = open();
     QCOMPARE(child<ZNumPicker>(gui, "intervalPicker")->value(), 30);
     gui->changetimeChanged(30);
-    QCOMPARE(TestEnv::readFile("morvessa.lin"), QByteArray("  sleep 30 # as shipped\n"));
+    QCOMPARE(TestEnv::readFile(QStringLiteral("morvessa.lin")), QByteArray("  sleep 30 # as shipped\n"));
 }
 
 void TestEditing::orderSelector_data()
@@ -534,9 +534,9 @@ void TestEditing::orderSelector()
     ZComboBox *mode = child<ZComboBox>(gui, "modeSelector");
     QCOMPARE(mode->currentText(), shown);
     choose(mode, 0);
-    QCOMPARE(setting("ChangeMode"), QStringLiteral("0"));
+    QCOMPARE(setting(QStringLiteral("ChangeMode")), QStringLiteral("0"));
     choose(mode, 1);
-    QCOMPARE(setting("ChangeMode"), QStringLiteral("1"));
+    QCOMPARE(setting(QStringLiteral("ChangeMode")), QStringLiteral("1"));
     QVERIFY(Stubs::log(TestEnv::dir()).isEmpty());
 }
 
@@ -551,13 +551,13 @@ void TestEditing::rotatorButton_data()
     QTest::newRow("one wallpaper") << 1 << QByteArray() << QStringList() << "<none>" << en("RunWallpaperChange")
                                    << QStringList({en("AddWallpaperText")});
     QTest::newRow("start") << 2 << QByteArray("DynamicDesktop = false\n")
-                           << QStringList({"stopped tarnwick", "started morvessa"}) << "true" << en("RunWallpaperChange")
+                           << QStringList({QStringLiteral("stopped tarnwick"), QStringLiteral("started morvessa")}) << "true" << en("RunWallpaperChange")
                            << QStringList();
     QTest::newRow("stop, refresh on") << 2 << QByteArray("DynamicDesktop = true\nRefresh = true\n")
-                                      << QStringList({"stopped morvessa", "started tarnwick"}) << "false"
+                                      << QStringList({QStringLiteral("stopped morvessa"), QStringLiteral("started tarnwick")}) << "false"
                                       << en("RunWallpaperChange") << QStringList({en("StopWallpaperChange")});
     QTest::newRow("stop, refresh off") << 3 << QByteArray("DynamicDesktop = true\nRefresh = false\n")
-                                       << QStringList({"stopped morvessa"}) << "false" << en("RunWallpaperChange")
+                                       << QStringList({QStringLiteral("stopped morvessa")}) << "false" << en("RunWallpaperChange")
                                        << QStringList({en("StopWallpaperChange")});
 }
 
@@ -573,7 +573,7 @@ void TestEditing::rotatorButton()
     QByteArray list;
     for (int i = 0; i < wallpapers; ++i)
         list += TestEnv::dir().toUtf8() + "resource/wallpapers/w" + QByteArray::number(i) + ".png\n";
-    TestEnv::writeFile("wallpaper.list", list);
+    TestEnv::writeFile(QStringLiteral("wallpaper.list"), list);
     ZGui *gui = open();
     ZPressButton *button = child<ZPressButton>(gui, "rotatorButton");
     QCOMPARE(button->text(), settings.contains("DynamicDesktop = true") ? en("StopWallpaperChange")
@@ -581,12 +581,12 @@ void TestEditing::rotatorButton()
     // What runs now: the daemon, and the rotator when it counts as started.
     const ProcessControl proc(TestEnv::dir());
     proc.startDaemon();
-    QVERIFY(Stubs::waitFor(TestEnv::dir(), "started tarnwick"));
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started tarnwick")));
     if (settings.contains("DynamicDesktop = true")) {
         proc.stopDaemon();
-        QVERIFY(Stubs::waitFor(TestEnv::dir(), "stopped tarnwick"));
+        QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("stopped tarnwick")));
         proc.startRotator();
-        QVERIFY(Stubs::waitFor(TestEnv::dir(), "started morvessa"));
+        QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started morvessa")));
     }
     Stubs::clearLog(TestEnv::dir());
 
@@ -600,7 +600,7 @@ void TestEditing::rotatorButton()
     QStringList logged = Stubs::log(TestEnv::dir());
     logged.removeDuplicates();
     QCOMPARE(logged, log);
-    QCOMPARE(setting("DynamicDesktop"), dynamic);
+    QCOMPARE(setting(QStringLiteral("DynamicDesktop")), dynamic);
     QCOMPARE(button->text(), caption);
     QCOMPARE(m_script->shownTexts(), notices);
     if (!notices.isEmpty())
@@ -647,15 +647,15 @@ void TestEditing::idleClock()
     QFETCH(bool, blocked);
     prepare();
     TestEnv::writeFile(kTheme, clock);
-    const QString ini = TestEnv::path("device/phone/phone_p.ini");
+    const QString ini = TestEnv::path(QStringLiteral("device/phone/phone_p.ini"));
     QFile::remove(ini);
     if (blocked)
         QVERIFY(QDir().mkpath(ini + QStringLiteral("/inside")));
     ZGui *gui = open();
-    Stubs::install(TestEnv::dir(), "phone");
+    Stubs::install(TestEnv::dir(), QStringLiteral("phone"));
     ProcessControl(TestEnv::dir()).restartPhone(); // nothing of it runs yet
-    QProcess::startDetached(TestEnv::dir() + "phone", {});
-    QVERIFY(Stubs::waitFor(TestEnv::dir(), "started phone"));
+    QProcess::startDetached(TestEnv::dir() + QStringLiteral("phone"), {});
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started phone")));
 
     QString caution;
     m_script->expect([&](QWidget *w) {
@@ -684,22 +684,22 @@ void TestEditing::idleClock()
     }
     QCOMPARE(QFileInfo(ini).isFile(), written);
     // A clock handed over is remembered: from now on it follows every change of the theme.
-    QCOMPARE(setting("ClockFollowsTheme"), written ? QStringLiteral("true") : QStringLiteral("<none>"));
+    QCOMPARE(setting(QStringLiteral("ClockFollowsTheme")), written ? QStringLiteral("true") : QStringLiteral("<none>"));
     if (!written) {
-        QVERIFY(!Stubs::log(TestEnv::dir()).contains("stopped phone"));
+        QVERIFY(!Stubs::log(TestEnv::dir()).contains(QStringLiteral("stopped phone")));
         return;
     }
     QFont font(QStringLiteral("AMCSL"));
     font.setPointSize(qMax(1, size));
     const QFontMetrics fm(font);
     const ZConfig phone(ini);
-    QCOMPARE(phone.readNumEntry("Idle", "Padding_Right", -999), 240 - (clock.contains("Position_X") ? 100 : -1) - fm.horizontalAdvance("00:00"));
-    QCOMPARE(phone.readNumEntry("Idle", "Padding_Bottom", -999),
+    QCOMPARE(phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Right"), -999), 240 - (clock.contains("Position_X") ? 100 : -1) - fm.horizontalAdvance(QStringLiteral("00:00")));
+    QCOMPARE(phone.readNumEntry(QStringLiteral("Idle"), QStringLiteral("Padding_Bottom"), -999),
              320 - gui->softKeyBar()->height() - (y + fm.height()));
     QCOMPARE(gui->softKeyBar()->height(), ZSoftKey::BarHeight);
-    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Size", 0), size);
-    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Color", -1), size > 0 ? 16711690 : 0);
-    QVERIFY(Stubs::waitFor(TestEnv::dir(), "stopped phone"));
+    QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Size"), 0), size);
+    QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Color"), -1), size > 0 ? 16711690 : 0);
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("stopped phone")));
     QCOMPARE(gui->currentItemGroup(), QStringLiteral("SysTime"));
 }
 
@@ -729,15 +729,15 @@ void TestEditing::themeChangeMovesClock()
     ZGui *gui = open();
     ZComboBox *themes = child<ZComboBox>(gui, "themeSelector");
     choose(themes, themes->findText(QStringLiteral("Other")));
-    QCOMPARE(setting("CurrentTheme"), QStringLiteral("Other.theme"));
+    QCOMPARE(setting(QStringLiteral("CurrentTheme")), QStringLiteral("Other.theme"));
     if (!handedOver) {
         QCOMPARE(TestEnv::readFile(ini), before);
-        QVERIFY(!Stubs::log(TestEnv::dir()).contains("stopped phone"));
+        QVERIFY(!Stubs::log(TestEnv::dir()).contains(QStringLiteral("stopped phone")));
         return;
     }
     const ZConfig phone(TestEnv::path(ini));
-    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Size", -1), 27);
-    QCOMPARE(phone.readNumEntry("Font_DigitalClockStd", "Color", -1), 0x0a141e);
+    QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Size"), -1), 27);
+    QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Color"), -1), 0x0a141e);
     QVERIFY(gui->isVisible()); // choosing a theme does not end the program
 }
 
@@ -795,7 +795,7 @@ void TestEditing::failedWrite()
         ZNumPicker *interval = child<ZNumPicker>(gui, "intervalPicker");
         interval->setValue(45);
         QCOMPARE(interval->value(), 30);
-        QCOMPARE(setting("ChangeTime"), QStringLiteral("30"));
+        QCOMPARE(setting(QStringLiteral("ChangeTime")), QStringLiteral("30"));
         break;
     }
     case StartEditing:
@@ -816,7 +816,7 @@ void TestEditing::failedWrite()
         block();
         m_script->clear();
         child<ZNumPicker>(gui, "sizePicker")->setValue(60);
-        QCOMPARE(themeEntry(kTheme, "SysTime", "FontSize"), QStringLiteral("18"));
+        QCOMPARE(themeEntry(kTheme, QStringLiteral("SysTime"), QStringLiteral("FontSize")), QStringLiteral("18"));
         break;
     }
     QCOMPARE(m_script->shownTexts(), QStringList({en(notice.toLatin1().constData())}));
@@ -888,7 +888,7 @@ void TestEditing::unsavedEdits()
     if (leave == BackKey)
         QCOMPARE(gui->isVisible(), !left);
     if (leave == LanguageChange)
-        QCOMPARE(setting("Language"), left ? QStringLiteral("简体中文.lng") : QStringLiteral("English.lng"));
+        QCOMPARE(setting(QStringLiteral("Language")), left ? QStringLiteral("简体中文.lng") : QStringLiteral("English.lng"));
     if (!left) {
         // Still editing, the edits where they were.
         QCOMPARE(TestEnv::readFile(kTmp), edited);

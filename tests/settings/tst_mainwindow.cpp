@@ -118,13 +118,13 @@ void TestMainWindow::startup_data()
     QTest::addColumn<QString>("linkEntry");
     // Without a stored language, or with one that has no file, the system's language speaks.
     QTest::newRow("no language") << QByteArray("Language = \n") << en("InitText") << "Quillora"
-                                 << "  " + en("LInkThemePath");
+                                 << QStringLiteral("  ") + en("LInkThemePath");
     QTest::newRow("missing language file") << QByteArray("Language = none.lng\n") << en("InitText") << "Quillora"
-                                           << "  " + en("LInkThemePath");
+                                           << QStringLiteral("  ") + en("LInkThemePath");
     QTest::newRow("english") << QByteArray() << en("InitText") << "Quillora"
-                             << "  " + en("LInkThemePath");
+                             << QStringLiteral("  ") + en("LInkThemePath");
     QTest::newRow("linked") << QByteArray("Linked = true\n") << en("InitText")
-                            << "Quillora" << "  " + en("RemoveThemePath");
+                            << "Quillora" << QStringLiteral("  ") + en("RemoveThemePath");
 }
 
 void TestMainWindow::startup()
@@ -330,7 +330,7 @@ void TestMainWindow::desktopRowsByKeys()
     QVERIFY(QTest::qWaitForWindowActive(gui));
     press(gui, QList<int>(6 + row, Qt::Key_Down));
     QCOMPARE(QApplication::focusWidget()->objectName(),
-             QStringList({"desktopTargetSelector", "desktopScaleSelector", "desktopAnchorSelector"}).at(row));
+             QStringList({QStringLiteral("desktopTargetSelector"), QStringLiteral("desktopScaleSelector"), QStringLiteral("desktopAnchorSelector")}).at(row));
     auto *combo = qobject_cast<QComboBox *>(QApplication::focusWidget());
     QTest::keyClick(combo, Qt::Key_Return);
     QTRY_VERIFY(combo->view()->isVisible());
@@ -346,8 +346,8 @@ void TestMainWindow::platformDialogsSpeakTheLanguage_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<bool>("question"); // the clock question, or else the theme cycle list
     for (const QString &language : {QStringLiteral("English.lng"), QString::fromUtf8("简体中文.lng")}) {
-        QTest::newRow(qPrintable(language + ", clock question")) << language << true;
-        QTest::newRow(qPrintable(language + ", theme cycle list")) << language << false;
+        QTest::newRow(qPrintable(language + QStringLiteral(", clock question"))) << language << true;
+        QTest::newRow(qPrintable(language + QStringLiteral(", theme cycle list"))) << language << false;
     }
 }
 
@@ -392,7 +392,7 @@ void TestMainWindow::menus()
     QStringList options;
     for (const char *key : {"RefreshDesktop", "EditTheme", "RunDeamon", "StopDeamon", "RefreshSysTime",
                             "LInkThemePath", "About", "Exit"})
-        options << "  " + en(key);
+        options << QStringLiteral("  ") + en(key);
     QCOMPARE(menu->count(), options.size());
     for (int id = 0; id < options.size(); ++id) {
         QCOMPARE(menu->idAt(id), id);
@@ -403,7 +403,7 @@ void TestMainWindow::menus()
     QCOMPARE(menu->subMenu(ZGui::MenuEdit), edit);
     QStringList edits;
     for (const char *key : {"EditStart", "EditSave", "EditSaveAs", "EditEnd"})
-        edits << "  " + en(key);
+        edits << QStringLiteral("  ") + en(key);
     QCOMPARE(edit->count(), edits.size());
     for (int id = 0; id < edits.size(); ++id) {
         QCOMPARE(edit->text(id), edits.at(id));
@@ -446,7 +446,7 @@ void TestMainWindow::menuByKeypad()
         phoneKey(menu, ZKey::Down);
     QCOMPARE(menu->activeAction(), menu->action(ZGui::MenuAbout));
     phoneKey(menu, ZKey::Select);
-    QTRY_COMPARE(m_script->shownClasses(), QStringList({"ZAboutDialog"}));
+    QTRY_COMPARE(m_script->shownClasses(), QStringList({QStringLiteral("ZAboutDialog")}));
 }
 
 void TestMainWindow::linkTwice()
@@ -459,13 +459,13 @@ void TestMainWindow::linkTwice()
     gui->optionsMenu()->activateItem(ZGui::MenuLink);
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(QFileInfo(link).canonicalFilePath(), QFileInfo(TestEnv::path(QStringLiteral("theme"))).canonicalFilePath());
-    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), QString("  " + en("RemoveThemePath")));
+    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), QStringLiteral("  ") + en("RemoveThemePath"));
     QCOMPARE(setting(QStringLiteral("Linked")), QStringLiteral("true"));
 
     gui->optionsMenu()->activateItem(ZGui::MenuLink);
     QVERIFY(!QFileInfo(link).isSymLink());
     QVERIFY(QFileInfo(TestEnv::path(QStringLiteral("theme/Test.theme"))).exists());
-    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), QString("  " + en("LInkThemePath")));
+    QCOMPARE(gui->optionsMenu()->text(ZGui::MenuLink), QStringLiteral("  ") + en("LInkThemePath"));
     QCOMPARE(setting(QStringLiteral("Linked")), QStringLiteral("false"));
 
     QCOMPARE(m_script->shown().size(), 2);
@@ -512,11 +512,11 @@ void TestMainWindow::themeSelection_data()
     QTest::addColumn<QString>("current");
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<int>("shownIndex");
-    QTest::newRow("sorted ignoring case") << QStringList({"Red.theme", "blue.theme"}) << "Red.theme"
-                                          << QStringList({"blue", "Red"}) << 1;
-    QTest::newRow("dot in name") << QStringList({"a.b.theme"}) << "a.b.theme" << QStringList({"a.b"}) << 0;
-    QTest::newRow("unknown current shows first") << QStringList({"x.theme", "y.theme"}) << "gone.theme"
-                                                 << QStringList({"x", "y"}) << 0;
+    QTest::newRow("sorted ignoring case") << QStringList({QStringLiteral("Red.theme"), QStringLiteral("blue.theme")}) << "Red.theme"
+                                          << QStringList({QStringLiteral("blue"), QStringLiteral("Red")}) << 1;
+    QTest::newRow("dot in name") << QStringList({QStringLiteral("a.b.theme")}) << "a.b.theme" << QStringList({QStringLiteral("a.b")}) << 0;
+    QTest::newRow("unknown current shows first") << QStringList({QStringLiteral("x.theme"), QStringLiteral("y.theme")}) << "gone.theme"
+                                                 << QStringList({QStringLiteral("x"), QStringLiteral("y")}) << 0;
 }
 
 void TestMainWindow::themeSelection()
@@ -571,7 +571,7 @@ void TestMainWindow::switchesWriteTheirKeys()
     clickTab(gui, tab);
     ZCheckBox *check = gui->findChild<ZCheckBox *>(box);
     const bool was = check->isChecked();
-    QCOMPARE(was, key == "WeatherShow" || key == "CustomNotify");
+    QCOMPARE(was, key == QStringLiteral("WeatherShow") || key == QStringLiteral("CustomNotify"));
     click(check);
     QCOMPARE(check->isChecked(), !was);
     QCOMPARE(setting(key), was ? QStringLiteral("false") : QStringLiteral("true"));
@@ -872,10 +872,10 @@ void TestMainWindow::cycleDialog()
     });
     click(child<ZPressButton>(gui, "themeListButton"));
     // Shown as the theme selector names them; "_" by what it means.
-    QCOMPARE(entries, QStringList({en("NoThemeEntry"), "day", "night"}));
+    QCOMPARE(entries, QStringList({en("NoThemeEntry"), QStringLiteral("day"), QStringLiteral("night")}));
     const QByteArray s = stored;
     QCOMPARE(marks, QList<bool>({s.contains("_"), false, s.contains("night")}));
-    QCOMPARE(setting(QStringLiteral("ThemeList")), written == "<none>" ? QStringLiteral("<none>") : written);
+    QCOMPARE(setting(QStringLiteral("ThemeList")), written == QStringLiteral("<none>") ? QStringLiteral("<none>") : written);
     if (restart) {
         QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started tarnwick")));
     } else {

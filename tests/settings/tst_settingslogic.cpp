@@ -254,10 +254,10 @@ void TestSettingsLogic::fileLists()
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     const QStringList themes = ThemeFiles::themeFiles(dir);
-    QCOMPARE(themes, QStringList({"a.b.theme", "blue.theme", "Red.theme"}));
-    QCOMPARE(ThemeFiles::displayNames(themes), QStringList({"a.b", "blue", "Red"}));
-    QCOMPARE(ThemeFiles::cycleEntries(dir), QStringList({"_", "a.b.theme", "blue.theme", "Red.theme"}));
-    QCOMPARE(ThemeFiles::pictureEntries(dir), QStringList({"", "B.jpg", "c.bmp", "z.png"}));
+    QCOMPARE(themes, QStringList({QStringLiteral("a.b.theme"), QStringLiteral("blue.theme"), QStringLiteral("Red.theme")}));
+    QCOMPARE(ThemeFiles::displayNames(themes), QStringList({QStringLiteral("a.b"), QStringLiteral("blue"), QStringLiteral("Red")}));
+    QCOMPARE(ThemeFiles::cycleEntries(dir), QStringList({QStringLiteral("_"), QStringLiteral("a.b.theme"), QStringLiteral("blue.theme"), QStringLiteral("Red.theme")}));
+    QCOMPARE(ThemeFiles::pictureEntries(dir), QStringList({QStringLiteral(""), QStringLiteral("B.jpg"), QStringLiteral("c.bmp"), QStringLiteral("z.png")}));
     QCOMPARE(ThemeFiles::languageFiles(dir), QStringList());
 }
 

@@ -89,13 +89,13 @@ void TestImagePicker::listingOrderAndRows()
     QCOMPARE(dlg->optionsMenu()->count(), 4);
     FileBrowser *b = dlg->browser();
     QVERIFY(b->setDir(m_pick));
-    QCOMPARE(rowTexts(b), (QStringList{"..", "x", "B.jpg", "a.png"}));
+    QCOMPARE(rowTexts(b), (QStringList{QStringLiteral(".."), QStringLiteral("x"), QStringLiteral("B.jpg"), QStringLiteral("a.png")}));
     QCOMPARE(b->currentItem(), 0);
     QCOMPARE(b->item(0)->format(), QStringLiteral("%I%M"));
     QCOMPARE(b->item(1)->format(), QStringLiteral("%I%M"));
     QCOMPARE(b->item(1)->subItemCount(1), 1);
     QCOMPARE(b->item(2)->format(), QStringLiteral("%C%M"));
-    QCOMPARE(b->item(2)->subItemText(1, 1), m_pick + "/B.jpg");
+    QCOMPARE(b->item(2)->subItemText(1, 1), m_pick + QStringLiteral("/B.jpg"));
     const RES_ICON_Reader icons;
     QCOMPARE(b->item(0)->pixmap(0).toImage(), icons.getIcon(QStringLiteral("gen_back_to_arrw_small.g")).toImage());
     QCOMPARE(b->item(1)->pixmap(0).toImage(), icons.getIcon(QStringLiteral("fm_folder_small.g")).toImage());
@@ -115,7 +115,7 @@ void TestImagePicker::hiddenNamesAndUnloadableImages()
         auto *p = qobject_cast<ZFileOpenDialog *>(dlg);
         FileBrowser *b = p->browser();
         b->setDir(hid);
-        QCOMPARE(rowTexts(b), (QStringList{"..", ".folder", ".secret.png", "broken.bmp"}));
+        QCOMPARE(rowTexts(b), (QStringList{QStringLiteral(".."), QStringLiteral(".folder"), QStringLiteral(".secret.png"), QStringLiteral("broken.bmp")}));
         b->thumbnails()->finish();
         QCOMPARE(b->item(3)->pixmap(0).toImage(), b->thumbnails()->fallback().toImage());
         // An image that cannot be loaded can still be checked and added.
@@ -124,7 +124,7 @@ void TestImagePicker::hiddenNamesAndUnloadableImages()
     });
     auto dlg = std::make_unique<ZFileOpenDialog>(m_lang.get());
     QCOMPARE(dlg->exec(), 1);
-    QCOMPARE(dlg->selectionList(), (QStringList{hid + "/.secret.png", hid + "/broken.bmp"}));
+    QCOMPARE(dlg->selectionList(), (QStringList{hid + QStringLiteral("/.secret.png"), hid + QStringLiteral("/broken.bmp")}));
 }
 
 void TestImagePicker::rootFolder()
@@ -150,12 +150,12 @@ void TestImagePicker::foldersAndParentRow()
     b->setDir(m_pick);
     press(b, '8');
     press(b, '5'); // into x
-    QCOMPARE(b->currentDir(), m_pick + "/x");
-    QCOMPARE(rowTexts(b), (QStringList{"..", "inner.png"}));
+    QCOMPARE(b->currentDir(), m_pick + QStringLiteral("/x"));
+    QCOMPARE(rowTexts(b), (QStringList{QStringLiteral(".."), QStringLiteral("inner.png")}));
     press(b, 4100); // the select key on ".." goes back, named without ".."
     QCOMPARE(b->currentDir(), m_pick);
     // A folder that cannot be listed leaves the list empty and the folder as it was.
-    QVERIFY(!b->setDir(m_pick + "/gone"));
+    QVERIFY(!b->setDir(m_pick + QStringLiteral("/gone")));
     QCOMPARE(b->count(), 0);
     QCOMPARE(b->currentDir(), m_pick);
     press(b, 4146); // still leads elsewhere
@@ -182,7 +182,7 @@ void TestImagePicker::twoCheckedImagesCanonicalFolder()
     });
     auto dlg = std::make_unique<ZFileOpenDialog>(m_lang.get());
     QCOMPARE(dlg->exec(), 1);
-    QCOMPARE(dlg->selectionList(), (QStringList{m_pick + "/B.jpg", m_pick + "/a.png"}));
+    QCOMPARE(dlg->selectionList(), (QStringList{m_pick + QStringLiteral("/B.jpg"), m_pick + QStringLiteral("/a.png")}));
     ZConfig settings(TestEnv::path(QStringLiteral("settings.ini")));
     QCOMPARE(settings.readEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath")), QStringLiteral("pick"));
 }
@@ -239,12 +239,12 @@ void TestImagePicker::goUpKey()
 {
     auto dlg = picker();
     FileBrowser *b = dlg->browser();
-    b->setDir(m_pick + "/x");
+    b->setDir(m_pick + QStringLiteral("/x"));
     QSignalSpy picked(b, &FileBrowser::picked);
     QSignalSpy isFile(b, &FileBrowser::isFilePicked);
     press(b, 4146);
     QCOMPARE(b->currentDir(), m_pick);
-    QCOMPARE(picked.last().at(0).toString(), m_pick + "/x/..");
+    QCOMPARE(picked.last().at(0).toString(), m_pick + QStringLiteral("/x/.."));
     QCOMPARE(isFile.last().at(0).toBool(), false);
 }
 
@@ -260,7 +260,7 @@ void TestImagePicker::highlightSignals()
     QCOMPARE(picked.size(), 0);
     press(b, '8'); // B.jpg
     QCOMPARE(isFile.last().at(0).toBool(), true);
-    QCOMPARE(picked.last().at(0).toString(), m_pick + "/B.jpg");
+    QCOMPARE(picked.last().at(0).toString(), m_pick + QStringLiteral("/B.jpg"));
 }
 
 void TestImagePicker::checkEntry_data()
@@ -290,7 +290,7 @@ void TestImagePicker::checkEntry()
     });
     dlg->optionsMenu()->activateItem(0);
     QCOMPARE(answer.shown, viewed.isEmpty() ? 0 : 1);
-    QCOMPARE(shown, viewed.isEmpty() ? QString() : m_pick + "/" + viewed);
+    QCOMPARE(shown, viewed.isEmpty() ? QString() : m_pick + QStringLiteral("/") + viewed);
     QCOMPARE(dlg->browser()->currentDir(), m_pick);
 }
 
@@ -317,18 +317,18 @@ void TestImagePicker::selectAllAndNone()
 void TestImagePicker::rememberedFolder()
 {
     ZConfig settings(TestEnv::path(QStringLiteral("settings.ini")));
-    settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), m_pick + "/x");
+    settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), m_pick + QStringLiteral("/x"));
     auto dlg = picker();
-    QCOMPARE(dlg->browser()->currentDir(), m_pick + "/x");
-    QCOMPARE(rowTexts(dlg->browser()), (QStringList{"..", "inner.png"}));
+    QCOMPARE(dlg->browser()->currentDir(), m_pick + QStringLiteral("/x"));
+    QCOMPARE(rowTexts(dlg->browser()), (QStringList{QStringLiteral(".."), QStringLiteral("inner.png")}));
     // Remembered relative to the program directory, or the directory itself.
     settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), QStringLiteral("pick/x"));
-    QCOMPARE(picker()->browser()->currentDir(), m_pick + "/x");
+    QCOMPARE(picker()->browser()->currentDir(), m_pick + QStringLiteral("/x"));
     settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), QStringLiteral("."));
     QCOMPARE(picker()->browser()->currentDir(), QDir(TestEnv::dir()).canonicalPath());
 
     // A remembered folder that is gone: an empty list, the phone memory as current folder.
-    settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), m_pick + "/deleted");
+    settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("OpenFilePath"), m_pick + QStringLiteral("/deleted"));
     dlg = picker();
     QCOMPARE(dlg->browser()->count(), 0);
     QCOMPARE(dlg->browser()->currentDir(),
@@ -418,7 +418,7 @@ void TestImagePicker::viewerKeys()
         else
             press(viewer, key);
     });
-    CheckImg viewer(m_lang.get(), m_pick + "/a.png");
+    CheckImg viewer(m_lang.get(), m_pick + QStringLiteral("/a.png"));
     QCOMPARE(viewer.exec(), result);
     QCOMPARE(answer.shown, 1);
 }

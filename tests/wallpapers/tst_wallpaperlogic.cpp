@@ -53,23 +53,23 @@ void TestWallpaperLogic::readList_data()
     QTest::addColumn<QStringList>("entries");
 
     QTest::newRow("two lines") << QByteArray("/a/x.png\n/b/y.jpg\n")
-                               << QStringList{"/a/x.png", "/b/y.jpg"};
+                               << QStringList{QStringLiteral("/a/x.png"), QStringLiteral("/b/y.jpg")};
     QTest::newRow("no final line end") << QByteArray("/a/x.png\n/b/y.jpg")
-                                       << QStringList{"/a/x.png", "/b/y.jpg"};
+                                       << QStringList{QStringLiteral("/a/x.png"), QStringLiteral("/b/y.jpg")};
     QTest::newRow("empty file") << QByteArray() << QStringList{};
     QTest::newRow("blank lines carry no entry") << QByteArray("\n/a.png\n\n/b.png\n\n")
-                                                << QStringList{"/a.png", "/b.png"};
+                                                << QStringList{QStringLiteral("/a.png"), QStringLiteral("/b.png")};
     QTest::newRow("lines of blanks carry no entry") << QByteArray(" \n/a.png\n\t\r\n/b c.png \n")
-                                                    << QStringList{"/a.png", "/b c.png "};
+                                                    << QStringList{QStringLiteral("/a.png"), QStringLiteral("/b c.png ")};
     QTest::newRow("CRLF line ends") << QByteArray("/a.png\r\n/b.png\r\n")
-                                    << QStringList{"/a.png", "/b.png"};
+                                    << QStringList{QStringLiteral("/a.png"), QStringLiteral("/b.png")};
     QTest::newRow("UTF-8 and blanks") << QByteArray("/壁纸/春 天.png\n")
                                       << QStringList{QString::fromUtf8("/壁纸/春 天.png")};
     QTest::newRow("duplicates kept") << QByteArray("/a.png\n/a.png\n")
-                                     << QStringList{"/a.png", "/a.png"};
+                                     << QStringList{QStringLiteral("/a.png"), QStringLiteral("/a.png")};
     // "@" stands for the folder of the list.
     QTest::newRow("relative entries lie below the list") << QByteArray("resource/a.png\n/b.png\n../c.png\n")
-                                                         << QStringList{"@resource/a.png", "/b.png", "@../c.png"};
+                                                         << QStringList{QStringLiteral("@resource/a.png"), QStringLiteral("/b.png"), QStringLiteral("@../c.png")};
 }
 
 void TestWallpaperLogic::readList()
@@ -110,7 +110,7 @@ void TestWallpaperLogic::writeListWholeFile()
                                             QStringLiteral("/d.png"), QString(), QStringLiteral("/e\x7f.png")}));
     QCOMPARE(TestEnv::readFile(QStringLiteral("w.list")), QByteArray("/d.png\n"));
     // A folder that does not exist cannot take the file: nothing is written, false comes back.
-    QVERIFY(!WallpaperList::writeList(TestEnv::path(QStringLiteral("no/such/dir/w.list")), {"/a"}));
+    QVERIFY(!WallpaperList::writeList(TestEnv::path(QStringLiteral("no/such/dir/w.list")), {QStringLiteral("/a")}));
 }
 
 void TestWallpaperLogic::writeListNamesFilesOfItsFolderRelative_data()
@@ -193,25 +193,25 @@ void TestWallpaperLogic::fittedSize()
 void TestWallpaperLogic::decodeAtThumbnailSize()
 {
     const QString dir = makeDir(QStringLiteral("dec"));
-    writeImage(dir + "/w.png", QSize(240, 320));
-    writeImage(dir + "/p.jpg", QSize(800, 600));
-    writeImage(dir + "/b.bmp", QSize(64, 64));
+    writeImage(dir + QStringLiteral("/w.png"), QSize(240, 320));
+    writeImage(dir + QStringLiteral("/p.jpg"), QSize(800, 600));
+    writeImage(dir + QStringLiteral("/b.bmp"), QSize(64, 64));
     TestEnv::writeFile(QStringLiteral("dec/bad.png"), "not a picture");
 
-    QCOMPARE(ThumbnailLoader::decode(dir + "/w.png").size(), QSize(32, 43));
-    QCOMPARE(ThumbnailLoader::decode(dir + "/p.jpg").size(), QSize(32, 24));
-    const QImage bmp = ThumbnailLoader::decode(dir + "/b.bmp");
+    QCOMPARE(ThumbnailLoader::decode(dir + QStringLiteral("/w.png")).size(), QSize(32, 43));
+    QCOMPARE(ThumbnailLoader::decode(dir + QStringLiteral("/p.jpg")).size(), QSize(32, 24));
+    const QImage bmp = ThumbnailLoader::decode(dir + QStringLiteral("/b.bmp"));
     QCOMPARE(bmp.size(), QSize(32, 32));
     QCOMPARE(QColor(bmp.pixel(16, 16)), QColor(Qt::darkCyan));
-    QVERIFY(ThumbnailLoader::decode(dir + "/bad.png").isNull());
-    QVERIFY(ThumbnailLoader::decode(dir + "/missing.png").isNull());
+    QVERIFY(ThumbnailLoader::decode(dir + QStringLiteral("/bad.png")).isNull());
+    QVERIFY(ThumbnailLoader::decode(dir + QStringLiteral("/missing.png")).isNull());
 }
 
 void TestWallpaperLogic::loaderQueuesCachesAndFallsBack()
 {
     ThumbnailLoader::clearCache();
     const QString dir = makeDir(QStringLiteral("load"));
-    writeImage(dir + "/a.png", QSize(240, 320));
+    writeImage(dir + QStringLiteral("/a.png"), QSize(240, 320));
     TestEnv::writeFile(QStringLiteral("load/bad.png"), "not a picture");
     QPixmap fallback(10, 10);
     fallback.fill(Qt::red);
@@ -222,8 +222,8 @@ void TestWallpaperLogic::loaderQueuesCachesAndFallsBack()
     QSignalSpy idle(&loader, &ThumbnailLoader::idle);
 
     // Not yet decoded: a placeholder of the final size, the picture follows through ready().
-    QCOMPARE(loader.thumbnail(0, dir + "/a.png").size(), QSize(32, 43));
-    loader.thumbnail(1, dir + "/bad.png");
+    QCOMPARE(loader.thumbnail(0, dir + QStringLiteral("/a.png")).size(), QSize(32, 43));
+    loader.thumbnail(1, dir + QStringLiteral("/bad.png"));
     QVERIFY(!loader.isIdle());
     QVERIFY(idle.wait(5000));
     QCOMPARE(ready.size(), 2);
@@ -236,19 +236,19 @@ void TestWallpaperLogic::loaderQueuesCachesAndFallsBack()
     QCOMPARE(QColor(second.pixel(10, 10)), QColor(Qt::red));
 
     // Now cached: given at once, nothing queued.
-    QCOMPARE(QColor(loader.thumbnail(5, dir + "/a.png").toImage().pixel(3, 3)), QColor(Qt::darkCyan));
-    QCOMPARE(QColor(loader.thumbnail(6, dir + "/bad.png").toImage().pixel(3, 3)), QColor(Qt::red));
+    QCOMPARE(QColor(loader.thumbnail(5, dir + QStringLiteral("/a.png")).toImage().pixel(3, 3)), QColor(Qt::darkCyan));
+    QCOMPARE(QColor(loader.thumbnail(6, dir + QStringLiteral("/bad.png")).toImage().pixel(3, 3)), QColor(Qt::red));
     QVERIFY(loader.isIdle());
 
     // A changed file is decoded again.
     QImage green(300, 300, QImage::Format_RGB32);
     green.fill(Qt::green);
-    QVERIFY(green.save(dir + "/a.png"));
-    QFile changed(dir + "/a.png");
+    QVERIFY(green.save(dir + QStringLiteral("/a.png")));
+    QFile changed(dir + QStringLiteral("/a.png"));
     QVERIFY(changed.open(QIODevice::ReadWrite));
     QVERIFY(changed.setFileTime(QDateTime::currentDateTime().addSecs(3600), QFileDevice::FileModificationTime));
     changed.close();
-    loader.thumbnail(0, dir + "/a.png");
+    loader.thumbnail(0, dir + QStringLiteral("/a.png"));
     QVERIFY(!loader.isIdle());
     loader.finish();
     QCOMPARE(ready.last().at(2).value<QPixmap>().size(), QSize(32, 32));
@@ -273,7 +273,7 @@ void TestWallpaperLogic::loaderPrefersRowsNearHighlight()
 
     // A new set of rows drops what was pending for the old one.
     ThumbnailLoader::clearCache();
-    loader.thumbnail(0, dir + "/0.png");
+    loader.thumbnail(0, dir + QStringLiteral("/0.png"));
     loader.reset();
     QVERIFY(loader.isIdle());
 }
@@ -281,10 +281,10 @@ void TestWallpaperLogic::loaderPrefersRowsNearHighlight()
 void TestWallpaperLogic::listingOrder()
 {
     const QString dir = makeDir(QStringLiteral("pick"));
-    writeImage(dir + "/a.png", QSize(20, 20));
-    writeImage(dir + "/B.jpg", QSize(20, 20), "JPG");
-    writeImage(dir + "/c.bmp", QSize(20, 20));
-    writeImage(dir + "/D.PNG", QSize(20, 20), "PNG");
+    writeImage(dir + QStringLiteral("/a.png"), QSize(20, 20));
+    writeImage(dir + QStringLiteral("/B.jpg"), QSize(20, 20), "JPG");
+    writeImage(dir + QStringLiteral("/c.bmp"), QSize(20, 20));
+    writeImage(dir + QStringLiteral("/D.PNG"), QSize(20, 20), "PNG");
     TestEnv::writeFile(QStringLiteral("pick/notes.txt"), "text");
     TestEnv::writeFile(QStringLiteral("pick/gif.gif"), "GIF89a");
     QDir(dir).mkdir(QStringLiteral("x"));
@@ -295,14 +295,14 @@ void TestWallpaperLogic::listingOrder()
     QVERIFY(l.readable);
     QCOMPARE(l.canonicalPath, dir);
     QVERIFY(!l.parentRowFirst);
-    QCOMPARE(l.folders, (QStringList{"..", "Y", "pics.png", "x"}));
-    QCOMPARE(l.imageNames, (QStringList{"B.jpg", "D.PNG", "a.png", "c.bmp"}));
-    QCOMPARE(l.imagePaths.first(), dir + "/B.jpg");
+    QCOMPARE(l.folders, (QStringList{QStringLiteral(".."), QStringLiteral("Y"), QStringLiteral("pics.png"), QStringLiteral("x")}));
+    QCOMPARE(l.imageNames, (QStringList{QStringLiteral("B.jpg"), QStringLiteral("D.PNG"), QStringLiteral("a.png"), QStringLiteral("c.bmp")}));
+    QCOMPARE(l.imagePaths.first(), dir + QStringLiteral("/B.jpg"));
 
     // Reached through "..", the folder is still named by its canonical path.
-    const FolderListing::Listing viaParent = FolderListing::list(dir + "/x/..");
+    const FolderListing::Listing viaParent = FolderListing::list(dir + QStringLiteral("/x/.."));
     QCOMPARE(viaParent.canonicalPath, dir);
-    QCOMPARE(viaParent.imagePaths.last(), dir + "/c.bmp");
+    QCOMPARE(viaParent.imagePaths.last(), dir + QStringLiteral("/c.bmp"));
 }
 
 void TestWallpaperLogic::storageRootsLieUnderDevice_data()

@@ -66,7 +66,7 @@ void TestWallpaperMng::initTestCase()
 {
     m_lang = std::make_unique<ZConfig>(TestEnv::path(QStringLiteral("resource/language/English.lng")));
     const QList<QPair<QString, QColor>> pics = {
-        {"X", Qt::red}, {"Y", Qt::green}, {"Z", Qt::blue}, {"W", Qt::yellow}};
+        {QStringLiteral("X"), Qt::red}, {QStringLiteral("Y"), Qt::green}, {QStringLiteral("Z"), Qt::blue}, {QStringLiteral("W"), Qt::yellow}};
     for (const auto &p : pics)
         m_pics[p.first] = makeImage(QStringLiteral("pics/%1.png").arg(p.first), QSize(240, 320), p.second);
 }
@@ -117,13 +117,13 @@ static QString listNamesOf(const QStringList &paths)
 
 void TestWallpaperMng::rowsShowNameAndPath()
 {
-    writeList({"X", "plainname.png", "Y"});
+    writeList({QStringLiteral("X"), QStringLiteral("plainname.png"), QStringLiteral("Y")});
     auto mng = open();
     ZListBox *box = mng->listBox();
     QCOMPARE(box->count(), 3);
     QCOMPARE(box->item(0)->format(), QStringLiteral("%I%M"));
     QCOMPARE(box->item(0)->subItemText(1, 0), QStringLiteral("X.png"));
-    QCOMPARE(box->item(0)->subItemText(1, 1), pic("X"));
+    QCOMPARE(box->item(0)->subItemText(1, 1), pic(QStringLiteral("X")));
     QCOMPARE(box->item(1)->subItemText(1, 0), QStringLiteral("plainname.png"));
     // A relative entry names a file of the program directory.
     QCOMPARE(box->item(1)->subItemText(1, 1), TestEnv::path(QStringLiteral("plainname.png")));
@@ -132,14 +132,14 @@ void TestWallpaperMng::rowsShowNameAndPath()
     QCOMPARE(mng->softKeyBar()->text(ZSoftKey::LEFT), text("Options"));
     QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), text("Back"));
     QCOMPARE(mng->optionsMenu()->count(), 7);
-    QCOMPARE(mng->optionsMenu()->text(5), "  " + text("SetAsWallpaper"));
+    QCOMPARE(mng->optionsMenu()->text(5), QStringLiteral("  ") + text("SetAsWallpaper"));
 }
 
 void TestWallpaperMng::thumbnailsArriveWithFallback()
 {
     ThumbnailLoader::clearCache();
     TestEnv::writeFile(QStringLiteral("pics/broken.png"), "no picture here");
-    writeList({"X", TestEnv::path(QStringLiteral("pics/broken.png")), "Z"});
+    writeList({QStringLiteral("X"), TestEnv::path(QStringLiteral("pics/broken.png")), QStringLiteral("Z")});
     auto mng = open();
     if (!mng->thumbnails()->isIdle())
         QVERIFY(QSignalSpy(mng->thumbnails(), &ThumbnailLoader::idle).wait(5000));
@@ -184,7 +184,7 @@ void TestWallpaperMng::addFromPicker()
         QCOMPARE(answer.shown, 1);
         // Files and folders of the program directory are stored relative to it.
         QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), QByteArray("add/a.png\nadd/c.png\n"));
-        QCOMPARE(rowNames(mng->listBox()), (QStringList{"a", "c"}));
+        QCOMPARE(rowNames(mng->listBox()), (QStringList{QStringLiteral("a"), QStringLiteral("c")}));
         QCOMPARE(TestEnv::readFile(QStringLiteral("settings.ini")),
                  TestEnv::readFile(QStringLiteral("resource/defaults.ini")) + "OpenFilePath = add\n");
     }
@@ -213,11 +213,11 @@ void TestWallpaperMng::pickerRefusesControlCharacters()
 {
     QFETCH(QString, name);
     QFETCH(QString, shown);
-    const QString folderName = QStringLiteral("odd%1").arg(QTest::currentDataTag()).remove(QLatin1Char(' '));
+    const QString folderName = QStringLiteral("odd%1").arg(QLatin1String(QTest::currentDataTag())).remove(QLatin1Char(' '));
     makeImage(folderName + QStringLiteral("/good.png"), QSize(20, 30), Qt::cyan);
     makeImage(folderName + QLatin1Char('/') + name, QSize(20, 30), Qt::magenta);
     const QString folder = QDir(TestEnv::path(folderName)).canonicalPath();
-    writeList({"X"});
+    writeList({QStringLiteral("X")});
     auto mng = open();
 
     QStringList notices;
@@ -236,12 +236,12 @@ void TestWallpaperMng::pickerRefusesControlCharacters()
     press(mng->listBox(), 4144);
     QCOMPARE(notices, QStringList{text("BadFileNameText").arg(shown)});
     QCOMPARE(TestEnv::readFile(QStringLiteral("wallpaper.list")), (QStringLiteral("pics/X.png\n") + folderName + QStringLiteral("/good.png\n")).toUtf8());
-    QCOMPARE(rowNames(mng->listBox()), (QStringList{"X", "good"}));
+    QCOMPARE(rowNames(mng->listBox()), (QStringList{QStringLiteral("X"), QStringLiteral("good")}));
 }
 
 void TestWallpaperMng::pickerNotAcceptedAddsNothing()
 {
-    writeList({"X"});
+    writeList({QStringLiteral("X")});
     const QByteArray before = TestEnv::readFile(QStringLiteral("wallpaper.list"));
     auto mng = open();
     OnDialog answer([&](QWidget *dlg) {
@@ -260,15 +260,15 @@ void TestWallpaperMng::removeCurrent_data()
 {
     QTest::addColumn<int>("answer"); // the key that answers the question
     QTest::addColumn<QStringList>("after");
-    QTest::newRow("confirmed with select") << int(Qt::Key_Return) << QStringList{"X", "Z"};
-    QTest::newRow("cancelled with back") << int(Qt::Key_Escape) << QStringList{"X", "Y", "Z"};
+    QTest::newRow("confirmed with select") << int(Qt::Key_Return) << QStringList{QStringLiteral("X"), QStringLiteral("Z")};
+    QTest::newRow("cancelled with back") << int(Qt::Key_Escape) << QStringList{QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")};
 }
 
 void TestWallpaperMng::removeCurrent()
 {
     QFETCH(int, answer);
     QFETCH(QStringList, after);
-    writeList({"X", "Y", "Z"});
+    writeList({QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")});
     auto mng = open();
     press(mng->listBox(), '8');
     QString asked;
@@ -280,7 +280,7 @@ void TestWallpaperMng::removeCurrent()
     });
     press(mng->listBox(), int(Qt::Key_Delete));
     QCOMPARE(question.shown, 1);
-    QCOMPARE(asked, text("RemoveText").arg(WallpaperList::fileNameOf(pic("Y"))));
+    QCOMPARE(asked, text("RemoveText").arg(WallpaperList::fileNameOf(pic(QStringLiteral("Y")))));
     QStringList paths;
     QByteArray lines; // a rewritten list names the pictures of the program directory relative to it
     for (const QString &name : after) {
@@ -297,7 +297,7 @@ void TestWallpaperMng::removeCurrent()
 // A removal that cannot be stored is told, and the rows show the list as the file holds it.
 void TestWallpaperMng::failedRemoveShowsStoredList()
 {
-    writeList({"X", "Y", "Z"});
+    writeList({QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")});
     auto mng = open();
     // Between opening and removing, another program leaves a folder in the list's place.
     TestEnv::removeFile(QStringLiteral("wallpaper.list"));
@@ -317,14 +317,14 @@ void TestWallpaperMng::failedRemoveShowsStoredList()
 
 void TestWallpaperMng::removeDuplicatePathRebuildsRows()
 {
-    writeList({"X", "Y", "X", "Z"});
+    writeList({QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("X"), QStringLiteral("Z")});
     auto mng = open();
     OnDialog question([](QWidget *dlg) { static_cast<QDialog *>(dlg)->accept(); });
     mng->optionsMenu()->activateItem(2); // Remove, on row 0
     QCOMPARE(question.shown, 1);
     QCOMPARE(listNames(), QStringLiteral("Y,Z,"));
     // Every copy left the list, and the rows show the list again.
-    QCOMPARE(rowNames(mng->listBox()), (QStringList{"Y", "Z"}));
+    QCOMPARE(rowNames(mng->listBox()), (QStringList{QStringLiteral("Y"), QStringLiteral("Z")}));
     QCOMPARE(mng->listBox()->currentItem(), 0);
 }
 
@@ -338,7 +338,7 @@ void TestWallpaperMng::multiRemove_data()
 void TestWallpaperMng::multiRemove()
 {
     QFETCH(bool, bySoftKey);
-    writeList({"X", "Y", "Z", "W"});
+    writeList({QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z"), QStringLiteral("W")});
     auto mng = open();
     ZListBox *box = mng->listBox();
     mng->optionsMenu()->activateItem(4); // MultiSelect
@@ -365,14 +365,14 @@ void TestWallpaperMng::multiRemove()
     QCOMPARE(asked, text("RemoveManyText").arg(2));
     QCOMPARE(listNames(), QStringLiteral("Y,W,"));
     QVERIFY(!mng->removeMode());
-    QCOMPARE(rowNames(box), (QStringList{"Y", "W"}));
+    QCOMPARE(rowNames(box), (QStringList{QStringLiteral("Y"), QStringLiteral("W")}));
     QCOMPARE(box->item(0)->format(), QStringLiteral("%I%M"));
     QCOMPARE(mng->softKeyBar()->text(ZSoftKey::RIGHT), text("Back"));
 }
 
 void TestWallpaperMng::cancelRemoveKeepsFile()
 {
-    writeList({"X", "Y", "Z"});
+    writeList({QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")});
     const QByteArray before = TestEnv::readFile(QStringLiteral("wallpaper.list"));
     auto mng = open();
     mng->multiSelect();
@@ -393,7 +393,7 @@ void TestWallpaperMng::cancelRemoveKeepsFile()
 void TestWallpaperMng::setAsWallpaper()
 {
     const QString spaced = makeImage(QStringLiteral("pics/sea side.png"), QSize(24, 32), Qt::darkBlue);
-    writeList({"X", spaced});
+    writeList({QStringLiteral("X"), spaced});
     TestEnv::removeFile(QStringLiteral("settings.ini")); // the first change writes the whole file
     auto mng = open();
     press(mng->listBox(), '8');
@@ -422,8 +422,8 @@ void TestWallpaperMng::viewAndEmptyList_data()
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("viewed");
-    QTest::newRow("key 5 views the current entry") << QStringList{"X", "Y"} << int('5') << "Y";
-    QTest::newRow("select views the current entry") << QStringList{"X", "Y"} << 4100 << "Y";
+    QTest::newRow("key 5 views the current entry") << QStringList{QStringLiteral("X"), QStringLiteral("Y")} << int('5') << "Y";
+    QTest::newRow("select views the current entry") << QStringList{QStringLiteral("X"), QStringLiteral("Y")} << 4100 << "Y";
     QTest::newRow("key 5 on an empty list") << QStringList{} << int('5') << "";
     QTest::newRow("remove on an empty list") << QStringList{} << 4146 << "";
 }
@@ -527,7 +527,7 @@ void TestWallpaperMng::reorderSequences()
     QFETCH(QString, steps);
     QFETCH(QString, file);
     QFETCH(int, current);
-    writeList({"X", "Y", "Z"});
+    writeList({QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")});
     auto mng = open();
     mng->listBox()->setCurrentItem(startRow);
 
@@ -577,14 +577,14 @@ void TestWallpaperMng::reorderSequences()
 
 void TestWallpaperMng::reorderNeedsTwoEntries()
 {
-    writeList({"X"});
+    writeList({QStringLiteral("X")});
     auto mng = open();
     OnDialog answer([](QWidget *dlg) { dlg->close(); });
     mng->reorder();
     QCOMPARE(answer.shown, 0);
     mng.reset();
 
-    writeList({"X", "Y"});
+    writeList({QStringLiteral("X"), QStringLiteral("Y")});
     mng = open();
     OnDialog answer2([](QWidget *dlg) {
         auto *reorder = qobject_cast<ReorderDlg *>(dlg);
@@ -604,7 +604,7 @@ void TestWallpaperMng::reorderNeedsTwoEntries()
 void TestWallpaperMng::menuKeyOpensOptions()
 {
     // F1 adds here; the keyboard's Menu key still reaches the options (reorder, set, ...).
-    writeList({"X", "Y"});
+    writeList({QStringLiteral("X"), QStringLiteral("Y")});
     auto mng = open();
     press(mng->listBox(), int(Qt::Key_Menu));
     QTRY_VERIFY(mng->optionsMenu()->isVisible());
@@ -615,7 +615,7 @@ void TestWallpaperMng::menuKeyOpensOptions()
 // show and rotator draw the copy's pictures.
 void TestWallpaperMng::editedListMovesWithTheProgramDirectory()
 {
-    writeList({"X", "Y", "Z"}); // absolute, as an older manager wrote them
+    writeList({QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")}); // absolute, as an older manager wrote them
     {
         auto mng = open();
         OnDialog confirm([](QWidget *dlg) { press(dlg, int(Qt::Key_Return)); });

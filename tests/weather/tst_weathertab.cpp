@@ -184,7 +184,7 @@ void TestWeatherTab::choosingACityByKeys()
     QCOMPARE(weather("Longitude"), longitude);
     QCOMPARE(child<ZLineEdit>(gui, "weatherName")->text(), city);
     QCOMPARE(child<ZLineEdit>(gui, "weatherLongitude")->text(), longitude);
-    QCOMPARE(autorun(), (QStringList{"a", "b", "'" + TestEnv::dir() + "fetchweather.lin' &"}));
+    QCOMPARE(autorun(), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QLatin1Char('\'') + TestEnv::dir() + QStringLiteral("fetchweather.lin' &")}));
     QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started fetchweather --background")));
 }
 
@@ -275,7 +275,7 @@ void TestWeatherTab::unstoredChoiceIsTold()
 
     QCOMPARE(m_script->shownTexts(), QStringList{QStringLiteral("The settings could not be saved.")});
     QCOMPARE(combo->currentIndex(), before);
-    QVERIFY(!Stubs::log(TestEnv::dir()).contains("started fetchweather"));
+    QVERIFY(!Stubs::log(TestEnv::dir()).contains(QStringLiteral("started fetchweather")));
 }
 
 void TestWeatherTab::updateNow_data()
@@ -287,7 +287,7 @@ void TestWeatherTab::updateNow_data()
     QTest::addColumn<QString>("detail");  // the updater's own line under the reason
     const QByteArray beijing = "City = Beijing\nLatitude = 39.9042\nLongitude = 116.4074\n";
     const QString http500 = QStringLiteral("fetchweather: the server answered HTTP 500 Whatever");
-    for (const QByteArray language : {QByteArray("English.lng"), QByteArray("简体中文.lng")}) {
+    for (const QByteArray &language : {QByteArray("English.lng"), QByteArray("简体中文.lng")}) {
         QTest::addRow("%s, answered", language.constData()) << language << beijing << 200 << QString() << QString();
         QTest::addRow("%s, HTTP error", language.constData())
             << language << beijing << 500 << "WeatherFetchFailedText" << http500;
@@ -339,8 +339,9 @@ void TestWeatherTab::focusTopToBottom()
         order << QApplication::focusWidget()->objectName();
         phoneKey(QApplication::focusWidget(), ZKey::Down);
     }
-    QCOMPARE(order, QStringList({"weatherBox", "weatherDay", "weatherCity", "weatherName", "weatherLatitude",
-                                 "weatherLongitude", "weatherInterval", "weatherUpdateNow"}));
+    QCOMPARE(order, QStringList({QStringLiteral("weatherBox"), QStringLiteral("weatherDay"), QStringLiteral("weatherCity"),
+                                 QStringLiteral("weatherName"), QStringLiteral("weatherLatitude"),
+                                 QStringLiteral("weatherLongitude"), QStringLiteral("weatherInterval"), QStringLiteral("weatherUpdateNow")}));
     child<QWidget>(gui, "weatherUpdateNow")->setFocus();
     auto *page = child<QScrollArea>(gui, "weatherPage");
     QWidget *line = child<QWidget>(gui, "weatherLastUpdate");

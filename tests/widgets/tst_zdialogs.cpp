@@ -189,7 +189,7 @@ void TestZDialogs::captureKeepsItsText()
 
 void TestZDialogs::multiSelect()
 {
-    ZMultiSelectDlg dlg(QStringLiteral("Themes"), {"_", "blue.theme", "night.theme", "Red.theme"});
+    ZMultiSelectDlg dlg(QStringLiteral("Themes"), {QStringLiteral("_"), QStringLiteral("blue.theme"), QStringLiteral("night.theme"), QStringLiteral("Red.theme")});
     QCOMPARE(dlg.count(), 4);
     QCOMPARE(dlg.itemText(2), QStringLiteral("night.theme"));
     dlg.setChecked(0, true);
@@ -206,10 +206,10 @@ void TestZDialogs::multiSelect()
     });
     QCOMPARE(dlg.exec(), 1);
     QCOMPARE(dlg.checkedIndexes(), (QList<int>{2, 3}));
-    QCOMPARE(dlg.checkedTexts(), (QStringList{"night.theme", "Red.theme"}));
+    QCOMPARE(dlg.checkedTexts(), (QStringList{QStringLiteral("night.theme"), QStringLiteral("Red.theme")}));
 
     // New entries start unchecked.
-    dlg.setItems({"a", "b"});
+    dlg.setItems({QStringLiteral("a"), QStringLiteral("b")});
     QVERIFY(dlg.checkedIndexes().isEmpty());
 }
 
@@ -228,7 +228,7 @@ void TestZDialogs::monitorReportsEachRun()
     first.exec();
     second.exec();
     first.exec();
-    QCOMPARE(texts, (QStringList{"one", "two", "one"}));
+    QCOMPARE(texts, (QStringList{QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("one")}));
 }
 
 QUILLORA_TEST_MAIN(TestZDialogs)

@@ -103,7 +103,7 @@ void TestZListBox::keys()
     QFETCH(int, start);
     QFETCH(int, key);
     ZListBox box;
-    fill(&box, {"a", "b", "c", "d", "e"});
+    fill(&box, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("e")});
     box.setCurrentItem(start);
     QSignalSpy highlighted(&box, &ZListBox::highlighted);
     QSignalSpy selected(&box, &ZListBox::selected);
@@ -123,7 +123,7 @@ void TestZListBox::otherKeysGoToTheWindow()
 {
     Holder holder;
     auto *box = new ZListBox(QString(), &holder);
-    fill(box, {"a", "b", "c"});
+    fill(box, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     box->setCurrentItem(1);
     for (int key : {int(Qt::Key_2), int(Qt::Key_8), int(Qt::Key_5), ZKey::Add, ZKey::Back, ZKey::Delete})
         sendPhoneKey(box, key);
@@ -148,7 +148,7 @@ void TestZListBox::selectTogglesOnlyCheckRows()
 {
     QFETCH(QString, format);
     ZListBox box;
-    fill(&box, {"a", "b"}, format);
+    fill(&box, {QStringLiteral("a"), QStringLiteral("b")}, format);
     box.setCurrentItem(1);
     QSignalSpy selected(&box, &ZListBox::selected);
     QTest::keyClick(&box, Qt::Key_Return);
@@ -163,7 +163,7 @@ void TestZListBox::selectTogglesOnlyCheckRows()
 void TestZListBox::checkState()
 {
     ZListBox box;
-    fill(&box, {"a", "b", "c"}, QStringLiteral("%C%M"));
+    fill(&box, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, QStringLiteral("%C%M"));
     QSignalSpy toggled(&box, &ZListBox::checkToggled);
     box.checkItem(0, true);
     box.checkItem(2, true);
@@ -186,12 +186,12 @@ void TestZListBox::moveItem_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("one down") << 0 << 1 << QStringList{"B", "A", "C", "D"};
-    QTest::newRow("one up") << 2 << 1 << QStringList{"A", "C", "B", "D"};
-    QTest::newRow("first to last") << 0 << 3 << QStringList{"B", "C", "D", "A"};
-    QTest::newRow("last to first") << 3 << 0 << QStringList{"D", "A", "B", "C"};
-    QTest::newRow("same place") << 2 << 2 << QStringList{"A", "B", "C", "D"};
-    QTest::newRow("out of range") << 1 << 9 << QStringList{"A", "B", "C", "D"};
+    QTest::newRow("one down") << 0 << 1 << QStringList{QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("D")};
+    QTest::newRow("one up") << 2 << 1 << QStringList{QStringLiteral("A"), QStringLiteral("C"), QStringLiteral("B"), QStringLiteral("D")};
+    QTest::newRow("first to last") << 0 << 3 << QStringList{QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("A")};
+    QTest::newRow("last to first") << 3 << 0 << QStringList{QStringLiteral("D"), QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    QTest::newRow("same place") << 2 << 2 << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
+    QTest::newRow("out of range") << 1 << 9 << QStringList{QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")};
 }
 
 void TestZListBox::moveItem()
@@ -199,7 +199,7 @@ void TestZListBox::moveItem()
     QFETCH(int, from);
     QFETCH(int, to);
     ZListBox box;
-    fill(&box, {"A", "B", "C", "D"});
+    fill(&box, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")});
     box.setCurrentItem(1);
     QSignalSpy highlighted(&box, &ZListBox::highlighted);
     box.moveItem(from, to);
@@ -211,7 +211,7 @@ void TestZListBox::moveItem()
 void TestZListBox::setCurrentItemReportsOnce()
 {
     ZListBox box;
-    fill(&box, {"a", "b", "c"});
+    fill(&box, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     QSignalSpy highlighted(&box, &ZListBox::highlighted);
     box.setCurrentItem(2);
     box.setCurrentItem(2);
@@ -224,25 +224,25 @@ void TestZListBox::setCurrentItemReportsOnce()
 void TestZListBox::clearLeavesNoCurrentRow()
 {
     ZListBox box;
-    fill(&box, {"a", "b"});
+    fill(&box, {QStringLiteral("a"), QStringLiteral("b")});
     box.setCurrentItem(1);
     QSignalSpy highlighted(&box, &ZListBox::highlighted);
     box.clear();
     QCOMPARE(box.count(), 0);
     QCOMPARE(box.currentItem(), -1);
     QCOMPARE(highlighted.count(), 0);
-    fill(&box, {"c"});
+    fill(&box, {QStringLiteral("c")});
     QCOMPARE(box.currentItem(), -1);
 }
 
 void TestZListBox::removingTheCurrentRow()
 {
     ZListBox box;
-    fill(&box, {"a", "b", "c"});
+    fill(&box, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     box.setCurrentItem(2);
     box.removeItem(2);
     QCOMPARE(box.currentItem(), 1);
-    QCOMPARE(names(&box), (QStringList{"a", "b"}));
+    QCOMPARE(names(&box), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
     box.setCurrentItem(1);
     box.removeItem(0); // a row above the current one: the current row stays on "b"
     QCOMPARE(box.currentItem(), 0);
@@ -287,7 +287,7 @@ void TestZListBox::visibleRows()
 void TestZListBox::mouse()
 {
     ZListBox box;
-    fill(&box, {"a", "b", "c"}, QStringLiteral("%C%M"));
+    fill(&box, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}, QStringLiteral("%C%M"));
     box.resize(240, 200);
     box.show();
     QVERIFY(QTest::qWaitForWindowExposed(&box));

@@ -267,7 +267,7 @@ void TestZWidgets::replacedBandsGoSafely()
     // A content widget that replaces the window's content from one of its own signals (as
     // the language selector rebuilds the main window) survives until that signal returns.
     auto *old = new ZComboBox;
-    old->addItems({"English", "Chinese"});
+    old->addItems({QStringLiteral("English"), QStringLiteral("Chinese")});
     QPointer<ZComboBox> guard(old);
     window.setContentWidget(old);
     auto *fresh = new QWidget;
@@ -391,7 +391,7 @@ void TestZWidgets::dateModuleRange()
 void TestZWidgets::comboLeavesArrowsToTheWindow()
 {
     ZComboBox combo;
-    combo.addItems({"a", "b", "c"});
+    combo.addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
     QSignalSpy activated(&combo, &QComboBox::activated);
     for (int key : {ZKey::Up, ZKey::Down, ZKey::Left, ZKey::Right})
         QVERIFY(!sendPhoneKey(&combo, key));

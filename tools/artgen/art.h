@@ -18,6 +18,8 @@ void prepare(QPainter &p);
 
 // Writes a PNG, creating its folder. Returns false when the file could not be written.
 bool save(const QImage &image, const QString &path);
+// The same for the picture NAME.png in FOLDER of the program directory (with trailing "/").
+bool save(const QImage &image, const QString &progDir, QLatin1String folder, const QString &name);
 
 // A small deterministic random source (the same sequence on every machine).
 class Random

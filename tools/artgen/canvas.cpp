@@ -30,6 +30,11 @@ bool save(const QImage &image, const QString &path)
     return image.convertToFormat(format).save(path, "PNG");
 }
 
+bool save(const QImage &image, const QString &progDir, QLatin1String folder, const QString &name)
+{
+    return save(image, progDir + folder + QLatin1Char('/') + name + QLatin1String(".png"));
+}
+
 quint32 Random::next()
 {
     // xorshift32

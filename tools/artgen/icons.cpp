@@ -552,7 +552,7 @@ QImage systemIcon(const QString &name)
     QImage img = Art::canvas(24, 24);
     QPainter p(&img);
     Art::prepare(p);
-    if (name == "fm_folder_small") {
+    if (name == QLatin1String("fm_folder_small")) {
         QPainterPath back;
         back.moveTo(2.5, 5.5);
         back.lineTo(9, 5.5);
@@ -569,8 +569,8 @@ QImage systemIcon(const QString &name)
         g.setColorAt(1, QColor(0xf5, 0xc2, 0x42));
         p.setBrush(g);
         p.drawRoundedRect(QRectF(2.5, 9.5, 19, 10), 1.2, 1.2);
-    } else if (name == "fm_pic_small" || name == "fm_missing_small") {
-        const bool missing = name == "fm_missing_small";
+    } else if (name == QLatin1String("fm_pic_small") || name == QLatin1String("fm_missing_small")) {
+        const bool missing = name == QLatin1String("fm_missing_small");
         p.setPen(QPen(QColor(0x6a, 0x74, 0x80), 1));
         p.setBrush(Qt::white);
         p.drawRoundedRect(QRectF(2.5, 4.5, 19, 15), 1.5, 1.5);
@@ -592,7 +592,7 @@ QImage systemIcon(const QString &name)
             p.setBrush(QColor(0xff, 0xc8, 0x2a));
             p.drawEllipse(QPointF(16, 9), 1.8, 1.8);
         }
-    } else if (name == "gen_back_to_arrw_small") {
+    } else if (name == QLatin1String("gen_back_to_arrw_small")) {
         QPainterPath path;
         path.moveTo(19, 19);
         path.lineTo(19, 13);
@@ -684,21 +684,22 @@ QStringList iconNames()
 
 QStringList systemIconNames()
 {
-    return {"fm_folder_small", "fm_missing_small", "fm_pic_small", "gen_back_to_arrw_small"};
+    return {QStringLiteral("fm_folder_small"), QStringLiteral("fm_missing_small"), QStringLiteral("fm_pic_small"),
+            QStringLiteral("gen_back_to_arrw_small")};
 }
 
 int drawIcons(const QString &progDir)
 {
     int failed = 0;
     for (const Icon &icon : icons()) {
-        if (!save(renderIcon(icon, 24), progDir + "resource/icons/" + icon.name + ".png"))
+        if (!save(renderIcon(icon, 24), progDir, QLatin1String("resource/icons"), QLatin1String(icon.name)))
             ++failed;
     }
     for (const QString &name : systemIconNames()) {
-        if (!save(systemIcon(name), progDir + "resource/sysicons/" + name + ".png"))
+        if (!save(systemIcon(name), progDir, QLatin1String("resource/sysicons"), name))
             ++failed;
     }
-    if (!save(programIcon(), progDir + "show.png"))
+    if (!save(programIcon(), progDir + QLatin1String("show.png")))
         ++failed;
     return failed;
 }

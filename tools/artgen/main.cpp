@@ -20,8 +20,8 @@ int main(int argc, char **argv)
     QGuiApplication application(argc, argv);
 
     QString dir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    if (!dir.endsWith('/'))
-        dir += '/';
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
 
     int failed = 0;
     failed += Art::drawIcons(dir);

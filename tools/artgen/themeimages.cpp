@@ -253,7 +253,7 @@ int drawThemeImages(const QString &progDir)
         prepare(p);
         t.draw(p, QSizeF(t.size));
         p.end();
-        if (!save(img, progDir + "theme/images/" + t.name + ".png"))
+        if (!save(img, progDir, QLatin1String("theme/images"), QLatin1String(t.name)))
             ++failed;
     }
     return failed;

@@ -343,7 +343,7 @@ int drawWallpapers(const QString &progDir)
         p.setPen(Qt::NoPen);
         w.paint(p);
         p.end();
-        if (!save(img, progDir + "resource/wallpapers/" + w.name + ".png"))
+        if (!save(img, progDir, QLatin1String("resource/wallpapers"), QLatin1String(w.name)))
             ++failed;
     }
     return failed;

@@ -256,7 +256,7 @@ int drawWeatherIcons(const QString &progDir)
         prepare(p);
         w.draw(p);
         p.end();
-        if (!save(img, progDir + "resource/WeatherIcons/" + w.name + ".png"))
+        if (!save(img, progDir, QLatin1String("resource/WeatherIcons"), QLatin1String(w.name)))
             ++failed;
     }
     return failed;
