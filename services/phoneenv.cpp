@@ -36,6 +36,46 @@ QStringList phoneFontFiles()
             QStringLiteral("/usr/share/fonts/truetype/wqy/wqy-microhei.ttc")};
 }
 
+namespace {
+
+// A name reduced to its lower-case letters and digits: "DejaVuSans.ttf" and
+// "57-dejavu-sans.conf" both hold "dejavusans".
+QString nameKey(const QString &name)
+{
+    QString key;
+    for (const QChar c : name)
+        if (c.isLetterOrNumber())
+            key += c.toLower();
+    return key;
+}
+
+// The rule files of `ruleFolder` that can change how the phone's fonts draw: the rendering
+// defaults (10 to 19: hinting, antialiasing, sub-pixel order, LCD filter), the synthetic
+// styles (90 to 99), and every file that names one of the fonts (their own hinting and
+// size rules). Family aliases and the rules of other fonts are left out: they decide between
+// fonts the configuration does not hold, and each file read costs the start of every run.
+QStringList phoneFontRules(const QStringList &fontFiles, const QString &ruleFolder)
+{
+    QStringList fontKeys;
+    for (const QString &file : fontFiles)
+        fontKeys << nameKey(QFileInfo(file).completeBaseName());
+    QStringList rules;
+    const QDir folder(ruleFolder);
+    for (const QString &name : folder.entryList({QStringLiteral("*.conf")}, QDir::Files | QDir::Readable, QDir::Name)) {
+        const int number = name.left(2).toInt();
+        bool chosen = name.size() > 2 && name.at(2) == QLatin1Char('-')
+                      && ((number >= 10 && number <= 19) || number >= 90);
+        const QString key = nameKey(name);
+        for (const QString &fontKey : fontKeys)
+            chosen = chosen || (!fontKey.isEmpty() && key.contains(fontKey));
+        if (chosen)
+            rules << folder.filePath(name);
+    }
+    return rules;
+}
+
+} // namespace
+
 QByteArray phoneFontConfiguration(const QStringList &fontFiles, const QString &ruleFolder)
 {
     if (fontFiles.isEmpty() || !QFileInfo(ruleFolder).isDir())
@@ -52,8 +92,9 @@ QByteArray phoneFontConfiguration(const QStringList &fontFiles, const QString &r
     QByteArray text = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n<fontconfig>\n";
     for (const QString &folder : folders)
         text += "  <dir>" + escaped(folder) + "</dir>\n";
-    text += "  <include ignore_missing=\"yes\">" + escaped(ruleFolder) + "</include>\n"
-            "  <cachedir>/var/cache/fontconfig</cachedir>\n"
+    for (const QString &rule : phoneFontRules(fontFiles, ruleFolder))
+        text += "  <include ignore_missing=\"yes\">" + escaped(rule) + "</include>\n";
+    text += "  <cachedir>/var/cache/fontconfig</cachedir>\n"
             "  <cachedir prefix=\"xdg\">fontconfig</cachedir>\n"
             "</fontconfig>\n";
     return text;

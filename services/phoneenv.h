@@ -17,9 +17,10 @@ void substitutePhoneFont();
 
 // The font files the phone's font family stands for, in the order of substitutePhoneFont().
 QStringList phoneFontFiles();
-// A font library configuration that knows only the folders of `fontFiles` and keeps the
-// system's own rules (`ruleFolder`) and font caches: the texts render exactly as with the
-// system's configuration, at a fraction of its start-up. Empty when a font file or the rule
+// A font library configuration that knows only the folders of `fontFiles`, the system's font
+// caches and those of the system's rule files (`ruleFolder`) that bear on these fonts (the
+// rendering defaults, the synthetic styles and the fonts' own rules): the texts render exactly
+// as with the system's configuration, at a fraction of its start-up. Empty when a font file or the rule
 // folder is missing; the system's configuration is then the one to use.
 QByteArray phoneFontConfiguration(const QStringList &fontFiles, const QString &ruleFolder);
 // Makes this process's font library use phoneFontConfiguration() of the machine's phone
