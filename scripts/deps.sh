@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the suite needs to build, run and test, when any is missing.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libpng-dev fonts-wqy-microhei
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libpng-dev libfontconfig-dev fonts-wqy-microhei
           xvfb xauth faketime libbenchmark-dev procps libxcb1-dev libxcb-randr0-dev
           dbus dconf-service libglib2.0-bin gsettings-desktop-schemas)
 missing=()
