@@ -33,7 +33,7 @@ void makePictures(const QString &folder)
             p.drawEllipse(QPoint(150 * k + i, 90 * k + 2 * i), 120 + 8 * k, 80 + 5 * k);
         p.end();
         const bool jpeg = i % 2 == 0;
-        image.save(QStringLiteral("%1/picture%2.%3").arg(folder).arg(i, 3, 10, QLatin1Char('0')).arg(jpeg ? "jpg" : "png"),
+        image.save(QStringLiteral("%1/picture%2.%3").arg(folder).arg(i, 3, 10, QLatin1Char('0')).arg(QLatin1String(jpeg ? "jpg" : "png")),
                    jpeg ? "JPG" : "PNG", jpeg ? 90 : -1);
     }
 }
