@@ -25,8 +25,10 @@ inline const QString kCommandKey = QStringLiteral("Command");
 inline const QString kScaleKey = QStringLiteral("Scale");
 inline const QString kAnchorKey = QStringLiteral("Anchor");
 inline const QString kMarginKey = QStringLiteral("Margin");
-// The user's own wallpaper settings, kept while a real desktop shows the picture: one key per
-// saved setting, "Saved:" followed by its name.
+// The user's own wallpaper settings, kept while a real desktop shows the picture and until they
+// are given back: "Saved:Targets" lists the targets that changed them, and each setting is kept
+// as "Saved:TARGET:NAME". Files of earlier versions hold one target's: "Saved:Target" and
+// "Saved:NAME".
 inline const QString kSavedPrefix = QStringLiteral("Saved:");
 
 // The largest scale and margin taken from the file.

@@ -24,11 +24,13 @@ namespace {
 // PNG at zlib's fastest level, as the phone's picture.
 constexpr int kPngCompression = 11;
 
-QString savedKey(const QString &name) { return kSavedPrefix + name; }
-
 // The names under which the user's own settings are kept, besides GNOME's own keys.
 const QString kPlasmaImages = QStringLiteral("plasma-images");
 const QString kRootPixmap = QStringLiteral("root-pixmap");
+// The targets whose settings are kept, in the order they were first chosen.
+const QString kSavedTargets = kSavedPrefix + QStringLiteral("Targets");
+// Files of earlier versions keep one target's settings: "Saved:Target" names it.
+const QString kSavedTarget = kSavedPrefix + kTargetKey;
 
 // The background program's process number lives with the session, where a number left from an
 // earlier session cannot name a process of this one.
@@ -39,53 +41,126 @@ QString swayPidFile()
                                                                : runtime + QStringLiteral("/quillora-swaybg.pid");
 }
 
-// Keeps what the target changes of the user's own settings, before the first picture.
-bool saveUserSettings(Target target, ZConfig &settings, QString *error)
+// The names of what a target changes of the user's own settings.
+QStringList savedNames(Target target)
+{
+    switch (target) {
+    case Target::Gnome: return Targets::gnomeKeys();
+    case Target::Plasma: return {kPlasmaImages};
+    case Target::X11: return {kRootPixmap};
+    default: return {};
+    }
+}
+
+QString savedKey(Target target, const QString &name)
+{
+    return kSavedPrefix + targetName(target) + QLatin1Char(':') + name;
+}
+
+// One target's kept settings, by name.
+using Record = QMap<QString, QString>;
+// Every target whose settings wait to be given back. A target stands in the list also when it
+// keeps nothing (sway, command): leaving it is what ends its work.
+struct Kept
+{
+    QList<Target> targets;
+    QMap<Target, Record> records;
+};
+
+// What the store keeps; a file of the earlier one-target form reads as its one record.
+template <typename Store>
+Kept readKept(const Store &settings)
+{
+    Kept kept;
+    const bool oneTarget = !settings.hasEntry(kGroup, kSavedTargets);
+    const QStringList names = oneTarget ? QStringList{settings.readEntry(kGroup, kSavedTarget)}
+                                        : settings.readListEntry(kGroup, kSavedTargets, QLatin1Char(','));
+    for (const QString &name : names) {
+        Target target = Target::Phone;
+        if (!parseTarget(name, &target) || target == Target::Phone || target == Target::Auto || kept.targets.contains(target))
+            continue;
+        kept.targets << target;
+        Record &record = kept.records[target];
+        for (const QString &key : savedNames(target))
+            record.insert(key, settings.readEntry(kGroup, oneTarget ? kSavedPrefix + key : savedKey(target, key)));
+    }
+    return kept;
+}
+
+// Writes `kept` in the per-target form and removes every other "Saved:" key, the earlier form's
+// included. A record's values are written before the list names it, and the list drops a
+// target before its values go, so a run that ends halfway never names a target without them.
+bool writeKept(ZConfig &settings, const Kept &kept, QString *error)
+{
+    QStringList wanted, names;
+    bool written = true;
+    for (const Target target : kept.targets) {
+        names << targetName(target);
+        const Record &record = kept.records.value(target);
+        for (auto it = record.begin(); it != record.end(); ++it) {
+            const QString key = savedKey(target, it.key());
+            wanted << key;
+            if (!settings.hasEntry(kGroup, key) || settings.readEntry(kGroup, key) != it.value())
+                written = written && settings.writeEntry(kGroup, key, it.value());
+        }
+    }
+    if (!names.isEmpty()) {
+        wanted << kSavedTargets;
+        if (settings.readListEntry(kGroup, kSavedTargets, QLatin1Char(',')) != names || !settings.hasEntry(kGroup, kSavedTargets))
+            written = written && settings.writeEntry(kGroup, kSavedTargets, names, QLatin1Char(','));
+    }
+    if (written) {
+        for (const QString &key : settings.keyList(kGroup)) {
+            if (key.startsWith(kSavedPrefix) && !wanted.contains(key))
+                written = settings.removeEntry(kGroup, key) && written;
+        }
+    }
+    if (!written)
+        *error = QStringLiteral("cannot write %1").arg(settings.path());
+    return written;
+}
+
+// Reads what the target changes of the user's own settings, before its first picture.
+bool keepUserSettings(Target target, Record *record, QString *error)
 {
     if (target == Target::Gnome) {
         const QStringList values = Targets::readGnome(error);
-        if (values.isEmpty())
-            return false;
         const QStringList keys = Targets::gnomeKeys();
+        if (values.size() != keys.size())
+            return false;
         for (int i = 0; i < keys.size(); ++i)
-            settings.writeEntry(kGroup, savedKey(keys.at(i)), values.at(i));
+            record->insert(keys.at(i), values.at(i));
     } else if (target == Target::Plasma) {
         const QString images = Targets::readPlasma(error);
         if (images.isEmpty())
             return false;
-        settings.writeEntry(kGroup, savedKey(kPlasmaImages), images);
+        record->insert(kPlasmaImages, images);
     } else if (target == Target::X11) {
         error->clear();
         const quint32 kept = RootWindow::keepBackground(error);
         if (!error->isEmpty())
             return false;
-        settings.writeEntry(kGroup, savedKey(kRootPixmap), QString::number(kept));
+        record->insert(kRootPixmap, QString::number(kept));
     }
-    return settings.writeEntry(kGroup, savedKey(kTargetKey), targetName(target));
+    return true;
 }
 
-// Gives back what saveUserSettings() kept, and forgets it.
-bool restoreUserSettings(Target target, ZConfig &settings, QString *error)
+// Gives back what keepUserSettings() read.
+bool giveBack(Target target, const Record &record, QString *error)
 {
-    const QStringList keys = Targets::gnomeKeys() + QStringList{kPlasmaImages, kRootPixmap};
-    bool given = true;
     if (target == Target::Gnome) {
         QStringList values;
         for (const QString &key : Targets::gnomeKeys())
-            values << settings.readEntry(kGroup, savedKey(key));
-        given = Targets::writeGnome(values, error);
-    } else if (target == Target::Plasma) {
-        given = Targets::restorePlasma(settings.readEntry(kGroup, savedKey(kPlasmaImages)), error);
-    } else if (target == Target::X11) {
-        given = RootWindow::restoreBackground(settings.readEntry(kGroup, savedKey(kRootPixmap)).toUInt(), error);
-    } else if (target == Target::Sway) {
-        Targets::stopSway(swayPidFile());
+            values << record.value(key);
+        return Targets::writeGnome(values, error);
     }
-    if (!given)
-        return false;
-    for (const QString &key : keys)
-        settings.removeEntry(kGroup, savedKey(key));
-    return settings.removeEntry(kGroup, savedKey(kTargetKey));
+    if (target == Target::Plasma)
+        return Targets::restorePlasma(record.value(kPlasmaImages), error);
+    if (target == Target::X11)
+        return RootWindow::restoreBackground(record.value(kRootPixmap).toUInt(), error);
+    if (target == Target::Sway)
+        Targets::stopSway(swayPidFile());
+    return true;
 }
 
 QString failure(Target target, const QString &reason)
@@ -165,29 +240,48 @@ QStringList publish(const QString &programDir)
 {
     const ConfigSnapshot snapshot = SettingsFile::snapshot(programDir);
     const Config config = readConfig(snapshot);
-    Target saved = Target::Phone;
-    const bool hasSaved = parseTarget(snapshot.readEntry(kGroup, savedKey(kTargetKey)), &saved) && saved != Target::Phone;
-    if (config.target == Target::Phone && !hasSaved)
+    const bool hasKept = !readKept(snapshot).targets.isEmpty();
+    if (config.target == Target::Phone && !hasKept)
         return {};
 
     Target target = config.target;
     if (target == Target::Auto) {
         const Detection found = detect(currentSession());
         target = found.target;
-        if (target == Target::Phone && !hasSaved)
+        if (target == Target::Phone && !hasKept)
             return {QStringLiteral("desktop auto: %1; the phone alone shows the picture").arg(found.reason)};
     }
     const std::unique_ptr<ZConfig> settings = SettingsFile::open(programDir);
+    QStringList lines;
     QString error;
-    if (hasSaved && saved != target) {
-        // Another desktop (or the phone alone) from now on: the user's own settings go back.
-        if (!restoreUserSettings(saved, *settings, &error))
-            return {failure(saved, QStringLiteral("cannot give the wallpaper settings back: ") + error)};
+    // Every other desktop (or the phone alone) from now on: the user's own settings go back.
+    // Those that cannot go back yet stay kept, are tried again by the next run, and do not stop
+    // this run's desktop.
+    Kept kept = readKept(*settings);
+    const QList<Target> pending = kept.targets;
+    for (const Target other : pending) {
+        if (other == target)
+            continue;
+        if (giveBack(other, kept.records.value(other), &error)) {
+            kept.targets.removeOne(other);
+            kept.records.remove(other);
+        } else {
+            lines << failure(other, QStringLiteral("cannot give the wallpaper settings back: ") + error);
+        }
     }
+    if (kept.targets != pending && !writeKept(*settings, kept, &error))
+        lines << failure(target, QStringLiteral("cannot forget the settings given back: ") + error);
     if (target == Target::Phone)
-        return {};
-    if ((!hasSaved || saved != target) && !saveUserSettings(target, *settings, &error))
-        return {failure(target, QStringLiteral("cannot keep the wallpaper settings: ") + error)};
+        return lines;
+    if (!kept.targets.contains(target)) {
+        Record own;
+        if (!keepUserSettings(target, &own, &error))
+            return lines << failure(target, QStringLiteral("cannot keep the wallpaper settings: ") + error);
+        kept.targets << target;
+        kept.records.insert(target, own);
+        if (!writeKept(*settings, kept, &error))
+            return lines << failure(target, QStringLiteral("cannot keep the wallpaper settings: ") + error);
+    }
 
     const Screen screen = screenFor(target);
     // The margin is in the desktop's own pixels.
@@ -197,10 +291,10 @@ QStringList publish(const QString &programDir)
                                          Platform::phonePath(QStringLiteral("/idle/cache/screen-wallpaper.png")));
     // The root window takes the picture from memory; the other desktops read a file.
     if (target == Target::X11)
-        return RootWindow::setBackground(picture, &error) ? QStringList() : QStringList{failure(target, error)};
+        return RootWindow::setBackground(picture, &error) ? lines : lines << failure(target, error);
     const QString path = writePicture(cacheFolder(), picture, &error);
     if (path.isEmpty())
-        return {failure(target, error)};
+        return lines << failure(target, error);
 
     bool done = false;
     switch (target) {
@@ -212,7 +306,7 @@ QStringList publish(const QString &programDir)
     case Target::Auto:
     case Target::X11: done = true; break;
     }
-    return done ? QStringList() : QStringList{failure(target, error)};
+    return done ? lines : lines << failure(target, error);
 }
 
 } // namespace Desktop

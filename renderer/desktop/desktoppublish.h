@@ -31,10 +31,11 @@ QString writePicture(const QString &folder, const QImage &image, QString *error)
 QImage composeScreen(QSize screen, const Layout &layout, const QString &wallpaper, const QImage &items,
                      const QString &wallpaperCache);
 
-// One publish for the program directory: nothing for the phone (besides giving the user's own
-// wallpaper settings back once, when a real desktop had them); otherwise the screen's picture
-// on the chosen target. The lines to report: one naming the target and the reason when it
-// failed.
+// One publish for the program directory: nothing for the phone (besides giving back the user's
+// own wallpaper settings that real desktops kept); otherwise the screen's picture on the chosen
+// target, after every other target's kept settings went back. The lines to report: one for
+// each kept settings that cannot go back yet (they stay kept for the next run), and one naming
+// the target and the reason when it failed.
 QStringList publish(const QString &programDir);
 
 } // namespace Desktop
