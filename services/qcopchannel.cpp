@@ -309,8 +309,12 @@ void QCopChannel::acceptConnections()
         }
         connect(socket, &QLocalSocket::readyRead, this, &QCopChannel::serve);
         connect(socket, &QLocalSocket::disconnected, this, &QCopChannel::serve);
-        // A sender that never finishes its message is let go after a while.
-        QTimer::singleShot(kIdleTimeoutMs, socket, [socket] { socket->abort(); });
+        // A sender that never finishes its message is let go after a while. The timer ends with
+        // its connection, so a subscriber with nothing else to do sleeps until the next message.
+        auto *idle = new QTimer(socket);
+        idle->setSingleShot(true);
+        connect(idle, &QTimer::timeout, socket, &QLocalSocket::abort);
+        idle->start(kIdleTimeoutMs);
         m_connections.append({socket, QByteArray()});
     }
     serve();

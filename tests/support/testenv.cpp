@@ -9,9 +9,11 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <cstdio>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace TestEnv {
@@ -134,6 +136,56 @@ bool handledEarlierMessages(qint64 pid, int timeoutMs)
             return false;
     }
     return !sockets.isEmpty();
+}
+
+namespace {
+
+// The system call the process's main thread is blocked in and its arguments, from
+// /proc/PID/syscall ("NR ARG0 ... ARG5 SP PC"); empty while it runs or where it is not shown.
+QList<qulonglong> blockedCall(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/syscall").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QList<QByteArray> fields = file.readAll().trimmed().split(' ');
+    QList<qulonglong> call;
+    for (const QByteArray &field : fields) {
+        bool ok = false;
+        call << field.toULongLong(&ok, 0);
+        if (!ok)
+            return {};
+    }
+    return call.size() >= 7 ? call : QList<qulonglong>();
+}
+
+} // namespace
+
+bool canSeeWaits(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/syscall").arg(pid));
+    return file.open(QIODevice::ReadOnly) && !file.readAll().isEmpty();
+}
+
+bool sleepsUntilMessage(qint64 pid, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    do {
+        // poll(fds, nfds, timeout) waits for ever at timeout -1, ppoll(fds, nfds, tsp, ...) at
+        // a null tsp; an event loop with any timer pending passes a timeout.
+        const QList<qulonglong> call = blockedCall(pid);
+        if (!call.isEmpty()) {
+#ifdef SYS_poll
+            if (call.at(0) == SYS_poll && qint32(call.at(3)) == -1)
+                return true;
+#endif
+#ifdef SYS_ppoll
+            if (call.at(0) == SYS_ppoll && call.at(3) == 0)
+                return true;
+#endif
+        }
+        QThread::msleep(5);
+    } while (!deadline.hasExpired());
+    return false;
 }
 
 namespace {

@@ -35,6 +35,12 @@ QString assembledDir();
 // only once it has taken the connections that came before it. False when it did not within
 // timeoutMs (or it listens on no channel).
 bool handledEarlierMessages(qint64 pid, int timeoutMs = 5000);
+// Waits until the main thread of the program with this process id sleeps in its event loop with
+// no timer pending, so that only a message or a signal wakes it: the kernel shows it blocked in
+// poll() without a timeout. False when it did not within timeoutMs. canSeeWaits() is false where
+// the kernel does not show what a process waits for.
+bool sleepsUntilMessage(qint64 pid, int timeoutMs = 5000);
+bool canSeeWaits(qint64 pid);
 
 int run(QObject *test, int argc, char **argv);
 
