@@ -40,7 +40,9 @@ void TestSession::screenSaverDrivesTheRedraws()
     if (busDaemon.isEmpty())
         QSKIP("dbus-daemon is not installed");
     QProcess bus;
-    bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+    // Its socket lies in the test's folder, so nothing of it outlives the test.
+    bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                          QStringLiteral("--address=unix:dir=") + TestEnv::dir()});
     QVERIFY(bus.waitForStarted() && bus.waitForReadyRead(20000));
     const QByteArray address = bus.readLine().trimmed();
     // The session and the system bus are both the test's: logind is missing, as on sway.

@@ -67,8 +67,7 @@ void TestTarnwick::init()
 void TestTarnwick::cleanup()
 {
     if (m_daemon) {
-        m_daemon->kill();
-        m_daemon->waitForFinished(3000);
+        TestEnv::killFakeClockProgram(*m_daemon);
         m_daemon.reset();
     }
 }

@@ -230,12 +230,14 @@ private:
     bool m_ok = false;
 };
 
-// A session bus of the test's own; the first line its daemon prints is its address.
+// A session bus of the test's own, its socket in the test's folder; the first line its daemon
+// prints is its address.
 QByteArray startBus(Helper &bus)
 {
     const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     return busDaemon.isEmpty() ? QByteArray()
-                               : bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+                               : bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                                                       QStringLiteral("--address=unix:dir=") + TestEnv::dir()});
 }
 
 class TestDesktop : public QObject

@@ -87,7 +87,10 @@ QImage TestInstall::reference()
     QProcess show;
     show.setProcessEnvironment(environment(qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_DATA_HOME")));
     show.start(TestEnv::installProgram(QStringLiteral("show")), {});
-    if (!show.waitForFinished(60000) || show.exitCode() != 0)
+    const qint64 pid = show.waitForStarted(5000) ? show.processId() : 0;
+    const bool drawn = show.waitForFinished(60000) && show.exitCode() == 0;
+    TestEnv::forgetFakeClock(pid);
+    if (!drawn)
         return QImage();
     return QImage(TestEnv::path(QStringLiteral("device/idle/desktop.png")));
 }
@@ -147,16 +150,16 @@ void TestInstall::installedProgramsWorkInTheUsersDirectory()
         QVERIFY(one.waitForStarted(5000));
     if (program == QLatin1String("show")) {
         for (QProcess &one : p) {
+            const qint64 pid = one.processId();
             QVERIFY(one.waitForFinished(60000));
+            TestEnv::forgetFakeClock(pid);
             QCOMPARE(one.exitCode(), 0);
         }
     } else {
         // The daemon draws the desktop when it starts, through the show of the user's directory.
         QTRY_VERIFY_WITH_TIMEOUT(QImage(picture).size() == QSize(240, 320), 60000);
-        for (QProcess &one : p) {
-            one.kill();
-            one.waitForFinished(5000);
-        }
+        for (QProcess &one : p)
+            TestEnv::killFakeClockProgram(one);
     }
 
     const QImage drawn(picture);
@@ -199,8 +202,7 @@ void TestInstall::movedProgramDirectoryKeepsItsWallpapers()
                                                                              QStringLiteral("9"));
     };
     QTRY_VERIFY_WITH_TIMEOUT(!wallpaper().isEmpty(), 30000);
-    rotator.kill();
-    rotator.waitForFinished(5000);
+    TestEnv::killFakeClockProgram(rotator);
     // Stored relative to the program directory, naming a file of it.
     QVERIFY2(listed.contains(moved + wallpaper()), qPrintable(wallpaper()));
     QVERIFY2(QFileInfo::exists(moved + wallpaper()), qPrintable(wallpaper()));

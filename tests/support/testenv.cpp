@@ -11,7 +11,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <csignal>
 #include <cstdio>
+#include <semaphore.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -164,6 +167,38 @@ bool canSeeWaits(qint64 pid)
 {
     QFile file(QStringLiteral("/proc/%1/syscall").arg(pid));
     return file.open(QIODevice::ReadOnly) && !file.readAll().isEmpty();
+}
+
+void forgetFakeClock(qint64 pid)
+{
+    if (pid <= 0)
+        return;
+    shm_unlink(QByteArray("/faketime_shm_" + QByteArray::number(pid)).constData());
+    sem_unlink(QByteArray("/faketime_sem_" + QByteArray::number(pid)).constData());
+}
+
+void killFakeClockProgram(QProcess &process)
+{
+    const qint64 pid = process.processId();
+    if (pid > 0) {
+        // Held still first, so it starts nothing more; a child it started (a show between fork
+        // and exec) would otherwise find the clock's objects gone and make its own.
+        ::kill(pid_t(pid), SIGSTOP);
+        const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString &entry : entries) {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            // "pid (name) state ppid ...": the name may hold blanks, so fields count from its ")".
+            const QByteArray line = stat.readAll();
+            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+            if (fields.size() > 1 && fields.at(1).toLongLong() == pid)
+                ::kill(pid_t(entry.toLongLong()), SIGKILL);
+        }
+    }
+    process.kill();
+    process.waitForFinished(5000);
+    forgetFakeClock(pid);
 }
 
 bool sleepsUntilMessage(qint64 pid, int timeoutMs)

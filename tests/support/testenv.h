@@ -5,6 +5,7 @@
 #include "zapplication.h"
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
 #include <QtTest/QtTest>
 
@@ -41,6 +42,13 @@ bool handledEarlierMessages(qint64 pid, int timeoutMs = 5000);
 // the kernel does not show what a process waits for.
 bool sleepsUntilMessage(qint64 pid, int timeoutMs = 5000);
 bool canSeeWaits(qint64 pid);
+// A program preloading libfaketime shares its clock with its children through a semaphore and a
+// shared memory object named after its process id, which only its return from main removes (not
+// a kill, nor the quick _exit of show): forgetFakeClock() removes them once the program with
+// this process id has ended, and killFakeClockProgram() kills such a program with the children
+// it started, waits for its end and removes them.
+void forgetFakeClock(qint64 pid);
+void killFakeClockProgram(QProcess &process);
 
 int run(QObject *test, int argc, char **argv);
 
