@@ -46,7 +46,8 @@ bool canSeeWaits(qint64 pid);
 // shared memory object named after its process id, which only its return from main removes (not
 // a kill, nor the quick _exit of show): forgetFakeClock() removes them once the program with
 // this process id has ended, and killFakeClockProgram() kills such a program with the children
-// it started, waits for its end and removes them.
+// it started, waits for its end and removes them. Such a program runs with NO_FAKE_STAT=1 in
+// its environment (as every test sets it), or the font library rewrites the system's font cache.
 void forgetFakeClock(qint64 pid);
 void killFakeClockProgram(QProcess &process);
 
