@@ -67,8 +67,12 @@ struct Helper
     QProcess process;
     ~Helper()
     {
-        process.kill();
-        process.waitForFinished();
+        // Asked to end first: a display server that is killed leaves its socket in /tmp.
+        process.terminate();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished();
+        }
     }
     // Starts the program and returns the first line it prints.
     QByteArray start(const QString &program, const QStringList &args)

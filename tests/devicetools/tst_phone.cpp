@@ -39,27 +39,10 @@ QColor pixel(QWidget *w, int x, int y)
     return w->grab().toImage().pixelColor(x, y);
 }
 
-// The launcher's child processes, read from /proc.
-QList<qint64> childrenOf(qint64 pid)
-{
-    QList<qint64> result;
-    const QStringList tasks = QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &task : tasks) {
-        QFile f(QStringLiteral("/proc/%1/task/%2/children").arg(pid).arg(task));
-        if (f.open(QIODevice::ReadOnly)) {
-            const QList<QByteArray> pids = f.readAll().simplified().split(' ');
-            for (const QByteArray &p : pids)
-                if (!p.isEmpty())
-                    result << p.toLongLong();
-        }
-    }
-    return result;
-}
-
 // The phone that the launcher runs now, or -1.
 qint64 phoneOf(qint64 launcherPid)
 {
-    const QList<qint64> children = childrenOf(launcherPid);
+    const QList<qint64> children = TestEnv::childrenOf(launcherPid);
     for (qint64 pid : children) {
         if (QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)).endsWith(QLatin1String("/phone")))
             return pid;

@@ -146,13 +146,21 @@ void TestInstall::installedProgramsWorkInTheUsersDirectory()
         one.setProcessEnvironment(environment(home, dataHome.isEmpty() ? QString() : home + dataHome));
         one.start(m_prefix + QStringLiteral("/bin/") + program, {});
     }
-    for (QProcess &one : p)
-        QVERIFY(one.waitForStarted(5000));
+    qint64 pids[2] = {0, 0};
+    // Whatever fails below, the programs end and leave no clock objects behind.
+    const auto ended = qScopeGuard([&] {
+        for (int i = 0; i < 2; ++i) {
+            TestEnv::killFakeClockProgram(p[i]);
+            TestEnv::forgetFakeClock(pids[i]);
+        }
+    });
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(p[i].waitForStarted(5000));
+        pids[i] = p[i].processId();
+    }
     if (program == QLatin1String("show")) {
         for (QProcess &one : p) {
-            const qint64 pid = one.processId();
             QVERIFY(one.waitForFinished(60000));
-            TestEnv::forgetFakeClock(pid);
             QCOMPARE(one.exitCode(), 0);
         }
     } else {
@@ -197,12 +205,12 @@ void TestInstall::movedProgramDirectoryKeepsItsWallpapers()
     rotator.setProcessEnvironment(environment(qEnvironmentVariable("HOME"), qEnvironmentVariable("XDG_DATA_HOME")));
     rotator.start(moved + QStringLiteral("morvessa"), {});
     QVERIFY(rotator.waitForStarted(5000));
+    const auto ended = qScopeGuard([&] { TestEnv::killFakeClockProgram(rotator); });
     const auto wallpaper = [&] {
         return ZConfig(moved + QStringLiteral("device/setup.ini")).readEntry(QStringLiteral("SETUP_THEME"),
                                                                              QStringLiteral("9"));
     };
     QTRY_VERIFY_WITH_TIMEOUT(!wallpaper().isEmpty(), 30000);
-    TestEnv::killFakeClockProgram(rotator);
     // Stored relative to the program directory, naming a file of it.
     QVERIFY2(listed.contains(moved + wallpaper()), qPrintable(wallpaper()));
     QVERIFY2(QFileInfo::exists(moved + wallpaper()), qPrintable(wallpaper()));

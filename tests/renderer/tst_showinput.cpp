@@ -140,7 +140,6 @@ private slots:
     void screenSizedSourceIsTakenAsItIs();
     void damagedCache_data();
     void damagedCache();
-    void linkedCacheIsReplaced();
     void pictureFilesDecodeOnce();
 };
 
@@ -501,23 +500,6 @@ void TestShowInput::damagedCache()
     QVERIFY(!load().second);
     if (damage == QLatin1String("link"))
         QCOMPARE(TestEnv::readFile(QStringLiteral("victim")), QByteArray("keep me\n"));
-}
-
-// A link at the cache's name is replaced by the cache; the file it led to is left as it was.
-void TestShowInput::linkedCacheIsReplaced()
-{
-    const QString cache = TestEnv::path(QStringLiteral("cache/wallpaper.raw"));
-    const QString victim = TestEnv::path(QStringLiteral("victim"));
-    QFile::remove(cache);
-    QDir().mkpath(QFileInfo(cache).absolutePath());
-    TestEnv::writeFile(QStringLiteral("victim"), "keep me\n");
-    QVERIFY(QFile::link(victim, cache));
-    const QString file = TestEnv::path(QStringLiteral("photo.png"));
-    QVERIFY(quadrants(QSize(64, 48)).save(file, "png"));
-    QVERIFY(!WallpaperLoader::load(file, QSize(240, 320), cache).image.isNull());
-    QCOMPARE(TestEnv::readFile(QStringLiteral("victim")), QByteArray("keep me\n"));
-    QVERIFY(!QFileInfo(cache).isSymLink());
-    QVERIFY(WallpaperLoader::load(file, QSize(240, 320), cache).fromCache);
 }
 
 // Five weather days of the same icon decode it once; a picture whose name lies about its format

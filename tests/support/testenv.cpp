@@ -177,50 +177,86 @@ void forgetFakeClock(qint64 pid)
     sem_unlink(QByteArray("/faketime_sem_" + QByteArray::number(pid)).constData());
 }
 
-void killFakeClockProgram(QProcess &process)
+QList<qint64> childrenOf(qint64 pid)
+{
+    QList<qint64> result;
+    const QStringList tasks = QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &task : tasks) {
+        QFile f(QStringLiteral("/proc/%1/task/%2/children").arg(pid).arg(task));
+        if (f.open(QIODevice::ReadOnly)) {
+            const QList<QByteArray> pids = f.readAll().simplified().split(' ');
+            for (const QByteArray &p : pids)
+                if (!p.isEmpty())
+                    result << p.toLongLong();
+        }
+    }
+    return result;
+}
+
+void killWithChildren(QProcess &process)
 {
     const qint64 pid = process.processId();
     if (pid > 0) {
-        // Held still first, so it starts nothing more; a child it started (a show between fork
-        // and exec) would otherwise find the clock's objects gone and make its own.
+        // Held still first, so it starts nothing more while its children are ended.
         ::kill(pid_t(pid), SIGSTOP);
-        const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-        for (const QString &entry : entries) {
-            QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-            if (!stat.open(QIODevice::ReadOnly))
-                continue;
-            // "pid (name) state ppid ...": the name may hold blanks, so fields count from its ")".
-            const QByteArray line = stat.readAll();
-            const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-            if (fields.size() > 1 && fields.at(1).toLongLong() == pid)
-                ::kill(pid_t(entry.toLongLong()), SIGKILL);
-        }
+        for (const qint64 child : childrenOf(pid))
+            ::kill(pid_t(child), SIGKILL);
     }
     process.kill();
     process.waitForFinished(5000);
+}
+
+void killFakeClockProgram(QProcess &process)
+{
+    // A child between fork and exec (a show) would otherwise find the clock's objects gone
+    // and make its own.
+    const qint64 pid = process.processId();
+    killWithChildren(process);
     forgetFakeClock(pid);
 }
 
-bool sleepsUntilMessage(qint64 pid, int timeoutMs)
+namespace {
+
+// How the main thread of the program with this process id waits: 1 blocked in poll() with no
+// timer pending (poll's timeout -1, ppoll's null timeout), 0 blocked in poll() with one, -1 not
+// blocked in poll() at all.
+int pollWait(qint64 pid)
+{
+    const QList<qulonglong> call = blockedCall(pid);
+    if (call.isEmpty())
+        return -1;
+#ifdef SYS_poll
+    if (call.at(0) == SYS_poll)
+        return qint32(call.at(3)) == -1 ? 1 : 0;
+#endif
+#ifdef SYS_ppoll
+    if (call.at(0) == SYS_ppoll)
+        return call.at(3) == 0 ? 1 : 0;
+#endif
+    return -1;
+}
+
+bool waitsSo(qint64 pid, int wanted, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     do {
-        // poll(fds, nfds, timeout) waits for ever at timeout -1, ppoll(fds, nfds, tsp, ...) at
-        // a null tsp; an event loop with any timer pending passes a timeout.
-        const QList<qulonglong> call = blockedCall(pid);
-        if (!call.isEmpty()) {
-#ifdef SYS_poll
-            if (call.at(0) == SYS_poll && qint32(call.at(3)) == -1)
-                return true;
-#endif
-#ifdef SYS_ppoll
-            if (call.at(0) == SYS_ppoll && call.at(3) == 0)
-                return true;
-#endif
-        }
+        if (pollWait(pid) == wanted)
+            return true;
         QThread::msleep(5);
     } while (!deadline.hasExpired());
     return false;
+}
+
+} // namespace
+
+bool sleepsUntilMessage(qint64 pid, int timeoutMs)
+{
+    return waitsSo(pid, 1, timeoutMs);
+}
+
+bool sleepsWithTimer(qint64 pid, int timeoutMs)
+{
+    return waitsSo(pid, 0, timeoutMs);
 }
 
 namespace {

@@ -41,6 +41,8 @@ bool handledEarlierMessages(qint64 pid, int timeoutMs = 5000);
 // poll() without a timeout. False when it did not within timeoutMs. canSeeWaits() is false where
 // the kernel does not show what a process waits for.
 bool sleepsUntilMessage(qint64 pid, int timeoutMs = 5000);
+// The same, with a timer pending: blocked in poll() with a timeout.
+bool sleepsWithTimer(qint64 pid, int timeoutMs = 5000);
 bool canSeeWaits(qint64 pid);
 // A program preloading libfaketime shares its clock with its children through a semaphore and a
 // shared memory object named after its process id, which only its return from main removes (not
@@ -50,6 +52,11 @@ bool canSeeWaits(qint64 pid);
 // its environment (as every test sets it), or the font library rewrites the system's font cache.
 void forgetFakeClock(qint64 pid);
 void killFakeClockProgram(QProcess &process);
+// The child processes of the program with this process id, read from /proc.
+QList<qint64> childrenOf(qint64 pid);
+// Kills a program together with the children it started (a show it waits for), so none of them
+// writes on into the test's folders, and waits for its end.
+void killWithChildren(QProcess &process);
 
 int run(QObject *test, int argc, char **argv);
 

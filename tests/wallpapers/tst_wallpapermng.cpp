@@ -644,12 +644,14 @@ void TestWallpaperMng::editedListMovesWithTheProgramDirectory()
             && settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("ChangeMode"), 0)
             && settings.writeEntry(QStringLiteral("Quillora"), QStringLiteral("Refresh"), true));
     // The original is gone while the copy runs.
+    // It waits inside the temporary folder of the copy, so nothing is left elsewhere.
     const QString original = QDir::cleanPath(TestEnv::dir());
-    QVERIFY(QDir().rename(original, original + QStringLiteral(".gone")));
+    const QString gone = elsewhere.path() + QStringLiteral("/gone");
+    QVERIFY(QDir().rename(original, gone));
     struct Restore {
-        QString dir;
-        ~Restore() { QDir().rename(dir + QStringLiteral(".gone"), dir); }
-    } restore{original};
+        QString from, to;
+        ~Restore() { QDir().rename(from, to); }
+    } restore{gone, original};
 
     const QString desktop = copy + QStringLiteral("device/idle/desktop.png");
     const auto colourOf = [&] {
@@ -665,8 +667,7 @@ void TestWallpaperMng::editedListMovesWithTheProgramDirectory()
     rotator.start(copy + QStringLiteral("morvessa"), {});
     QVERIFY(rotator.waitForStarted(5000));
     QTRY_COMPARE_WITH_TIMEOUT(colourOf(), QColor(Qt::green), 30000); // Y, the first of the list
-    rotator.kill();
-    rotator.waitForFinished(5000);
+    TestEnv::killWithChildren(rotator);
     QCOMPARE(ZConfig(copy + QStringLiteral("device/setup.ini")).readEntry(QStringLiteral("SETUP_THEME"), QStringLiteral("9")),
              QStringLiteral("pics/Y.png"));
 }
