@@ -113,8 +113,13 @@ Screen screenFor(Target target)
              && Targets::runProgram(QStringLiteral("swaymsg"), {QStringLiteral("-t"), QStringLiteral("get_outputs"), QStringLiteral("-r")},
                                     &error, &reply))
         screen = parseSwayOutputs(reply);
-    if (!screen.isValid())
+    if (!screen.isValid()) {
+        // The X server's root spans every monitor: only x11 draws on the whole of it, the
+        // others take the primary monitor's picture and fit it to each monitor themselves.
         screen = RootWindow::screen();
+        if (target != Target::X11 && screen.isValid())
+            screen = Screen::single(screen.primary.size(), screen.scale);
+    }
     return screen.isValid() ? screen : Screen::single(kFallbackScreen, 1);
 }
 

@@ -601,6 +601,15 @@ void TestDesktop::rootWindowUnderX()
     const Desktop::Screen learnt = Desktop::RootWindow::screen();
     QCOMPARE(learnt.primary, QRect(800, 0, 800, 1200));
     QCOMPARE(learnt.scale, 2.0);
+    // Only x11 draws on the whole root; a desktop that fits its picture to each monitor (and
+    // GNOME or sway when they do not answer) gets the primary monitor's.
+    QCOMPARE(Desktop::screenFor(Target::X11).size, QSize(1600, 1200));
+    for (const Target target : {Target::Plasma, Target::Command}) {
+        const Desktop::Screen fitted = Desktop::screenFor(target);
+        QCOMPARE(fitted.size, QSize(800, 1200));
+        QCOMPARE(fitted.primary, QRect(0, 0, 800, 1200));
+        QCOMPARE(fitted.scale, 2.0);
+    }
 
     // show on the X server: the wallpaper fills the screen; the items at k = 3 fill the width
     // of the portrait primary monitor, 10 desktop pixels (20 device pixels) off its right edge.
