@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QSysInfo>
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace {
@@ -103,7 +104,8 @@ bool PictureFiles::saveCache()
         Kept file{found.stamp, found.pictures.stored, {}};
         qint64 own = found.stamp.size() + 64;
         for (auto image = found.pictures.images.cbegin(); image != found.pictures.images.cend(); ++image) {
-            if (image.value().isNull() || file.images.size() == int(kMaxSizes))
+            if (image.value().isNull() || file.images.size() == int(kMaxSizes)
+                || image.value().width() > RawImage::kMaxSide || image.value().height() > RawImage::kMaxSide)
                 continue;
             file.images.append({image.key(), image.value()});
             own += image.value().sizeInBytes() + 64;
@@ -113,6 +115,19 @@ bool PictureFiles::saveCache()
         bytes += own;
         kept << file;
     }
+    // What was decoded could not be kept (a picture above the cap): the cache already holds all
+    // that can be, and is not written again every run.
+    const auto alreadyCached = [this](const Kept &file) {
+        const auto found = m_cached.constFind(file.stamp);
+        if (found == m_cached.cend() || found->images.size() != file.images.size())
+            return false;
+        for (const auto &[asked, image] : file.images)
+            if (!found->images.contains(asked))
+                return false;
+        return true;
+    };
+    if (kept.size() == m_cached.size() && std::all_of(kept.cbegin(), kept.cend(), alreadyCached))
+        return true;
     if (!QDir().mkpath(QFileInfo(m_cachePath).absolutePath()))
         return false;
     return AtomicFile::replace(m_cachePath, [&](QIODevice &device) {

@@ -55,6 +55,10 @@ QByteArray stamp(const QString &path)
 
 void write(QDataStream &out, const QImage &image)
 {
+    if (image.width() > kMaxSide || image.height() > kMaxSide) {
+        out.setStatus(QDataStream::WriteFailed);
+        return;
+    }
     out << qint32(image.width()) << qint32(image.height()) << qint32(image.format())
         << qint32(image.bytesPerLine());
     const QList<QRgb> colours = image.colorTable();

@@ -27,9 +27,11 @@ QByteArray stamp(const QString &path, QFile &file, const struct stat &st);
 // The same for a path; empty when it is no regular file.
 QByteArray stamp(const QString &path);
 
-// The largest side a raw picture may have.
-constexpr int kMaxSide = 8192;
+// The largest side a raw picture may have: room for monitors side by side, and a picture of
+// at most 1 GB.
+constexpr int kMaxSide = 16384;
 
+// Writes `image`; a picture with a side above kMaxSide is not written, and out.status() says so.
 void write(QDataStream &out, const QImage &image);
 // The next raw picture of `in`; a null image when the stream holds none (in.status() tells).
 QImage read(QDataStream &in);

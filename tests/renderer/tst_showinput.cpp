@@ -3,6 +3,7 @@
 
 #include "renderfixture.h"
 #include "picturefiles.h"
+#include "rawimage.h"
 #include "wallpaperloader.h"
 
 #include <QDir>
@@ -417,7 +418,7 @@ void TestShowInput::staleCache()
 }
 
 // A wallpaper of the picture's size is drawn pixel for pixel, and from the cache from the second
-// run on.
+// run on; so is one of a very wide desktop.
 void TestShowInput::screenSizedSourceIsTakenAsItIs()
 {
     const QString cache = TestEnv::path(QStringLiteral("cache/wallpaper.raw"));
@@ -430,6 +431,10 @@ void TestShowInput::screenSizedSourceIsTakenAsItIs()
         QCOMPARE(loaded.fromCache, run == 1);
         QCOMPARE(loaded.image, source);
     }
+    // A desktop wider than 8192 pixels (monitors side by side) is kept in the cache too.
+    QFile::remove(cache);
+    for (int run = 0; run < 2; ++run)
+        QCOMPARE(WallpaperLoader::load(file, QSize(9000, 8), cache).fromCache, run == 1);
 }
 
 void TestShowInput::damagedCache_data()
@@ -521,6 +526,23 @@ void TestShowInput::pictureFilesDecodeOnce()
     QCOMPARE(quadrantsOf(files.picture(jpeg)), (QList<int>{0, 1, 2, 3}));
     QVERIFY(!files.storedSize(TestEnv::path(QStringLiteral("garbage.png"))).isValid());
     QVERIFY(files.picture(TestEnv::path(QStringLiteral("missing.png"))).isNull());
+
+    // A picture above the cache's cap is decoded every run; the cache keeps the others and is
+    // not written again for it.
+    const QString big = TestEnv::path(QStringLiteral("big.png"));
+    QVERIFY(QImage(1600, 1600, QImage::Format_RGB32).save(big, "png"));
+    const QString cache = TestEnv::path(QStringLiteral("cache/pictures.raw"));
+    QByteArray stamps[2];
+    for (QByteArray &stamp : stamps) {
+        PictureFiles run;
+        run.useCache(cache);
+        QCOMPARE(run.picture(icon).size(), QSize(48, 48));
+        QCOMPARE(run.picture(big).size(), QSize(1600, 1600));
+        QVERIFY(run.saveCache());
+        stamp = RawImage::stamp(cache);
+    }
+    QVERIFY(!stamps[0].isEmpty());
+    QCOMPARE(stamps[1], stamps[0]);
 }
 
 int main(int argc, char **argv)
