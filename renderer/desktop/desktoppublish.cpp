@@ -279,8 +279,13 @@ QStringList publish(const QString &programDir)
             return lines << failure(target, QStringLiteral("cannot keep the wallpaper settings: ") + error);
         kept.targets << target;
         kept.records.insert(target, own);
-        if (!writeKept(*settings, kept, &error))
+        if (!writeKept(*settings, kept, &error)) {
+            // Unrecorded, the copy of the root's picture would stay on the server for good, and
+            // every minute would make another.
+            if (target == Target::X11)
+                RootWindow::dropBackground(own.value(kRootPixmap).toUInt());
             return lines << failure(target, QStringLiteral("cannot keep the wallpaper settings: ") + error);
+        }
     }
 
     const Screen screen = screenFor(target);

@@ -33,6 +33,9 @@ struct Connection
 template <typename T>
 using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
+// The root property naming the copy keepBackground() keeps.
+constexpr const char *kKeptProperty = "_QUILLORA_KEPT_PIXMAP";
+
 xcb_atom_t atom(xcb_connection_t *c, const char *name)
 {
     Reply<xcb_intern_atom_reply_t> reply(
@@ -217,12 +220,28 @@ quint32 keepBackground(QString *error)
     xcb_copy_area(x.c, shown, copy, gc, 0, 0, 0, 0, geometry->width, geometry->height);
     xcb_free_gc(x.c, gc);
     xcb_set_close_down_mode(x.c, XCB_CLOSE_DOWN_RETAIN_PERMANENT);
+    // Named on the root as well: a server that restarts forgets its root's properties, and the
+    // number may then belong to another client's window or picture.
+    xcb_change_property(x.c, XCB_PROP_MODE_REPLACE, root, atom(x.c, kKeptProperty), XCB_ATOM_PIXMAP, 32, 1, &copy);
     Reply<xcb_get_input_focus_reply_t> sync(xcb_get_input_focus_reply(x.c, xcb_get_input_focus(x.c), nullptr), &std::free);
     if (!sync) {
         *error = QStringLiteral("the display closed the connection");
         return 0;
     }
     return copy;
+}
+
+void dropBackground(quint32 kept)
+{
+    Connection x;
+    if (kept == XCB_NONE || !x.ok())
+        return;
+    // The copy is the only resource of the connection that made it.
+    if (pixmapOf(x.c, x.screen->root, atom(x.c, kKeptProperty)) == kept) {
+        xcb_kill_client(x.c, kept);
+        xcb_delete_property(x.c, x.screen->root, atom(x.c, kKeptProperty));
+    }
+    free(xcb_get_input_focus_reply(x.c, xcb_get_input_focus(x.c), nullptr));
 }
 
 bool restoreBackground(quint32 kept, QString *error)
@@ -232,10 +251,12 @@ bool restoreBackground(quint32 kept, QString *error)
         *error = QStringLiteral("cannot open the display %1").arg(QString::fromLocal8Bit(qgetenv("DISPLAY")));
         return false;
     }
-    // A copy the server no longer has (it was restarted since) leaves the server's own background.
-    Reply<xcb_get_geometry_reply_t> geometry(
-        kept == XCB_NONE ? nullptr : xcb_get_geometry_reply(x.c, xcb_get_geometry(x.c, kept), nullptr), &std::free);
-    return showPixmap(x, geometry ? kept : XCB_NONE, error);
+    // A copy the server no longer has (it was restarted since: the root no longer names it)
+    // leaves the server's own background.
+    const xcb_atom_t keptProperty = atom(x.c, kKeptProperty);
+    const bool known = kept != XCB_NONE && pixmapOf(x.c, x.screen->root, keptProperty) == kept;
+    xcb_delete_property(x.c, x.screen->root, keptProperty);
+    return showPixmap(x, known ? kept : XCB_NONE, error);
 }
 
 } // namespace Desktop::RootWindow

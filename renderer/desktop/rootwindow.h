@@ -29,5 +29,8 @@ quint32 keepBackground(QString *error);
 // connection of the picture shown until now. With 0, or a picture the server no longer has,
 // the server's own background returns and the properties are removed.
 bool restoreBackground(quint32 kept, QString *error);
+// Frees a copy keepBackground() made that is not needed after all (its record could not be
+// stored); nothing when the display cannot be opened.
+void dropBackground(quint32 kept);
 
 } // namespace Desktop::RootWindow

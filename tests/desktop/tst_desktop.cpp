@@ -573,6 +573,13 @@ void TestDesktop::rootWindowUnderX()
             QVERIFY2(!pixmapExists(c, pixmaps.at(i - 1)), "the previous picture was kept");
     }
     QVERIFY(pixmapExists(c, pixmaps.last()));
+    // A copy kept and then not needed is freed again.
+    QString error;
+    const quint32 copy = Desktop::RootWindow::keepBackground(&error);
+    QVERIFY2(copy != 0 && pixmapExists(c, copy), qPrintable(error));
+    Desktop::RootWindow::dropBackground(copy);
+    QVERIFY(!pixmapExists(c, copy));
+    QVERIFY(pixmapExists(c, pixmaps.last()));
     const QColor own(99, 156, 7);
     QCOMPARE(rootPixels(c, screen).pixelColor(800, 600), own);
 
@@ -641,6 +648,10 @@ void TestDesktop::rootWindowUnderX()
     QCOMPARE(rootProperty(c, screen->root, "ESETROOT_PMAP_ID"), restored);
     QVERIFY(!pixmapExists(c, ours));
     QVERIFY(!TestEnv::readFile(QStringLiteral("settings.ini")).contains("Saved:"));
+    // A number the root does not name as kept (a restarted server gives it to another client's
+    // picture or window) is never shown: the server's own background returns.
+    QVERIFY2(Desktop::RootWindow::restoreBackground(restored, &error), qPrintable(error));
+    QCOMPARE(rootProperty(c, screen->root, "_XROOTPMAP_ID"), 0u);
     xcb_disconnect(c);
     qunsetenv("DISPLAY");
 }
