@@ -102,12 +102,11 @@ Session currentSession()
     session.waylandDisplay = env.value(QStringLiteral("WAYLAND_DISPLAY"));
     if (session.currentDesktop.toUpper().split(QLatin1Char(':')).contains(QLatin1String("KDE"))) {
         QProcess bus;
-        bus.start(QStringLiteral("gdbus"), {QStringLiteral("call"), QStringLiteral("--session"),
-                                            QStringLiteral("--dest"), QStringLiteral("org.freedesktop.DBus"),
-                                            QStringLiteral("--object-path"), QStringLiteral("/org/freedesktop/DBus"),
-                                            QStringLiteral("--method"), QStringLiteral("org.freedesktop.DBus.NameHasOwner"),
-                                            QStringLiteral("org.kde.plasmashell")});
-        session.plasmaShellOnBus = bus.waitForFinished(3000) && bus.readAllStandardOutput().contains("true");
+        // The same client as every call to the shell: "b true" when it is on the bus.
+        bus.start(QStringLiteral("busctl"), {QStringLiteral("--user"), QStringLiteral("call"), QStringLiteral("org.freedesktop.DBus"),
+                                             QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+                                             QStringLiteral("NameHasOwner"), QStringLiteral("s"), QStringLiteral("org.kde.plasmashell")});
+        session.plasmaShellOnBus = bus.waitForFinished(3000) && bus.readAllStandardOutput().trimmed() == "b true";
     }
     return session;
 }

@@ -122,13 +122,15 @@ QString scriptLiteral(const QJsonValue &value)
     return QString::fromUtf8(quoted.mid(1, quoted.size() - 2));
 }
 
-bool evaluatePlasmaScript(const QString &script, QString *error)
+// The shell runs `script`; what it prints comes back in `output`, as busctl's JSON. Every call
+// to the shell goes through this one client.
+bool evaluatePlasmaScript(const QString &script, QString *error, QByteArray *output = nullptr)
 {
-    return runProgram(QStringLiteral("gdbus"),
-                      {QStringLiteral("call"), QStringLiteral("--session"), QStringLiteral("--dest"),
-                       QStringLiteral("org.kde.plasmashell"), QStringLiteral("--object-path"), QStringLiteral("/PlasmaShell"),
-                       QStringLiteral("--method"), QStringLiteral("org.kde.PlasmaShell.evaluateScript"), script},
-                      error);
+    return runProgram(QStringLiteral("busctl"),
+                      {QStringLiteral("--user"), QStringLiteral("--json=short"), QStringLiteral("call"), QStringLiteral("org.kde.plasmashell"),
+                       QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
+                       QStringLiteral("s"), script},
+                      error, output);
 }
 
 } // namespace
@@ -148,18 +150,14 @@ bool setPlasma(const QString &path, QString *error)
 
 QString readPlasma(QString *error)
 {
-    // What the script prints comes back as the call's answer, read here as busctl's JSON.
+    // What the script prints comes back as the call's answer.
     const QString script = QStringLiteral("var images = {}; desktops().forEach(function (d) {"
                                           " if (d.wallpaperPlugin != \"org.kde.image\") return; %1"
                                           " var image = d.readConfig(\"Image\"); images[d.id] = image ? String(image) : \"\"; });"
                                           " print(JSON.stringify(images));")
                                .arg(kPlasmaImageGroup);
     QByteArray output;
-    if (!runProgram(QStringLiteral("busctl"),
-                    {QStringLiteral("--user"), QStringLiteral("--json=short"), QStringLiteral("call"), QStringLiteral("org.kde.plasmashell"),
-                     QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
-                     QStringLiteral("s"), script},
-                    error, &output))
+    if (!evaluatePlasmaScript(script, error, &output))
         return QString();
     // {"type": "s", "data": ["what the script printed"]}
     const QString printed = QJsonDocument::fromJson(output).object().value(QLatin1String("data")).toArray().at(0).toString();
