@@ -96,14 +96,26 @@ QIcon ZOptionsMenu::itemIcon(int id) const
 
 void ZOptionsMenu::setItemEnabled(int id, bool enabled)
 {
-    if (QAction *a = action(id))
+    if (QAction *a = action(id)) {
         a->setEnabled(enabled);
+        if (enabled)
+            m_disabled.remove(a);
+        else
+            m_disabled.insert(a);
+    }
 }
 
 bool ZOptionsMenu::isItemEnabled(int id) const
 {
     QAction *a = action(id);
-    return a && a->isEnabled();
+    return a && entryEnabled(a);
+}
+
+bool ZOptionsMenu::entryEnabled(QAction *a) const
+{
+    // A folded entry is hidden, and a hidden entry reads as disabled: what it really is was
+    // noted when it was folded.
+    return m_folded.contains(a) ? !m_disabled.contains(a) : a->isEnabled();
 }
 
 bool ZOptionsMenu::hasItem(int id) const
@@ -150,7 +162,7 @@ ZOptionsMenu *ZOptionsMenu::subMenu(int id) const
 void ZOptionsMenu::activateItem(int id)
 {
     QAction *a = action(id);
-    if (!a || !a->isEnabled())
+    if (!a || !entryEnabled(a))
         return;
     if (ZOptionsMenu *sub = subMenu(id)) {
         QPoint at = isVisible() ? mapToGlobal(actionGeometry(a).topRight()) : pos();

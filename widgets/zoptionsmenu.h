@@ -66,8 +66,10 @@ private:
     void unfold();
     // Moves the shown entries by one when the highlight would leave them; true when it did.
     bool scrollBy(int step);
+    // Whether the entry is enabled, folded or not.
+    bool entryEnabled(QAction *a) const;
     QList<QAction *> m_folded; // entries hidden because the screen has no room for them
-    QSet<QAction *> m_disabled; // entries disabled when folded (hidden ones all read disabled)
+    QSet<QAction *> m_disabled; // entries really disabled (hidden ones all read disabled)
     int m_first = 0;            // the first entry shown while folded
     int m_room = 0;             // the height above the soft-key bar it opened over; 0: the screen's
     int m_nextId = 0;

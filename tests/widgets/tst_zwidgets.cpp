@@ -477,6 +477,14 @@ void TestZWidgets::popupsStayOnThePhoneScreen()
             QCOMPARE(options->activeAction(), options->action(0));
             QVERIFY(options->actionGeometry(options->action(0)).top() >= 0);
             QVERIFY(options->action(0)->isVisible());
+            // An entry folded out of view reads as enabled as it was made.
+            const int far = options->idAt(30);
+            QVERIFY(!options->action(far)->isVisible());
+            QVERIFY(options->isItemEnabled(far));
+            options->setItemEnabled(far, false);
+            QVERIFY(!options->isItemEnabled(far));
+            options->setItemEnabled(far, true);
+            QVERIFY(options->isItemEnabled(far));
         }
         popup = options;
     }
