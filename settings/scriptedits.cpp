@@ -86,23 +86,27 @@ QByteArray autostartEntry(const QString &programDir, const QString &program)
         + script.toUtf8() + "\"\nNoDisplay=true\nX-GNOME-Autostart-enabled=true\n";
 }
 
-bool updateStartup(const QString &autorunPath, const QString &programDir, bool on, const QString &program)
+bool updateStartup(const QString &autorunPath, const QString &programDir, bool on, const QString &program,
+                   Message *failed)
 {
     const Desktop::Target target = Desktop::readConfig(SettingsFile::snapshot(programDir)).target;
-    if (target == Desktop::Target::Phone)
-        return updateAutorun(autorunPath, programDir, on, program);
-    const QString path = autostartPath(program);
-    if (!on)
-        return !QFileInfo::exists(path) || QFile::remove(path);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return AtomicFile::replace(path, autostartEntry(programDir, program));
-}
-
-Message startupFailure(const QString &programDir)
-{
-    if (Desktop::readConfig(SettingsFile::snapshot(programDir)).target == Desktop::Target::Phone)
-        return {"AutoRunFailedText", "The phone's autorun file could not be changed."};
-    return {"AutostartFailedText", "The session's autostart entry could not be changed."};
+    bool done = false;
+    if (target == Desktop::Target::Phone) {
+        done = updateAutorun(autorunPath, programDir, on, program);
+    } else {
+        const QString path = autostartPath(program);
+        if (!on) {
+            done = !QFileInfo::exists(path) || QFile::remove(path);
+        } else {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            done = AtomicFile::replace(path, autostartEntry(programDir, program));
+        }
+    }
+    if (!done && failed)
+        *failed = target == Desktop::Target::Phone
+                      ? Message{"AutoRunFailedText", "The phone's autorun file could not be changed."}
+                      : Message{"AutostartFailedText", "The session's autostart entry could not be changed."};
+    return done;
 }
 
 QStringList intervalLines(const QStringList &lines, int seconds)

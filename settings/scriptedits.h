@@ -33,19 +33,17 @@ bool updateAutorun(const QString &autorunPath, const QString &programDir, bool o
 QString autostartPath(const QString &program);
 // Its text: an application entry that runs the program's start script.
 QByteArray autostartEntry(const QString &programDir, const QString &program);
-// Starts the program with the session, or no longer: the phone's autorun file, or with a real
-// desktop as the target (group "Desktop" of settings.ini) the session's autostart entry. False
-// when it was left unchanged.
-bool updateStartup(const QString &autorunPath, const QString &programDir, bool on,
-                   const QString &program = QStringLiteral("tarnwick"));
-// The message (text key and its English) for a start-up that updateStartup() left unchanged:
-// it names the session's autostart entry or the phone's autorun file, whichever it changes.
+// A message: its text key and its English.
 struct Message
 {
     const char *key;
     const char *english;
 };
-Message startupFailure(const QString &programDir);
+// Starts the program with the session, or no longer: the phone's autorun file, or with a real
+// desktop as the target (group "Desktop" of settings.ini) the session's autostart entry. False
+// when it was left unchanged; `failed` then names the one of the two it could not change.
+bool updateStartup(const QString &autorunPath, const QString &programDir, bool on,
+                   const QString &program = QStringLiteral("tarnwick"), Message *failed = nullptr);
 
 // The script lines with every line holding "sleep" replaced by "\t sleep <seconds>".
 QStringList intervalLines(const QStringList &lines, int seconds);

@@ -196,10 +196,9 @@ void WeatherPanel::setUpdater(bool on)
         ProcessControl::run(Platform::shellQuote(control.programFile(QLatin1String(kUpdater)))
                             + QStringLiteral(" --background >/dev/null 2>&1 &"));
     // The phone starts the updater with itself while a place is chosen.
-    if (!ScriptEdits::updateStartup(ZGui::autorunFile(), m_programDir, on, QLatin1String(kUpdater))) {
-        const ScriptEdits::Message failed = ScriptEdits::startupFailure(m_programDir);
+    ScriptEdits::Message failed{};
+    if (!ScriptEdits::updateStartup(ZGui::autorunFile(), m_programDir, on, QLatin1String(kUpdater), &failed))
         notice(text(failed.key, failed.english), 1);
-    }
 }
 
 void WeatherPanel::intervalActivated(int index)

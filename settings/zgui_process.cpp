@@ -45,11 +45,11 @@ void ZGui::kill()
 
 void ZGui::autorunToggled(bool on)
 {
-    if (!ScriptEdits::updateStartup(autorunFile(), m_programDir, on)) {
+    ScriptEdits::Message failed{};
+    if (!ScriptEdits::updateStartup(autorunFile(), m_programDir, on, QStringLiteral("tarnwick"), &failed)) {
         // The autorun file (or autostart entry) was left as it was: the switch and the stored
         // setting keep telling what will happen at start-up.
         setCheckQuietly(m_autorunBox, !on);
-        const ScriptEdits::Message failed = ScriptEdits::startupFailure(m_programDir);
         writeFailed(failed.key, failed.english);
         return;
     }
