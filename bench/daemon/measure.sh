@@ -25,10 +25,15 @@ echo "building the programs of $commit in $base ..." >&2
 work=$(mktemp -d)
 pids=""
 cleanup() {
-    for p in $pids; do kill "$p" 2>/dev/null || true; done
+    # Each program held still, the show it may be waiting for ended, then the program itself:
+    # nothing writes into the folder while it is removed.
+    for p in $pids; do
+        kill -STOP "$p" 2>/dev/null || true
+        pkill -KILL -P "$p" 2>/dev/null || true
+        kill -KILL "$p" 2>/dev/null || true
+    done
     for p in $pids; do wait "$p" 2>/dev/null || true; done
-    # A show a daemon started may still be writing its caches for a moment.
-    for _ in 1 2 3 4 5; do rm -rf "$work" 2>/dev/null && break; sleep 1; done
+    rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
 

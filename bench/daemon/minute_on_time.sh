@@ -15,9 +15,15 @@ done
 work=$(mktemp -d)
 daemon=""
 cleanup() {
-    [ -n "$daemon" ] && { kill "$daemon" 2>/dev/null; wait "$daemon" 2>/dev/null; } || true
-    # A show the daemon started may still be writing its caches for a moment.
-    for _ in 1 2 3 4 5; do rm -rf "$work" 2>/dev/null && break; sleep 1; done
+    # The daemon held still, the show it may be waiting for ended, then the daemon itself:
+    # nothing writes into the folder while it is removed.
+    if [ -n "$daemon" ]; then
+        kill -STOP "$daemon" 2>/dev/null || true
+        pkill -KILL -P "$daemon" 2>/dev/null || true
+        kill -KILL "$daemon" 2>/dev/null || true
+        wait "$daemon" 2>/dev/null || true
+    fi
+    rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
 cp -R "$build/Quillora/." "$work/"

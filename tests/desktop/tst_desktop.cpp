@@ -30,33 +30,12 @@ Q_DECLARE_METATYPE(Desktop::Anchor)
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QByteArray err;
-};
+using Run = RenderFixture::ShowRun;
 
+// show with its cache folder (where the pictures for a real desktop go) and more environment.
 Run runShow(const QString &cache, const QStringList &extraEnv = {})
 {
-    const QString show = TestEnv::installProgram(QStringLiteral("show"));
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "XDG_CURRENT_DESKTOP",
-                             "DBUS_SESSION_BUS_ADDRESS"})
-        env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), cache);
-    for (const QString &pair : extraEnv)
-        env.insert(pair.section(QLatin1Char('='), 0, 0), pair.section(QLatin1Char('='), 1));
-    process.setProcessEnvironment(env);
-    process.start(show, {});
-    Run run;
-    if (!process.waitForStarted(30000))
-        return run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.err = process.readAllStandardError();
-    return run;
+    return RenderFixture::runShow({}, extraEnv + QStringList{QStringLiteral("XDG_CACHE_HOME=") + cache});
 }
 
 const QColor kRed(255, 0, 0);

@@ -2,11 +2,39 @@
 
 #include "zapplication.h"
 
+#include <QDir>
 #include <QFont>
 #include <QPainter>
 #include <QPixmap>
+#include <QProcess>
 
 namespace RenderFixture {
+
+ShowRun runShow(const QStringList &arguments, const QStringList &environment, const QStringList &prefix)
+{
+    const QString show = TestEnv::installProgram(QStringLiteral("show"));
+    QProcess process;
+    process.setWorkingDirectory(QDir::rootPath());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK", "XDG_CURRENT_DESKTOP",
+                             "DBUS_SESSION_BUS_ADDRESS"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("NO_FAKE_STAT"), QStringLiteral("1"));
+    for (const QString &variable : environment)
+        env.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(env);
+    if (prefix.isEmpty())
+        process.start(show, arguments);
+    else
+        process.start(prefix.first(), prefix.mid(1) + QStringList{show} + arguments);
+    ShowRun run;
+    if (!process.waitForFinished(30000))
+        return run;
+    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
 
 void setUp(const QByteArray &theme, const QByteArray &settings)
 {

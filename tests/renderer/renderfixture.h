@@ -13,6 +13,19 @@
 
 namespace RenderFixture {
 
+// What a run of the program directory's show gave; status -1 when it did not end in time.
+struct ShowRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+// Runs show from the root folder (relative files come from the program directory) with none
+// of the machine's display, desktop or session bus, with `environment` ("NAME=value") added,
+// under the command `prefix` when one is given. Under faketime, the font library sees the real
+// dates of its cache (NO_FAKE_STAT=1), or it rewrites the system's font cache.
+ShowRun runShow(const QStringList &arguments = {}, const QStringList &environment = {}, const QStringList &prefix = {});
+
 // The wallpaper colour of every test picture.
 inline QColor wallColour() { return QColor(0, 0, 255); }
 

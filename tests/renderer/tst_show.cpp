@@ -15,39 +15,7 @@ using namespace RenderFixture;
 
 namespace {
 
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run runShow(const QStringList &prefix = {}, const QStringList &arguments = {}, const QStringList &environment = {})
-{
-    const QString show = TestEnv::installProgram(QStringLiteral("show"));
-    QProcess process;
-    process.setWorkingDirectory(QDir::rootPath()); // relative files come from the program directory
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.remove(QStringLiteral("DISPLAY"));
-    // Under faketime, fontconfig must not see shifted file dates, or it rewrites the system
-    // font cache.
-    env.insert(QStringLiteral("NO_FAKE_STAT"), QStringLiteral("1"));
-    for (const QString &variable : environment)
-        env.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
-    process.setProcessEnvironment(env);
-    if (prefix.isEmpty())
-        process.start(show, arguments);
-    else
-        process.start(prefix.first(), prefix.mid(1) + QStringList{show} + arguments);
-    Run run;
-    if (!process.waitForFinished(30000))
-        return run;
-    run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
-}
+using Run = ShowRun;
 
 const QString kPicture = QStringLiteral("device/idle/desktop.png");
 
@@ -92,7 +60,7 @@ void TestShow::drawsWhatTheRendererComposes()
         QSKIP("faketime is not installed");
     setUp(textItem("SysTime", 20, 10, 10, QColor(255, 255, 0)) + textItem("Lunar_Month", 14, 10, 60, QColor(0, 255, 255))
           + textItem("Calendar", 9, 10, 100, QColor(255, 255, 255), "TodayColor_R = 255\n"));
-    const Run run = runShow({faketime, QStringLiteral("2020-05-23 09:05:10")});
+    const Run run = runShow({}, {}, {faketime, QStringLiteral("2020-05-23 09:05:10")});
     QCOMPARE(run.status, 0);
     const QImage drawn = QImage(TestEnv::path(kPicture), "png").convertToFormat(QImage::Format_RGB32);
     QCOMPARE(drawn, render(QDateTime(QDate(2020, 5, 23), QTime(9, 5, 10))));
@@ -143,7 +111,7 @@ void TestShow::drawsAComingMinuteAhead()
     setUp(textItem("SysTime", 20, 10, 10, QColor(255, 255, 0)) + textItem("Calendar", 9, 10, 100, QColor(255, 255, 255)),
           settings);
     QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
-    const Run run = runShow({}, {QStringLiteral("--at"), minute});
+    const Run run = runShow({QStringLiteral("--at"), minute});
     QCOMPARE(run.status, status);
     QVERIFY(!QFileInfo::exists(TestEnv::path(kPicture)));
     const QString waiting = TestEnv::path(QStringLiteral("device/idle/cache/desktop.next.png"));
@@ -253,7 +221,7 @@ void TestShow::leakCheckCoversShow()
     setUp(QByteArray());
     QTemporaryDir reports;
     const QString log = QStringLiteral("ASAN_OPTIONS=detect_leaks=1:log_path=") + reports.path() + QStringLiteral("/asan");
-    const Run run = runShow({}, {}, {log, QStringLiteral("QUILLORA_PLANT_LEAK=1")});
+    const Run run = runShow({}, {log, QStringLiteral("QUILLORA_PLANT_LEAK=1")});
     QVERIFY(run.status != 0);
     const QStringList found = QDir(reports.path()).entryList(QDir::Files);
     QCOMPARE(found.size(), 1);

@@ -48,7 +48,7 @@ struct Run
 
 // Runs show (with the arguments given) and waits up to a minute; a show that blocks (on a FIFO,
 // say) ends here with status -1. wait4() gives the memory of this one process.
-Run runShow(const QStringList &arguments = {})
+Run spawnShow(const QStringList &arguments = {})
 {
     const QByteArray show = QFile::encodeName(TestEnv::installProgram(QStringLiteral("show")));
     const QByteArray errFile = QFile::encodeName(TestEnv::path(QStringLiteral("show.err")));
@@ -193,7 +193,7 @@ void TestShowInput::phonePhoto()
     setWallpaper(file);
     TestEnv::removeFile(kCache);
 
-    Run run = runShow();
+    Run run = spawnShow();
     QCOMPARE(run.status, 0);
     QCOMPARE(run.err, QByteArray());
     const QImage drawn(TestEnv::path(kPicture));
@@ -210,7 +210,7 @@ void TestShowInput::phonePhoto()
     QImage marked(240, 320, QImage::Format_RGB32);
     marked.fill(Qt::magenta);
     QVERIFY(WallpaperLoader::writeCache(TestEnv::path(kCache), key, marked));
-    run = runShow();
+    run = spawnShow();
     QCOMPARE(run.status, 0);
     QCOMPARE(QImage(TestEnv::path(kPicture)).pixelColor(120, 160), QColor(Qt::magenta));
 
@@ -222,7 +222,7 @@ void TestShowInput::phonePhoto()
     QVERIFY(changed.open(QIODevice::ReadWrite));
     QVERIFY(changed.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
     changed.close();
-    run = runShow();
+    run = spawnShow();
     QCOMPARE(QImage(TestEnv::path(kPicture)).pixelColor(120, 160), QColor(Qt::white));
 }
 
@@ -330,7 +330,7 @@ void TestShowInput::badInput()
         QVERIFY(QFile::link(TestEnv::path(QStringLiteral("victim")), TestEnv::path(linked)));
     }
 
-    const Run run = runShow(args);
+    const Run run = spawnShow(args);
     if (!fifo.isEmpty())
         TestEnv::removeFile(fifo);
     QCOMPARE(run.status, 0);
