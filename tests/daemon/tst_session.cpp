@@ -3,6 +3,7 @@
 #include "daemon.h"
 #include "idlefocus.h"
 #include "stubshow.h"
+#include "testbus.h"
 #include "testenv.h"
 
 #include <QDBusConnection>
@@ -36,28 +37,20 @@ private slots:
 
 void TestSession::screenSaverDrivesTheRedraws()
 {
-    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    if (busDaemon.isEmpty())
+    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty())
         QSKIP("dbus-daemon is not installed");
-    QProcess bus;
-    // Its socket lies in the test's folder, so nothing of it outlives the test.
-    bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                          QStringLiteral("--address=unix:dir=") + TestEnv::dir()});
-    QVERIFY(bus.waitForStarted() && bus.waitForReadyRead(20000));
-    const QByteArray address = bus.readLine().trimmed();
+    TestBus::Daemon bus;
+    const QByteArray address = bus.start();
+    QVERIFY2(!address.isEmpty(), "no session bus");
     // The session and the system bus are both the test's: logind is missing, as on sway.
     qputenv("DBUS_SESSION_BUS_ADDRESS", address);
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", address);
 
     // The service answers from a thread of its own, as it would from its own process.
-    QThread serviceThread;
     auto *stub = new ScreenSaverStub;
-    QDBusConnection service = QDBusConnection::connectToBus(QString::fromLatin1(address), QStringLiteral("stub"));
-    QVERIFY(service.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), stub,
-                                   QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
-    QVERIFY(service.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
-    stub->moveToThread(&serviceThread);
-    serviceThread.start();
+    const TestBus::Stub service(address, QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                stub, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
+    QVERIFY(service.ok());
     const auto setActive = [&](bool on) {
         QVERIFY(QMetaObject::invokeMethod(stub, "setActive", Qt::BlockingQueuedConnection, Q_ARG(bool, on)));
     };
@@ -99,12 +92,6 @@ void TestSession::screenSaverDrivesTheRedraws()
         tick(daemon);
         QCOMPARE(StubShow::count(), 3);
     }
-    service.unregisterObject(QStringLiteral("/org/freedesktop/ScreenSaver"));
-    QMetaObject::invokeMethod(stub, [stub] { delete stub; }, Qt::BlockingQueuedConnection);
-    serviceThread.quit();
-    serviceThread.wait();
-    bus.kill();
-    bus.waitForFinished();
 }
 
 QUILLORA_TEST_MAIN(TestSession)

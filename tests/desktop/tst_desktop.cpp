@@ -6,6 +6,7 @@
 #include "desktoplayout.h"
 #include "desktoppublish.h"
 #include "renderfixture.h"
+#include "testbus.h"
 #include "rootwindow.h"
 
 #include <xcb/randr.h>
@@ -177,51 +178,6 @@ public slots:
         return 7;
     }
 };
-
-// An object served on a bus from a thread of its own, as it would be from its own process,
-// while the test waits for the program that calls it.
-class BusStub
-{
-public:
-    BusStub(const QByteArray &address, const QString &service, const QString &path, QObject *object)
-        : m_connection(QDBusConnection::connectToBus(QString::fromLatin1(address), service)), m_path(path), m_object(object)
-    {
-        m_ok = m_connection.registerObject(path, object, QDBusConnection::ExportAllSlots) && m_connection.registerService(service);
-        object->moveToThread(&m_thread);
-        m_thread.start();
-    }
-    ~BusStub()
-    {
-        m_connection.unregisterObject(m_path);
-        QObject *object = m_object;
-        QMetaObject::invokeMethod(object, [object] { delete object; }, Qt::BlockingQueuedConnection);
-        m_thread.quit();
-        m_thread.wait();
-        // The name may serve another bus in the next test.
-        QDBusConnection::disconnectFromBus(m_connection.name());
-    }
-    bool ok() const { return m_ok; }
-    // Runs `read` beside the object, in its thread.
-    template <typename F>
-    void read(F read) { QMetaObject::invokeMethod(m_object, read, Qt::BlockingQueuedConnection); }
-
-private:
-    QThread m_thread;
-    QDBusConnection m_connection;
-    QString m_path;
-    QObject *m_object;
-    bool m_ok = false;
-};
-
-// A session bus of the test's own, its socket in the test's folder; the first line its daemon
-// prints is its address.
-QByteArray startBus(Helper &bus)
-{
-    const QString busDaemon = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
-    return busDaemon.isEmpty() ? QByteArray()
-                               : bus.start(busDaemon, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                                                       QStringLiteral("--address=unix:dir=") + TestEnv::dir()});
-}
 
 class TestDesktop : public QObject
 {
@@ -654,8 +610,8 @@ void TestDesktop::gnomeSettingsStore()
         || QStandardPaths::findExecutable(QStringLiteral("busctl")).isEmpty()
         || !QFileInfo::exists(QStringLiteral("/usr/share/dbus-1/services/ca.desrt.dconf.service")))
         QSKIP("dbus-daemon, busctl, gsettings or dconf-service is not installed");
-    Helper bus;
-    const QByteArray address = startBus(bus);
+    TestBus::Daemon bus;
+    const QByteArray address = bus.start();
     QVERIFY2(!address.isEmpty(), "no session bus");
     // The compositor: a laptop's panel, and a primary monitor at 2560 x 1440 (not its preferred
     // 4K) scaled by 1.5.
@@ -676,7 +632,7 @@ void TestDesktop::gnomeSettingsStore()
                         Monitor{external, {MonitorMode{QStringLiteral("b"), 3840, 2160, 60, 2, {1.0, 2.0}, {}},
                                            MonitorMode{QStringLiteral("c"), 2560, 1440, 60, 1, {1.0, 1.5}, current}}, {}}};
     config->logicals = {LogicalMonitor{0, 0, 1, 0, false, {panel}, {}}, LogicalMonitor{1920, 0, 1.5, 0, true, {external}, {}}};
-    const BusStub compositor(address, QStringLiteral("org.gnome.Mutter.DisplayConfig"), QStringLiteral("/org/gnome/Mutter/DisplayConfig"), config);
+    const TestBus::Stub compositor(address, QStringLiteral("org.gnome.Mutter.DisplayConfig"), QStringLiteral("/org/gnome/Mutter/DisplayConfig"), config);
     QVERIFY(compositor.ok());
     // The bus, the settings service and gsettings share the test's own home folders.
     const QStringList env{QStringLiteral("DBUS_SESSION_BUS_ADDRESS=") + QString::fromLatin1(address), QStringLiteral("GSETTINGS_BACKEND=dconf")};
@@ -764,11 +720,11 @@ void TestDesktop::plasmaShellScript()
     if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()
         || QStandardPaths::findExecutable(QStringLiteral("busctl")).isEmpty())
         QSKIP("dbus-daemon or busctl is not installed");
-    Helper bus;
-    const QByteArray address = startBus(bus);
+    TestBus::Daemon bus;
+    const QByteArray address = bus.start();
     QVERIFY2(!address.isEmpty(), "no session bus");
     auto *shell = new PlasmaShellStub;
-    BusStub stub(address, QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"), shell);
+    TestBus::Stub stub(address, QStringLiteral("org.kde.plasmashell"), QStringLiteral("/PlasmaShell"), shell);
     QVERIFY(stub.ok());
 
     setUp(textItem("Date_Year", 20, 10, 10, kRed), "\n[Desktop]\nTarget = auto\n");
