@@ -319,16 +319,10 @@ void TestShowInput::badInput()
     QFile::remove(TestEnv::path(kWaiting));
     const QString linked = hostile.startsWith(QLatin1String("link ")) ? hostile.mid(5) : QString();
     const QString fifo = linked.isEmpty() ? hostile : QString();
-    if (!fifo.isEmpty()) {
-        TestEnv::removeFile(fifo);
-        QCOMPARE(mkfifo(QFile::encodeName(TestEnv::path(fifo)).constData(), 0600), 0);
-    }
-    if (!linked.isEmpty()) {
-        TestEnv::writeFile(QStringLiteral("victim"), "keep me\n");
-        QVERIFY(QDir().mkpath(QFileInfo(TestEnv::path(linked)).absolutePath()));
-        TestEnv::removeFile(linked);
-        QVERIFY(QFile::link(TestEnv::path(QStringLiteral("victim")), TestEnv::path(linked)));
-    }
+    if (!fifo.isEmpty())
+        QVERIFY(TestEnv::plantHostile(QStringLiteral("FIFO"), fifo));
+    if (!linked.isEmpty()) // to linked + ".target"
+        QVERIFY(TestEnv::plantHostile(QStringLiteral("link"), linked, "keep me\n"));
 
     const Run run = spawnShow(args);
     if (!fifo.isEmpty())
@@ -336,7 +330,7 @@ void TestShowInput::badInput()
     QCOMPARE(run.status, 0);
     QCOMPARE(QImage(TestEnv::path(args.isEmpty() ? kPicture : kWaiting)).size(), QSize(240, 320));
     if (!linked.isEmpty()) {
-        QCOMPARE(TestEnv::readFile(QStringLiteral("victim")), QByteArray("keep me\n"));
+        QCOMPARE(TestEnv::readFile(linked + QStringLiteral(".target")), QByteArray("keep me\n"));
         QVERIFY(!QFileInfo(TestEnv::path(linked)).isSymLink());
     }
     if (logged.isEmpty()) {
@@ -455,7 +449,6 @@ void TestShowInput::damagedCache()
     QFETCH(bool, wallpaper);
     QFETCH(QString, damage);
     const QString cache = TestEnv::path(QStringLiteral("cache/damaged.raw"));
-    const QString victim = TestEnv::path(QStringLiteral("victim"));
     const QString file = TestEnv::path(QStringLiteral("source.png"));
     QFile::remove(cache);
     QImage source = quadrants(QSize(64, 48)).convertToFormat(QImage::Format_ARGB32);
@@ -482,12 +475,8 @@ void TestShowInput::damagedCache()
     QByteArray bytes = stored.readAll();
     stored.close();
     QVERIFY(QFile::remove(cache));
-    const QByteArray cacheName = QFile::encodeName(cache);
-    if (damage == QLatin1String("FIFO")) {
-        QCOMPARE(mkfifo(cacheName.constData(), 0600), 0);
-    } else if (damage == QLatin1String("link")) {
-        TestEnv::writeFile(QStringLiteral("victim"), "keep me\n");
-        QVERIFY(QFile::link(victim, cache));
+    if (damage == QLatin1String("FIFO") || damage == QLatin1String("link")) {
+        QVERIFY(TestEnv::plantHostile(damage, cache, "keep me\n"));
     } else {
         if (damage == QLatin1String("truncated"))
             bytes.chop(bytes.size() / 3);
@@ -504,7 +493,7 @@ void TestShowInput::damagedCache()
     QVERIFY(QFileInfo(cache).isFile() && !QFileInfo(cache).isSymLink());
     QVERIFY(!load().second);
     if (damage == QLatin1String("link"))
-        QCOMPARE(TestEnv::readFile(QStringLiteral("victim")), QByteArray("keep me\n"));
+        QCOMPARE(TestEnv::readFile(QStringLiteral("cache/damaged.raw.target")), QByteArray("keep me\n"));
 }
 
 // Five weather days of the same icon decode it once; a picture whose name lies about its format
