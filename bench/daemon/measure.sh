@@ -5,10 +5,11 @@
 # resident memory.
 #   bench/daemon/measure.sh BUILD_DIR [SECONDS (600)] [COMMIT (dd514c2)]
 # BUILD_DIR is a build configured with -DQUILLORA_BENCH=ON and built; the earlier programs are
-# built by bench/build_base.sh into BUILD_DIR/base-COMMIT (kept for the next run). Each pair of
-# tarnwick and morvessa runs from a scratch copy of the program directory of its own, on the
-# idle screen, both pairs in the same span so that the machine's load falls on them alike:
-# tarnwick redraws every minute, morvessa steps to the next wallpaper and redraws every minute.
+# built by bench/build_base.sh into BUILD_DIR/base-COMMIT (kept for the next run). Each of the
+# four programs runs from a scratch copy of the program directory of its own, on the idle
+# screen, all in the same span so that the machine's load falls on them alike: tarnwick redraws
+# every minute over a wallpaper that stays, morvessa steps to the next wallpaper and redraws
+# every minute (with no tarnwick beside it, its changes fall on nobody else's figure).
 # A program's CPU time is its own (user + system) and that of the programs it started and waited
 # for ("show"), read from /proc/PID/stat. Fails when today's tarnwick or morvessa does not cost
 # less than the earlier one.
@@ -40,32 +41,45 @@ trap cleanup EXIT INT TERM
 theme=$(sed -n 's/^CurrentTheme = //p' "$build/Quillora/settings.ini" | head -n 1)
 themes=$(sed -n 's/^ThemeList = //p' "$build/Quillora/settings.ini" | head -n 1)
 for side in old new; do
-    mkdir "$work/$side"
-    cp -R "$build/Quillora/." "$work/$side/"
-    rm -rf "$work/$side/device/run" "$work/$side/device/idle/desktop.png"
-    printf '[Quillora]\nRefresh = 1\nChangeTime = 60\nChangeMode = 0\nThemeList = %s\nCurrentTheme = %s\n' \
-        "$themes" "$theme" > "$work/$side/settings.ini"
-    mkdir -p "$work/$side/device/idle"
-    printf '1\n' > "$work/$side/device/idle/focus"
-done
-for program in tarnwick morvessa show; do
-    cp "$base/build/Quillora/$program" "$work/old/$program"
+    for program in tarnwick morvessa; do
+        dir=$work/$side-$program
+        mkdir "$dir"
+        cp -R "$build/Quillora/." "$dir/"
+        rm -rf "$dir/device/run" "$dir/device/idle/desktop.png"
+        printf '[Quillora]\nRefresh = 1\nChangeTime = 60\nChangeMode = 0\nThemeList = %s\nCurrentTheme = %s\n' \
+            "$themes" "$theme" > "$dir/settings.ini"
+        mkdir -p "$dir/device/idle"
+        printf '1\n' > "$dir/device/idle/focus"
+        if [ "$side" = old ]; then
+            for file in tarnwick morvessa show; do
+                cp "$base/build/Quillora/$file" "$dir/$file"
+            done
+        fi
+    done
 done
 
 export QT_QPA_PLATFORM=offscreen
-"$work/old/tarnwick" >/dev/null 2>&1 & oldDaemon=$!; pids="$pids $oldDaemon"
-"$work/old/morvessa" >/dev/null 2>&1 & oldRotator=$!; pids="$pids $oldRotator"
-"$work/new/tarnwick" >/dev/null 2>&1 & daemon=$!; pids="$pids $daemon"
-"$work/new/morvessa" >/dev/null 2>&1 & rotator=$!; pids="$pids $rotator"
+"$work/old-tarnwick/tarnwick" >/dev/null 2>&1 & oldDaemon=$!; pids="$pids $oldDaemon"
+"$work/old-morvessa/morvessa" >/dev/null 2>&1 & oldRotator=$!; pids="$pids $oldRotator"
+"$work/new-tarnwick/tarnwick" >/dev/null 2>&1 & daemon=$!; pids="$pids $daemon"
+"$work/new-morvessa/morvessa" >/dev/null 2>&1 & rotator=$!; pids="$pids $rotator"
 "$build/bench/idle_timer" >/dev/null 2>&1 & plain=$!; pids="$pids $plain"
 "$build/bench/idle_timer" gui >/dev/null 2>&1 & gui=$!; pids="$pids $gui"
 
-# Fields 14 to 17 of /proc/PID/stat: user and system time of the process, then of its waited-for
-# children, in clock ticks.
-own() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-children() { awk '{ print $16 + $17 }' "/proc/$1/stat"; }
+# CPU milliseconds: a process's own from /proc/PID/schedstat (nanoseconds, exact for the many
+# short wake-ups of a ticking program) where the kernel keeps it, else from fields 14 and 15 of
+# /proc/PID/stat; its waited-for children's from fields 16 and 17 (clock ticks).
+hz=$(getconf CLK_TCK)
+own() {
+    if [ -r "/proc/$1/schedstat" ]; then
+        awk '{ printf "%.3f\n", $1 / 1e6 }' "/proc/$1/schedstat"
+    else
+        awk -v t="$hz" '{ printf "%.3f\n", ($14 + $15) * 1000 / t }' "/proc/$1/stat"
+    fi
+}
+children() { awk -v t="$hz" '{ printf "%.3f\n", ($16 + $17) * 1000 / t }' "/proc/$1/stat"; }
 
-# Start-up is not counted: the span begins once all four run.
+# Start-up is not counted: the span begins once all of them run.
 sleep 5
 for p in $oldDaemon $oldRotator $daemon $rotator $plain $gui; do
     [ -d "/proc/$p" ] || { echo "measure.sh: a program ended at start (pid $p)" >&2; exit 1; }
@@ -75,12 +89,11 @@ d0=$(own "$daemon"); dc0=$(children "$daemon"); r0=$(own "$rotator"); rc0=$(chil
 p0=$(own "$plain"); g0=$(own "$gui")
 sleep "$seconds"
 
-hz=$(getconf CLK_TCK)
 # name pid own0 children0: CPU milliseconds per minute, own and with children, and memory.
 report() {
-    awk -v o0="$3" -v o1="$(own "$2")" -v c0="$4" -v c1="$(children "$2")" -v t="$hz" -v s="$seconds" \
+    awk -v o0="$3" -v o1="$(own "$2")" -v c0="$4" -v c1="$(children "$2")" -v s="$seconds" \
         -v name="$1" -v rss="$(awk '/^VmRSS:/ { print $2 }' "/proc/$2/status")" \
-        'BEGIN { own = (o1 - o0) / t * 60000 / s; kids = (c1 - c0) / t * 60000 / s
+        'BEGIN { own = (o1 - o0) * 60 / s; kids = (c1 - c0) * 60 / s
                  printf "%-30s %9.1f %12.1f %9.1f %9s\n", name, own, kids, own + kids, rss }' | tee -a "$work/figures"
 }
 echo "CPU time per minute over $seconds s on the idle screen (ms), and resident memory at the end:"
@@ -91,8 +104,8 @@ report "morvessa $commit" "$oldRotator" "$or0" "$orc0"
 report "morvessa" "$rotator" "$r0" "$rc0"
 report "idle_timer (QCoreApplication)" "$plain" "$p0" 0
 report "idle_timer gui (QApplication)" "$gui" "$g0" 0
-for side in old new; do
-    [ -f "$work/$side/device/idle/desktop.png" ] || { echo "measure.sh: show never drew the desktop ($side)" >&2; exit 1; }
+for dir in old-tarnwick old-morvessa new-tarnwick new-morvessa; do
+    [ -f "$work/$dir/device/idle/desktop.png" ] || { echo "measure.sh: show never drew the desktop ($dir)" >&2; exit 1; }
 done
 status=0
 for program in tarnwick morvessa; do

@@ -489,6 +489,11 @@ void TestDesktop::rootWindowUnderX()
     const QByteArray display = ":" + number;
     qputenv("DISPLAY", display);
     xcb_connection_t *c = xcb_connect(display.constData(), nullptr);
+    // A failing check leaves neither the display named for the tests after it nor the connection.
+    const auto done = qScopeGuard([c] {
+        xcb_disconnect(c);
+        qunsetenv("DISPLAY");
+    });
     QVERIFY(!xcb_connection_has_error(c));
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     QCOMPARE(Desktop::RootWindow::screen().size, QSize(1600, 1200));
@@ -587,8 +592,6 @@ void TestDesktop::rootWindowUnderX()
     // picture or window) is never shown: the server's own background returns.
     QVERIFY2(Desktop::RootWindow::restoreBackground(restored, &error), qPrintable(error));
     QCOMPARE(rootProperty(c, screen->root, "_XROOTPMAP_ID"), 0u);
-    xcb_disconnect(c);
-    qunsetenv("DISPLAY");
 }
 
 void TestDesktop::gnomeSettingsStore_data()
@@ -668,12 +671,14 @@ void TestDesktop::gnomeSettingsStore()
                                            QStringLiteral("0"), QStringLiteral("640x480x24")});
         c = xcb_connect(display.constData(), nullptr);
         QVERIFY2(!xcb_connection_has_error(c), "Xvfb did not start");
-        qputenv("DISPLAY", display);
-        QImage mine(640, 480, QImage::Format_RGB32);
-        mine.fill(ownRoot);
-        QString error;
-        QVERIFY2(Desktop::RootWindow::setBackground(mine, &error), qPrintable(error));
-        qunsetenv("DISPLAY");
+        {
+            qputenv("DISPLAY", display);
+            const auto unset = qScopeGuard([] { qunsetenv("DISPLAY"); });
+            QImage mine(640, 480, QImage::Format_RGB32);
+            mine.fill(ownRoot);
+            QString error;
+            QVERIFY2(Desktop::RootWindow::setBackground(mine, &error), qPrintable(error));
+        }
         TestEnv::writeFile(QStringLiteral("settings.ini"), TestEnv::readFile(QStringLiteral("settings.ini")).replace("\nTarget = gnome", "\nTarget = x11"));
         const Run run = runShow(cache.path(), env + QStringList{QStringLiteral("DISPLAY=") + QString::fromLatin1(display)});
         QCOMPARE(run.err, QByteArray());
