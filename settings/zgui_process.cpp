@@ -157,6 +157,9 @@ void ZGui::followThemeClock()
 {
     switch (IdleClock::followTheme(*m_settings, themeFile(m_currentTheme), phoneClockDir(), softKeyHeight())) {
     case IdleClock::Outcome::Written:
+        // The desktop drawn for the old theme may show a clock of its own, or none where the
+        // phone's clock no longer stands: it is drawn again with the phone's new clock.
+        m_proc.refreshDesktop();
         m_proc.restartPhone();
         break;
     case IdleClock::Outcome::Failed:

@@ -23,13 +23,28 @@ void UpdateLoop::start(int periodMs)
 
 void UpdateLoop::check()
 {
-    if (m_update)
-        return;
+    if (!m_update)
+        checkSettings();
+    emit checked();
+}
+
+void UpdateLoop::checkSettings()
+{
     const auto settings = SettingsFile::open(Platform::programDir());
     Request request;
     QString error;
-    if (!readRequest(*settings, &request, &error))
-        return; // no city chosen yet: nothing to keep current
+    if (!readRequest(*settings, &request, &error)) {
+        // No place chosen yet is nothing to keep current. A place that is set but cannot be
+        // used is said once, until the reason changes or the settings are mended.
+        const QString refused = placeChosen(*settings) ? error : QString();
+        if (!refused.isEmpty() && refused != m_refused) {
+            std::fprintf(stderr, "fetchweather: %s\n", qPrintable(refused));
+            emit settingsRefused(refused);
+        }
+        m_refused = refused;
+        return;
+    }
+    m_refused.clear();
     // A new place chosen in the settings makes the file stale at once.
     if (!m_lastFailed && weatherFileIsFor(request)
         && !updateDue(weatherFileTime(), QDateTime::currentDateTime(), updateInterval(*settings)))

@@ -95,6 +95,12 @@ int updateInterval(const ZConfig &settings)
     return qBound(15, settings.readNumEntry(kGroup, QStringLiteral("Interval"), kDefaultInterval), 180);
 }
 
+bool placeChosen(const ZConfig &settings)
+{
+    return !settings.readEntry(kGroup, QStringLiteral("Latitude")).trimmed().isEmpty()
+           || !settings.readEntry(kGroup, QStringLiteral("Longitude")).trimmed().isEmpty();
+}
+
 bool readRequest(const ZConfig &settings, Request *request, QString *error)
 {
     if (!coordinate(settings, QStringLiteral("Latitude"), 90, &request->latitude)

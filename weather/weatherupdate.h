@@ -45,6 +45,10 @@ struct Request
     double longitude = 0;
 };
 
+// True when the settings name a place at all (a latitude or a longitude, usable or not); "No
+// forecast" leaves neither.
+bool placeChosen(const ZConfig &settings);
+
 // The request of the settings; false with *error set when the coordinates are missing or out
 // of range, or the URL template lacks its markers or is not an http(s) URL.
 bool readRequest(const ZConfig &settings, Request *request, QString *error);

@@ -8,8 +8,12 @@
 namespace Desktop::Targets {
 
 // Runs a program to its end, within ten seconds; false with the reason unless it ends with
-// status 0. What it printed goes to `output`.
+// status 0. What it printed goes to `output`. A program still running at the limit is ended
+// together with every process it started (its process group).
 bool runProgram(const QString &program, const QStringList &args, QString *error, QByteArray *output = nullptr);
+
+// The limit of runProgram (ten seconds unless set; for tests).
+void setProgramTimeLimitMs(int ms);
 
 // Runs `commandLine` through the shell, every %1 replaced by `path` quoted for the shell; it
 // succeeds when the command ends with status 0 within ten seconds.

@@ -5,6 +5,7 @@
 #include "desktopconfig.h"
 #include "desktoplayout.h"
 #include "desktoppublish.h"
+#include "desktoptargets.h"
 #include "renderfixture.h"
 #include "testbus.h"
 #include "rootwindow.h"
@@ -193,6 +194,7 @@ private slots:
     void readsTheGroup();
     void picturesAlternateUnderTwoNames();
     void showPublishesThroughACommand();
+    void hungCommandEndsWithWhatItStarted();
     void failingTarget_data();
     void failingTarget();
     void rootWindowUnderX();
@@ -414,6 +416,28 @@ void TestDesktop::showPublishesThroughACommand()
     QVERIFY(qAbs(onScreen.left() - (1440 + 2 * onPhone.left())) <= 2);
     // The phone's own picture stays 240 x 320.
     QCOMPARE(QImage(TestEnv::path(QStringLiteral("device/idle/desktop.png"))).size(), QSize(240, 320));
+}
+
+void TestDesktop::hungCommandEndsWithWhatItStarted()
+{
+    Desktop::Targets::setProgramTimeLimitMs(300);
+    const auto reset = qScopeGuard([] { Desktop::Targets::setProgramTimeLimitMs(10000); });
+    // The shell waits for a program it started in the background, as a command line that hangs
+    // in one of its programs does.
+    const QString pidFile = TestEnv::path(QStringLiteral("started.pid"));
+    QString error;
+    QVERIFY(!Desktop::Targets::runProgram(QStringLiteral("/bin/sh"),
+                                          {QStringLiteral("-c"), QStringLiteral("sleep 60 & echo $! > '%1'; wait").arg(pidFile)},
+                                          &error));
+    QCOMPARE(error, QStringLiteral("/bin/sh did not end within 300 ms"));
+    const QByteArray started = TestEnv::readFile(QStringLiteral("started.pid")).trimmed();
+    QVERIFY(started.toLongLong() > 0);
+    // Gone, or ended and not yet collected by whoever inherited it.
+    const auto ended = [&] {
+        QFile stat(QStringLiteral("/proc/") + QString::fromLatin1(started) + QStringLiteral("/stat"));
+        return !stat.open(QIODevice::ReadOnly) || stat.readAll().contains(") Z ");
+    };
+    QTRY_VERIFY(ended());
 }
 
 void TestDesktop::failingTarget_data()

@@ -733,8 +733,13 @@ void TestEditing::themeChangeMovesClock()
     if (!handedOver) {
         QCOMPARE(TestEnv::readFile(ini), before);
         QVERIFY(!Stubs::log(TestEnv::dir()).contains(QStringLiteral("stopped phone")));
+        // Nor is the desktop drawn again: a redraw of the test's own comes first.
+        QVERIFY(Stubs::followUp(TestEnv::dir()));
+        QVERIFY(!Stubs::log(TestEnv::dir()).contains(QStringLiteral("started show")));
         return;
     }
+    // The desktop is drawn again for the phone's new clock.
+    QVERIFY(Stubs::waitFor(TestEnv::dir(), QStringLiteral("started show")));
     const ZConfig phone(TestEnv::path(ini));
     QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Size"), -1), 27);
     QCOMPARE(phone.readNumEntry(QStringLiteral("Font_DigitalClockStd"), QStringLiteral("Color"), -1), 0x0a141e);

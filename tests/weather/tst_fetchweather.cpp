@@ -95,6 +95,7 @@ private slots:
     void hostileFiles();
     void backgroundModeUpdatesStaleFiles_data();
     void backgroundModeUpdatesStaleFiles();
+    void backgroundModeSaysOnceWhyAPlaceCannotBeUsed();
 
     void cleanLine_data();
     void cleanLine();
@@ -459,6 +460,27 @@ void TestFetchWeather::backgroundModeUpdatesStaleFiles()
     QTRY_COMPARE_WITH_TIMEOUT(attempts.size(), requests.size(), 10000);
     QCOMPARE(m_server.requests, requests);
     QVERIFY(TestEnv::readFile(weather).contains("\nGuangzhou\n"));
+}
+
+void TestFetchWeather::backgroundModeSaysOnceWhyAPlaceCannotBeUsed()
+{
+    writeSettings(QByteArray()); // no place chosen: nothing to say
+    Weather::UpdateLoop loop;
+    QSignalSpy refused(&loop, &Weather::UpdateLoop::settingsRefused);
+    QSignalSpy checks(&loop, &Weather::UpdateLoop::checked);
+    loop.start(20); // its first check, with no place, runs here
+    writeSettings("Latitude = 100\nLongitude = 116.4074\n");
+    QTRY_COMPARE(refused.size(), 1);
+    QVERIFY(refused.at(0).at(0).toString().startsWith(QLatin1String("no valid coordinates")));
+    // The same reason at every later check is not said again.
+    const qsizetype seen = checks.size();
+    QTRY_VERIFY(checks.size() >= seen + 3);
+    QCOMPARE(refused.size(), 1);
+    TestEnv::writeFile(QStringLiteral("settings.ini"),
+                       "[Weather]\nUrl = ftp://127.0.0.1/?lat=%1&lon=%2\nLatitude = 39.9042\nLongitude = 116.4074\n");
+    QTRY_COMPARE(refused.size(), 2);
+    QCOMPARE(refused.at(1).at(0).toString(), QStringLiteral("the forecast URL is not an http or https URL"));
+    QVERIFY(m_server.requests.isEmpty());
 }
 
 void TestFetchWeather::cleanLine_data()
