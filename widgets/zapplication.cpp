@@ -2,6 +2,7 @@
 
 #include "phoneenv.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QFont>
 
@@ -40,6 +41,12 @@ void ZApplication::substitutePhoneFont()
 
 bool ZApplication::notify(QObject *receiver, QEvent *event)
 {
+    // The keypad's Menu key is the left soft key. The X platform follows it with a context menu
+    // event, on which a text, number or date field would open the desktop's editing menu over
+    // the soft key's options (and could empty the field): the phone has no such menu.
+    if (event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard)
+        return true;
     // Qt marks the focus only once a key has moved it in the window, and forgets that again on
     // the way to becoming active.
     if (event->type() == QEvent::WindowActivate && receiver->isWidgetType()) {

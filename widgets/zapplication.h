@@ -40,6 +40,7 @@ public:
 protected:
     // Marks the control in focus in every phone window from the moment the window becomes
     // active: driven by the keypad, the focus always shows, not only after a key moved it.
+    // Keeps the Menu key for the left soft key: no context menu opens on a key.
     bool notify(QObject *receiver, QEvent *event) override;
 
 private:

@@ -58,6 +58,11 @@ void placeOverMainWindow(QWidget *window)
 
 void restoreActiveWindow(QWidget *window)
 {
+    // The window active before may have closed since (a dialog that ended just before this one
+    // opened): the main window takes the keypad back, as nothing else would without a window
+    // manager.
+    if ((!window || !window->isVisible()) && app)
+        window = app->mainWidget();
     if (window && window->isVisible() && QApplication::activeWindow() != window)
         window->activateWindow();
 }

@@ -8,6 +8,7 @@
 #include "desktoptargets.h"
 #include "renderfixture.h"
 #include "testbus.h"
+#include "testdisplay.h"
 #include "rootwindow.h"
 
 #include <xcb/randr.h>
@@ -43,30 +44,6 @@ Run runShow(const QString &cache, const QStringList &extraEnv = {})
 const QColor kRed(255, 0, 0);
 
 // A program of the test's own, ended when the test ends.
-struct Helper
-{
-    QProcess process;
-    ~Helper()
-    {
-        // Asked to end first: a display server that is killed leaves its socket in /tmp.
-        process.terminate();
-        if (!process.waitForFinished(5000)) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-    // Starts the program and returns the first line it prints.
-    QByteArray start(const QString &program, const QStringList &args)
-    {
-        process.start(program, args);
-        if (!process.waitForStarted() || !process.waitForReadyRead(20000))
-            return QByteArray();
-        while (!process.canReadLine() && process.waitForReadyRead(20000)) {
-        }
-        return process.readLine().trimmed();
-    }
-};
-
 // The 32-bit value of a root window property, or 0.
 quint32 rootProperty(xcb_connection_t *c, xcb_window_t root, const char *name)
 {
@@ -502,15 +479,11 @@ void TestDesktop::failingTarget()
 
 void TestDesktop::rootWindowUnderX()
 {
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (xvfb.isEmpty())
+    if (!TestDisplay::available())
         QSKIP("Xvfb is not installed");
-    Helper server;
-    const QByteArray number = server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                                                 QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
-                                                 QStringLiteral("0"), QStringLiteral("1600x1200x24")});
-    QVERIFY2(!number.isEmpty(), "Xvfb did not start");
-    const QByteArray display = ":" + number;
+    TestDisplay server;
+    const QByteArray display = server.start(QStringLiteral("1600x1200x24"));
+    QVERIFY2(!display.isEmpty(), "Xvfb did not start");
     qputenv("DISPLAY", display);
     xcb_connection_t *c = xcb_connect(display.constData(), nullptr);
     // A failing check leaves neither the display named for the tests after it nor the connection.
@@ -629,8 +602,7 @@ void TestDesktop::gnomeSettingsStore_data()
 void TestDesktop::gnomeSettingsStore()
 {
     QFETCH(bool, afterX11);
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    if (afterX11 && xvfb.isEmpty())
+    if (afterX11 && !TestDisplay::available())
         QSKIP("Xvfb is not installed");
     const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
     if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty() || gsettings.isEmpty()
@@ -684,15 +656,14 @@ void TestDesktop::gnomeSettingsStore()
     QTemporaryDir cache;
     // The x11 picture over the user's own root picture; then the display cannot be opened for
     // the first two GNOME pictures, and is there again for the third.
-    Helper server;
+    TestDisplay server;
     QByteArray display;
     xcb_connection_t *c = nullptr;
     const QColor ownRoot(99, 156, 7);
     const QByteArray x11Waits = "show: desktop x11: cannot give the wallpaper settings back: cannot open the display :7391\n";
     if (afterX11) {
-        display = ":" + server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"),
-                                           QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-screen"),
-                                           QStringLiteral("0"), QStringLiteral("640x480x24")});
+        display = server.start(QStringLiteral("640x480x24"));
+        QVERIFY2(!display.isEmpty(), "Xvfb did not start");
         c = xcb_connect(display.constData(), nullptr);
         QVERIFY2(!xcb_connection_has_error(c), "Xvfb did not start");
         {

@@ -8,6 +8,7 @@
 
 #include <QEventLoop>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTimer>
 #include <functional>
 
@@ -49,6 +50,7 @@ private slots:
     void doneWithoutExec();
     void nestedDialogs();
     void mainWidgetQuits();
+    void keypadReturnsToTheMainWindow();
     void deletedWhileRunning();
     void programDir();
     void getText_data();
@@ -157,6 +159,35 @@ void TestMyBaseDlg::mainWidgetQuits()
     QVERIFY(!main->isVisible());
     app->setMainWidget(nullptr);
     delete main;
+}
+
+void TestMyBaseDlg::keypadReturnsToTheMainWindow()
+{
+    auto *main = new BackDlg;
+    app->showMainWidget(main);
+    const auto done = qScopeGuard([main] {
+        app->setMainWidget(nullptr);
+        delete main;
+    });
+    QTRY_COMPARE(QApplication::activeWindow(), main);
+    // A dialog ends, and the next opens at once, before the main window is active again (the
+    // notice after "Save" in the preview): the window active before the second is gone when
+    // the second ends.
+    BackDlg first;
+    onNextDialog([&](QWidget *) {
+        first.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &first);
+        first.accept();
+    });
+    first.exec();
+    BackDlg second;
+    onNextDialog([&](QWidget *) {
+        second.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &second);
+        second.accept();
+    });
+    second.exec();
+    QTRY_COMPARE(QApplication::activeWindow(), main);
 }
 
 void TestMyBaseDlg::deletedWhileRunning()
