@@ -1,5 +1,7 @@
 #include "phonescreen.h"
 
+#include "atomicfile.h"
+#include "boundedfile.h"
 #include "device.h"
 #include "idlefocus.h"
 #include "qcopchannel.h"
@@ -42,12 +44,19 @@ PhoneScreen::PhoneScreen(QWidget *parent)
     scheduleClock();
 
     m_idleInFront = UTIL_GetIdleFocus() != 0;
+    // The display stays as it was when the phone was restarted (for a clock handed over, say).
+    m_displayOn = BoundedFile::read(displayStatePath(), 16).trimmed() != "0";
     reloadDesktop();
 }
 
 QString PhoneScreen::desktopPath()
 {
     return Platform::phonePath(QStringLiteral("/idle/desktop.png"));
+}
+
+QString PhoneScreen::displayStatePath()
+{
+    return Platform::phonePath(QStringLiteral("/idle/display"));
 }
 
 QSize PhoneScreen::sizeHint() const
@@ -98,6 +107,7 @@ void PhoneScreen::displayMessage(const QByteArray &msg)
     if (on == m_displayOn)
         return;
     m_displayOn = on;
+    AtomicFile::replace(displayStatePath(), on ? QByteArray("1") : QByteArray("0"));
     if (on)
         scheduleClock();
     else

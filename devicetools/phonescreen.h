@@ -5,8 +5,9 @@
 // The picture is shown anew whenever it is replaced (the folder is watched; nothing polls).
 // The clock's settings are read once, when the screen is made, as the phone's idle-screen
 // program does; a restarted phone reads them again. The screen goes dark on "LCDOff" and
-// lights up on "LCDOn" of the channel "EZX/System", and shows a plain window in place of the
-// desktop while another window is in front.
+// lights up on "LCDOn" of the channel "EZX/System" (a restarted phone keeps the state: it lies in
+// "device/idle/display", "0" or "1"), and shows a plain window in place of the desktop while
+// another window is in front.
 
 #include "phoneclock.h"
 
@@ -31,6 +32,8 @@ public:
     QRect clockRect() const { return m_clockRect; }
 
     static QString desktopPath();
+    // Where the display's state outlives a restart of the phone: "0" off, anything else on.
+    static QString displayStatePath();
 
     QSize sizeHint() const override;
 
