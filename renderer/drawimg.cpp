@@ -98,12 +98,14 @@ QString DrawImg::currentThemePath(const QString &programDir, const ConfigSnapsho
 
 QString DrawImg::wallpaperPath()
 {
-    QString path = SETUP_THEME::getThemeValue(SETUP_THEME::Wallpaper);
+    const QString path = SETUP_THEME::getThemeValue(SETUP_THEME::Wallpaper);
     // A phone path ("/mmc/mmca1/...") that is not a file of this machine lies under the
-    // device root.
-    if (!path.isEmpty() && !QFile::exists(path))
-        path = Platform::phonePath(path);
-    return path;
+    // device root. A file that is in neither place keeps the name it was set by, which the
+    // message then shows.
+    if (path.isEmpty() || QFile::exists(path))
+        return path;
+    const QString onPhone = Platform::phonePath(path);
+    return QFile::exists(onPhone) ? onPhone : path;
 }
 
 DrawImg::~DrawImg()

@@ -250,6 +250,9 @@ void TestShowInput::badInput_data()
 
     QTest::newRow("wallpaper is a FIFO") << item << "wall.png" << QStringList() << QByteArray() << QByteArray() << QByteArray("wall.png: not a regular file");
     QTest::newRow("wallpaper is not a picture") << item << QString() << QStringList() << QByteArray() << QByteArray() << QByteArray("garbage.jpg");
+    // Named as it was set, not as the phone's path it was looked for under as well.
+    QTest::newRow("wallpaper is missing") << item << QString() << QStringList() << QByteArray() << QByteArray()
+                                          << ("show: wallpaper " + TestEnv::path(QStringLiteral("gone.png")).toUtf8() + ": no such file\n");
     QTest::newRow("weather file is a FIFO") << item << "device/ezxlocal/.weather" << QStringList() << QByteArray("WeatherShow = true\n")
                                             << QByteArray() << QByteArray();
     QTest::newRow("notify.db is a FIFO") << item << "notify.db" << QStringList() << QByteArray("CustomNotify = true\n") << QByteArray() << QByteArray();
@@ -315,6 +318,8 @@ void TestShowInput::badInput()
         TestEnv::writeFile(QStringLiteral("garbage.jpg"), QByteArray(1000, '\x42'));
         setWallpaper(TestEnv::path(QStringLiteral("garbage.jpg")));
     }
+    if (QByteArray(QTest::currentDataTag()).contains("missing"))
+        setWallpaper(TestEnv::path(QStringLiteral("gone.png")));
     QFile::remove(TestEnv::path(kPicture));
     QFile::remove(TestEnv::path(kWaiting));
     const QString linked = hostile.startsWith(QLatin1String("link ")) ? hostile.mid(5) : QString();
