@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDoubleValidator>
 #include <QEventLoop>
+#include <QFocusEvent>
 #include <QProcess>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -49,6 +50,8 @@ WeatherPanel::WeatherPanel(ZConfig *settings, const ZConfig *lang, const QString
     m_latitude->setValidator(new QDoubleValidator(-90, 90, 4, m_latitude));
     m_longitude = new ZLineEdit(this, QStringLiteral("weatherLongitude"));
     m_longitude->setValidator(new QDoubleValidator(-180, 180, 4, m_longitude));
+    m_latitude->installEventFilter(this);
+    m_longitude->installEventFilter(this);
 
     m_interval = new ZComboBox(this, QStringLiteral("weatherInterval"));
     for (int minutes : kIntervals)
@@ -85,6 +88,26 @@ WeatherPanel::WeatherPanel(ZConfig *settings, const ZConfig *lang, const QString
         connect(edit, &QLineEdit::editingFinished, this, &WeatherPanel::placeEdited);
     connect(m_interval, SIGNAL(activated(int)), this, SLOT(intervalActivated(int)));
     connect(m_updateNow, &QPushButton::clicked, this, &WeatherPanel::updateNow);
+}
+
+bool WeatherPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    // The field keeps what was typed and nothing is stored, so leaving it says why. A menu or
+    // another window taking the keys is not leaving it. The notice comes once the focus has
+    // moved on, not within the move.
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (edit && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && !edit->text().trimmed().isEmpty() && !edit->hasAcceptableInput())
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    notice(text("WeatherRangeText", "A latitude lies between -90 and 90, a longitude between -180 and 180."), 1);
+                },
+                Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString WeatherPanel::text(const char *key, const char *english) const

@@ -27,6 +27,10 @@ public slots:
     void intervalActivated(int index);
     void updateNow();
 
+protected:
+    // Tells when a coordinate field is left holding what cannot be a coordinate.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     // Why "Update now" brought no forecast.
     enum class Failure { NoPlace, NotStarted, NoEnd, Fetch };

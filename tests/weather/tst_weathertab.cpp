@@ -210,10 +210,13 @@ void TestWeatherTab::typedCoordinates_data()
     QTest::addColumn<QString>("longitude");
     QTest::addColumn<bool>("stored");
     QTest::addColumn<QString>("city");
-    QTest::newRow("any place") << "Home" << "47.5" << "-122.25" << true << "Other place";
-    QTest::newRow("a listed city's coordinates") << "Lhasa" << "29.652" << "91.1721" << true << "Lhasa";
-    QTest::newRow("latitude out of range") << "Pole" << "95" << "10" << false << "No forecast";
-    QTest::newRow("longitude missing") << "Nowhere" << "10" << "" << false << "No forecast";
+    QTest::addColumn<QStringList>("told");
+    const QStringList range{QStringLiteral("A latitude lies between -90 and 90, a longitude between -180 and 180.")};
+    QTest::newRow("any place") << "Home" << "47.5" << "-122.25" << true << "Other place" << QStringList();
+    QTest::newRow("a listed city's coordinates") << "Lhasa" << "29.652" << "91.1721" << true << "Lhasa" << QStringList();
+    QTest::newRow("latitude out of range") << "Pole" << "95" << "10" << false << "No forecast" << range;
+    QTest::newRow("longitude out of range") << "Date line" << "10" << "-181" << false << "No forecast" << range;
+    QTest::newRow("longitude missing") << "Nowhere" << "10" << "" << false << "No forecast" << QStringList();
 }
 
 void TestWeatherTab::typedCoordinates()
@@ -223,6 +226,7 @@ void TestWeatherTab::typedCoordinates()
     QFETCH(QString, longitude);
     QFETCH(bool, stored);
     QFETCH(QString, city);
+    QFETCH(QStringList, told);
     ZGui *gui = open("", QByteArray());
     ZComboBox *cities = child<ZComboBox>(gui, "weatherCity");
     pick(cities, cities->count() - 1); // "Other place" moves the focus to the name
@@ -233,6 +237,9 @@ void TestWeatherTab::typedCoordinates()
         QTest::keyClicks(field, typed);
         QTest::keyClick(field, Qt::Key_Down);
     }
+    // A notice follows the move out of a field at once.
+    QCoreApplication::processEvents();
+    QCOMPARE(m_script->shownTexts(), told);
 
     QCOMPARE(weather("City"), stored ? name : QStringLiteral("<none>"));
     QCOMPARE(weather("Latitude").toDouble(), stored ? latitude.toDouble() : 0.0);
