@@ -173,20 +173,19 @@ void TestMyBaseDlg::keypadReturnsToTheMainWindow()
     // A dialog ends, and the next opens at once, before the main window is active again (the
     // notice after "Save" in the preview): the window active before the second is gone when
     // the second ends.
+    // Each one takes the keys while it runs, then ends.
+    const auto runActive = [](BackDlg &dialog) {
+        onNextDialog([&dialog](QWidget *) {
+            dialog.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &dialog);
+            dialog.accept();
+        });
+        dialog.exec();
+    };
     BackDlg first;
-    onNextDialog([&](QWidget *) {
-        first.activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), &first);
-        first.accept();
-    });
-    first.exec();
+    runActive(first);
     BackDlg second;
-    onNextDialog([&](QWidget *) {
-        second.activateWindow();
-        QTRY_COMPARE(QApplication::activeWindow(), &second);
-        second.accept();
-    });
-    second.exec();
+    runActive(second);
     QTRY_COMPARE(QApplication::activeWindow(), main);
 }
 
