@@ -59,10 +59,13 @@ void placeOverMainWindow(QWidget *window)
 void restoreActiveWindow(QWidget *window)
 {
     // The window active before may have closed since (a dialog that ended just before this one
-    // opened): the main window takes the keypad back, as nothing else would without a window
-    // manager.
-    if ((!window || !window->isVisible()) && app)
-        window = app->mainWidget();
+    // opened): the dialog still open on top, or else the main window, takes the keypad back, as
+    // nothing else would without a window manager.
+    if (!window || !window->isVisible()) {
+        window = QApplication::activeModalWidget();
+        if (!window && app)
+            window = app->mainWidget();
+    }
     if (window && window->isVisible() && QApplication::activeWindow() != window)
         window->activateWindow();
 }

@@ -21,9 +21,9 @@ QString styleSheet();
 // window of the program shows at the same place on a desktop.
 void placeOverMainWindow(QWidget *window);
 
-// Gives the keys back to the window that had them before a modal window ran, or to the main
-// window when that one is no longer shown: without a window manager to do it, the keypad would
-// otherwise reach no window.
+// Gives the keys back to the window that had them before a modal window ran, or, when that one
+// is no longer shown, to the dialog still open on top or else the main window: without a window
+// manager to do it, the keypad would otherwise reach no window.
 void restoreActiveWindow(QWidget *window);
 
 } // namespace ZPhoneStyle

@@ -66,13 +66,14 @@ export QT_QPA_PLATFORM=offscreen
 "$build/bench/idle_timer" >/dev/null 2>&1 & plain=$!; pids="$pids $plain"
 "$build/bench/idle_timer" gui >/dev/null 2>&1 & gui=$!; pids="$pids $gui"
 
-# CPU milliseconds: a process's own from /proc/PID/schedstat (nanoseconds, exact for the many
-# short wake-ups of a ticking program) where the kernel keeps it, else from fields 14 and 15 of
+# CPU milliseconds: a process's own, summed over its threads (the programs keep their bus
+# threads for good), from /proc/PID/task/*/schedstat (nanoseconds, exact for the many short
+# wake-ups of a ticking program) where the kernel keeps it, else from fields 14 and 15 of
 # /proc/PID/stat; its waited-for children's from fields 16 and 17 (clock ticks).
 hz=$(getconf CLK_TCK)
 own() {
     if [ -r "/proc/$1/schedstat" ]; then
-        awk '{ printf "%.3f\n", $1 / 1e6 }' "/proc/$1/schedstat"
+        cat /proc/"$1"/task/*/schedstat | awk '{ sum += $1 } END { printf "%.3f\n", sum / 1e6 }'
     else
         awk -v t="$hz" '{ printf "%.3f\n", ($14 + $15) * 1000 / t }' "/proc/$1/stat"
     fi

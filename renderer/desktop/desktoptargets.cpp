@@ -44,9 +44,7 @@ bool runProgram(const QString &program, const QStringList &args, QString *error,
         if (process.processId() > 0)
             ::kill(-pid_t(process.processId()), SIGKILL);
         process.waitForFinished();
-        *error = g_timeLimitMs % 1000 == 0
-                     ? QStringLiteral("%1 did not end within %2 seconds").arg(program).arg(g_timeLimitMs / 1000)
-                     : QStringLiteral("%1 did not end within %2 ms").arg(program).arg(g_timeLimitMs);
+        *error = QStringLiteral("%1 did not end within %2 seconds").arg(program).arg(g_timeLimitMs / 1000.0);
         return false;
     }
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {

@@ -406,7 +406,7 @@ void TestDesktop::hungCommandEndsWithWhatItStarted()
     QVERIFY(!Desktop::Targets::runProgram(QStringLiteral("/bin/sh"),
                                           {QStringLiteral("-c"), QStringLiteral("sleep 60 & echo $! > '%1'; wait").arg(pidFile)},
                                           &error));
-    QCOMPARE(error, QStringLiteral("/bin/sh did not end within 300 ms"));
+    QCOMPARE(error, QStringLiteral("/bin/sh did not end within 0.3 seconds"));
     const QByteArray started = TestEnv::readFile(QStringLiteral("started.pid")).trimmed();
     QVERIFY(started.toLongLong() > 0);
     // Gone, or ended and not yet collected by whoever inherited it.

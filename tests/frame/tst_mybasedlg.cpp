@@ -50,6 +50,7 @@ private slots:
     void doneWithoutExec();
     void nestedDialogs();
     void mainWidgetQuits();
+    void keypadReturnsToTheMainWindow_data();
     void keypadReturnsToTheMainWindow();
     void deletedWhileRunning();
     void programDir();
@@ -161,8 +162,16 @@ void TestMyBaseDlg::mainWidgetQuits()
     delete main;
 }
 
+void TestMyBaseDlg::keypadReturnsToTheMainWindow_data()
+{
+    QTest::addColumn<bool>("insideADialog");
+    QTest::newRow("main window") << false;
+    QTest::newRow("a dialog still open") << true;
+}
+
 void TestMyBaseDlg::keypadReturnsToTheMainWindow()
 {
+    QFETCH(bool, insideADialog);
     auto *main = new BackDlg;
     app->showMainWidget(main);
     const auto done = qScopeGuard([main] {
@@ -170,23 +179,35 @@ void TestMyBaseDlg::keypadReturnsToTheMainWindow()
         delete main;
     });
     QTRY_COMPARE(QApplication::activeWindow(), main);
-    // A dialog ends, and the next opens at once, before the main window is active again (the
-    // notice after "Save" in the preview): the window active before the second is gone when
-    // the second ends.
-    // Each one takes the keys while it runs, then ends.
-    const auto runActive = [](BackDlg &dialog) {
-        onNextDialog([&dialog](QWidget *) {
+    // Each dialog takes the keys while it runs, then `during` runs and the dialog ends.
+    const auto runActive = [](BackDlg &dialog, const std::function<void()> &during) {
+        onNextDialog([&dialog, during](QWidget *) {
+            const auto end = qScopeGuard([&dialog] { dialog.accept(); });
             dialog.activateWindow();
             QTRY_COMPARE(QApplication::activeWindow(), &dialog);
-            dialog.accept();
+            during();
         });
         dialog.exec();
     };
-    BackDlg first;
-    runActive(first);
-    BackDlg second;
-    runActive(second);
-    QTRY_COMPARE(QApplication::activeWindow(), main);
+    // A dialog ends, and the next opens at once, before the window under them is active again
+    // (the notice after "Save" in the preview): the window active before the second is gone
+    // when the second ends. The keys go to the window under them.
+    const auto twoInARow = [&runActive] {
+        BackDlg first;
+        runActive(first, [] {});
+        BackDlg second;
+        runActive(second, [] {});
+    };
+    if (!insideADialog) {
+        twoInARow();
+        QTRY_COMPARE(QApplication::activeWindow(), main);
+        return;
+    }
+    BackDlg outer;
+    runActive(outer, [&] {
+        twoInARow();
+        QTRY_COMPARE(QApplication::activeWindow(), &outer);
+    });
 }
 
 void TestMyBaseDlg::deletedWhileRunning()
