@@ -97,15 +97,23 @@ void ZScrollPanel::followFocus(QWidget *, QWidget *now)
     if (!now || !m_contents->isAncestorOf(now))
         return;
     ensureWidgetVisible(now, 10, 10);
-    // Lines below the last control (a status line, a note) cannot take the focus: they come
-    // into view with the last control.
+    // Lines above the first control and below the last (a caption, a status line, a note)
+    // cannot take the focus: they come into view with the first or the last control.
+    const int top = now->mapTo(m_contents, QPoint(0, 0)).y();
     const int bottom = now->mapTo(m_contents, QPoint(0, now->height())).y();
+    bool first = true;
+    bool last = true;
     const QList<QWidget *> widgets = m_contents->findChildren<QWidget *>();
     for (const QWidget *w : widgets) {
-        if (w != now && isControl(w) && w->mapTo(m_contents, QPoint(0, w->height())).y() > bottom)
-            return;
+        if (w == now || !isControl(w))
+            continue;
+        first = first && w->mapTo(m_contents, QPoint(0, 0)).y() >= top;
+        last = last && w->mapTo(m_contents, QPoint(0, w->height())).y() <= bottom;
     }
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    if (first)
+        verticalScrollBar()->setValue(0);
+    else if (last)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }
 
 bool ZScrollPanel::holdsFocusableControl() const

@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -574,7 +575,8 @@ void TestZWidgets::scrollPanelFitsFixedChildren()
 
 namespace {
 // A keypad window as the settings program builds them: two tabs, each a scroll panel taller
-// than the screen with a column of controls named "p<tab>c<row>"; row 3 is a number picker.
+// than the screen with a caption and under it a column of controls named "p<tab>c<row>"; row 3
+// is a number picker.
 struct TabbedWindow
 {
     ZKbMainWidget window;
@@ -583,11 +585,12 @@ struct TabbedWindow
     {
         for (int t = 0; t < 2; ++t) {
             auto *panel = new ZScrollPanel(tabs, QStringLiteral("panel%1").arg(t));
+            panel->addChild(new QLabel(QStringLiteral("caption")), 10, 10);
             for (int r = 0; r < 12; ++r) {
                 QWidget *w = r == 3 ? static_cast<QWidget *>(new ZNumPicker(2))
                                     : new ZCheckBox(QStringLiteral("box %1").arg(r));
                 w->setObjectName(QStringLiteral("p%1c%2").arg(t).arg(r));
-                panel->addChild(w, 10, 10 + 40 * r);
+                panel->addChild(w, 10, 40 + 40 * r);
             }
             tabs->addTab(panel, QIcon());
         }
@@ -609,6 +612,7 @@ void TestZWidgets::windowNavigatesByKeys_data()
     QTest::newRow("down past the picker") << "p0c2" << QList<int>{Qt::Key_Down, Qt::Key_Down} << "p0c4" << 0 << 0;
     QTest::newRow("below the fold") << "p0c0" << QList<int>(11, Qt::Key_Down) << "p0c11" << 0 << 0;
     QTest::newRow("back up from the bottom") << "p0c11" << QList<int>(10, Qt::Key_Up) << "p0c1" << 0 << 0;
+    QTest::newRow("up to the first") << "p0c11" << QList<int>(11, Qt::Key_Up) << "p0c0" << 0 << 0;
     QTest::newRow("right switches the tab") << "p0c1" << QList<int>{Qt::Key_Right} << "p1c0" << 1 << 0;
     QTest::newRow("and left back") << "p0c1" << QList<int>{Qt::Key_Right, Qt::Key_Left} << "p0c1" << 0 << 0;
     QTest::newRow("left on the first tab") << "p0c1" << QList<int>{Qt::Key_Left} << "p0c1" << 0 << 0;
@@ -641,6 +645,9 @@ void TestZWidgets::windowNavigatesByKeys()
     const QRect shown(panel->viewport()->mapTo(&w.window, QPoint()), panel->viewport()->size());
     const QRect control(now->mapTo(&w.window, QPoint()), now->size());
     QVERIFY2(shown.contains(control), qPrintable(QStringLiteral("%1 not in view").arg(focus)));
+    // At the first control the caption above it shows too.
+    if (focus.endsWith(QLatin1String("c0")))
+        QCOMPARE(panel->verticalScrollBar()->value(), 0);
 }
 
 void TestZWidgets::scrollPanelLeavesTheApplicationWhenItGoes()
