@@ -1,12 +1,10 @@
 #include "desktoprefresh.h"
 
 #include "processcontrol.h"
+#include "processgroup.h"
 
 #include <QDeadlineTimer>
 #include <QProcess>
-
-#include <csignal>
-#include <unistd.h>
 
 namespace Platform {
 namespace {
@@ -50,8 +48,7 @@ static bool runShowWith(const QString &programDir, const QStringList &arguments,
         show.setProcessChannelMode(QProcess::ForwardedChannels);
     }
     show.setInputChannelMode(QProcess::ForwardedInputChannel);
-    // A process group of its own, so that the time limit ends whatever "show" started too.
-    show.setChildProcessModifier([] { ::setpgid(0, 0); });
+    ProcessGroup::startOwn(show);
     const QDeadlineTimer deadline(g_limitMs);
     show.start();
     if (!show.waitForStarted(int(deadline.remainingTime())))
@@ -64,10 +61,7 @@ static bool runShowWith(const QString &programDir, const QStringList &arguments,
     }
     if (show.state() == QProcess::NotRunning)
         return show.exitStatus() == QProcess::NormalExit && show.exitCode() == 0;
-    const qint64 pid = show.processId();
-    if (pid > 0)
-        ::kill(-pid_t(pid), SIGKILL);
-    show.waitForFinished(2000);
+    ProcessGroup::end(show);
     return false;
 }
 

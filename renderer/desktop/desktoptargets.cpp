@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "device.h"
+#include "processgroup.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -13,7 +14,6 @@
 
 #include <csignal>
 #include <sys/types.h>
-#include <unistd.h>
 
 namespace Desktop::Targets {
 
@@ -32,18 +32,16 @@ void setProgramTimeLimitMs(int ms)
 bool runProgram(const QString &program, const QStringList &args, QString *error, QByteArray *output)
 {
     QProcess process;
-    // A process group of its own: a user's command line that hangs in a program it started
-    // leaves nothing behind when it is ended.
-    process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    // A user's command line that hangs in a program it started leaves nothing behind when it
+    // is ended.
+    ProcessGroup::startOwn(process);
     process.start(program, args);
     if (!process.waitForStarted(g_timeLimitMs)) {
         *error = QStringLiteral("cannot start %1").arg(program);
         return false;
     }
     if (!process.waitForFinished(g_timeLimitMs)) {
-        if (process.processId() > 0)
-            ::kill(-pid_t(process.processId()), SIGKILL);
-        process.waitForFinished();
+        ProcessGroup::end(process);
         *error = QStringLiteral("%1 did not end within %2 seconds").arg(program).arg(g_timeLimitMs / 1000.0);
         return false;
     }
