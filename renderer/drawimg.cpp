@@ -7,6 +7,7 @@
 #include "textconv.h"
 #include "configsnapshot.h"
 #include "notifydb.h"
+#include "readlog.h"
 #include "settingsfile.h"
 #include "boundedfile.h"
 #include "textbox.h"
@@ -18,6 +19,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
+
+#include <utility>
 
 namespace {
 
@@ -48,19 +51,50 @@ DrawImg::DrawImg(Overlay overlay)
     compose(nullptr);
 }
 
+DrawImg::DrawImg(Layer drawn, QImage over)
+    : layer(drawn)
+{
+    compose(nullptr, std::move(over));
+}
+
+DrawImg::ClockDrawing DrawImg::drawClock(QList<QImage> pictures)
+{
+    ClockDrawing drawing;
+    if (pictures.isEmpty())
+        return drawing;
+    DrawImg clock(Layer::Clock, std::exchange(pictures.first(), QImage()));
+    drawing.pictures << clock.picture->toImage();
+    for (qsizetype i = 1; i < pictures.size(); ++i) {
+        delete clock.picture;
+        clock.picture = new QPixmap(QPixmap::fromImage(std::exchange(pictures[i], QImage())));
+        clock.drawPixmap();
+        drawing.pictures << clock.picture->toImage();
+    }
+    drawing.problems = clock.problems();
+    return drawing;
+}
+
+bool DrawImg::isClockItem(const QString &group)
+{
+    return group == QLatin1String("SysTime") || group == QLatin1String("Time_Hour")
+        || group == QLatin1String("Time_Minute");
+}
+
 QImage DrawImg::drawItemsAt(int scale)
 {
     DrawImg items(Overlay{scale});
     return items.getPixmap()->toImage();
 }
 
-void DrawImg::compose(const RenderInput *given)
+void DrawImg::compose(const RenderInput *given, QImage over)
 {
     input = given;
     now = input ? input->now : RenderClock::now();
 
-    tagDate today{now.date().day(), now.date().month(), now.date().year()};
-    getLunar(today);
+    if (layer != Layer::Clock) {
+        tagDate today{now.date().day(), now.date().month(), now.date().year()};
+        getLunar(today);
+    }
 
     programDir = getProgramDir();
     if (input) {
@@ -73,9 +107,12 @@ void DrawImg::compose(const RenderInput *given)
         theme = path.isEmpty() ? new ConfigSnapshot(ConfigSnapshot::fromText(QByteArray())) : new ConfigSnapshot(path);
     }
 
-    loadWallpaper(input != nullptr);
+    if (layer == Layer::Clock || layer == Layer::AfterClock)
+        picture = new QPixmap(QPixmap::fromImage(std::move(over)));
+    else
+        loadWallpaper(input != nullptr);
     // The desktop's own run keeps its decoded pictures for the next minute's.
-    const bool cached = !input && overlayScale == 0;
+    const bool cached = !input && overlayScale == 0 && layer != Layer::Clock;
     if (cached)
         pictureFiles.useCache(Platform::phonePath(QStringLiteral("/idle/cache/pictures.raw")));
     painter = new QPainter;
@@ -90,6 +127,7 @@ QString DrawImg::currentThemePath(const QString &programDir, const ConfigSnapsho
     // The working copy of a theme under edit is drawn in place of the current theme. A theme
     // is a file of theme/: a name that leads elsewhere draws as a missing theme.
     const QString workingCopy = ThemeFile::workingCopy();
+    ReadLog::note(workingCopy);
     if (QFile::exists(workingCopy))
         return workingCopy;
     const QString name = settings.readEntry(ThemeFile::kSettingsGroup, ThemeFile::kCurrentTheme, QString());
@@ -102,9 +140,11 @@ QString DrawImg::wallpaperPath()
     // A phone path ("/mmc/mmca1/...") that is not a file of this machine lies under the
     // device root. A file that is in neither place keeps the name it was set by, which the
     // message then shows.
+    ReadLog::note(path);
     if (path.isEmpty() || QFile::exists(path))
         return path;
     const QString onPhone = Platform::phonePath(path);
+    ReadLog::note(onPhone);
     return QFile::exists(onPhone) ? onPhone : path;
 }
 
@@ -162,6 +202,10 @@ void DrawImg::drawPixmap()
     drawSysTime();
     drawHour();
     drawMinute();
+    if (layer == Layer::Clock) {
+        painter->end();
+        return;
+    }
     drawYear();
     drawMonth();
     drawDay();
@@ -197,6 +241,12 @@ QFont DrawImg::itemFont(int pointSize)
 // to its rectangle, so only what shows of it is ever drawn.
 void DrawImg::drawBackground(const QString &path)
 {
+    // The clock layer holds no picture, and the drawings before the clock's first text lie
+    // under it whatever comes after.
+    if (layer == Layer::Clock || (layer == Layer::AfterClock && !clockReached)) {
+        scratchImage = QImage();
+        return;
+    }
     const QSize stored = pictureFiles.storedSize(path);
     bgX = readCoord("BGImage_X", -1);
     bgY = readCoord("BGImage_Y", -1);
@@ -284,6 +334,11 @@ void DrawImg::drawTextAt(const QRect &box, const QString &text, int r, int g, in
 // grey shadow one pixel right and down when `shadow`; notes where it went.
 void DrawImg::drawBoxedText(int x, int y, const QString &shown)
 {
+    if (isClockItem(itemName)) {
+        clockReached = true;
+        if (layer == Layer::Still || layer == Layer::AfterClock)
+            return;
+    }
     const QSize boxSize = readBoxSize();
     const TextBox::Fit mode = TextBox::fitFrom(theme->readEntry(itemName, ThemeKey::Fit, QString()));
     const QSize visible = visibleBoxFrom(x, y, boxSize);

@@ -72,9 +72,31 @@ public:
     static constexpr int Width = 240;
     static constexpr int Height = 320;
 
+    // What a composition from the files draws. The texts of the clock items (SysTime,
+    // Time_Hour, Time_Minute) are the only drawings that change within a day; the rest is the
+    // desktop's still part, which a run can keep for the next minute's.
+    enum class Layer {
+        Whole,      // everything, over the wallpaper
+        Still,      // everything but the clock's texts, over the wallpaper
+        Clock,      // the clock's texts alone, over the picture given
+        AfterClock, // the still drawings that come after the clock's first text, over the picture given
+    };
+
     DrawImg();
     // Draws from the given input instead of the files and the clock; the wallpaper is plain.
     explicit DrawImg(const RenderInput &input);
+    // Draws one layer from the files; Clock and AfterClock draw over `over`, the others over
+    // the wallpaper.
+    DrawImg(Layer layer, QImage over);
+    // The clock layer drawn over each of `pictures`, the files read once.
+    struct ClockDrawing
+    {
+        QList<QImage> pictures;
+        QStringList problems;
+    };
+    static ClockDrawing drawClock(QList<QImage> pictures);
+    // True for the items whose text shows the time of day.
+    static bool isClockItem(const QString &group);
     // Draws the items alone from the files, over a transparent picture of k x 240 by k x 320
     // device pixels (device pixel ratio k): a real screen puts them over a wallpaper of its
     // own size, with text and shapes as sharp as its pixels.
@@ -109,7 +131,7 @@ public:
 private:
     struct Overlay { int scale; };
     explicit DrawImg(Overlay overlay);
-    void compose(const RenderInput *input);
+    void compose(const RenderInput *input, QImage over = QImage());
     const ConfigSnapshot &notifyDatabase();
     int readCoord(const char *key, int def);
     QSize readBoxSize();
@@ -180,6 +202,8 @@ private:
 
     const RenderInput *input = nullptr; // during the constructor only
     int overlayScale = 0; // k when only the items are drawn, over a transparent picture
+    Layer layer = Layer::Whole;
+    bool clockReached = false; // a clock text was drawn, or would have been
     ConfigSnapshot *notifyDb = nullptr; // read once, shared by the notice and note items
     QList<ItemExtent> itemExtents;
     QStringList problemLines;

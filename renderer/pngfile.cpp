@@ -86,4 +86,123 @@ bool write(QIODevice *device, const QImage &image, QString *error)
     return true;
 }
 
+bool Bands::isValid() const
+{
+    const int count = size.isEmpty() ? 0 : (size.height() + kBandRows - 1) / kBandRows;
+    return count > 0 && deflated.size() == count && sums.size() == count;
+}
+
+namespace {
+
+// The rows of one band as the stream holds them: a filter byte (none) and R, G, B per pixel.
+QByteArray bandRows(const QImage &pixels, int band)
+{
+    const int first = band * kBandRows;
+    const int rows = qMin(kBandRows, pixels.height() - first);
+    const int width = pixels.width();
+    QByteArray bytes(qsizetype(rows) * (1 + 3 * width), Qt::Uninitialized);
+    auto *out = reinterpret_cast<uchar *>(bytes.data());
+    for (int y = first; y < first + rows; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
+        *out++ = 0;
+        for (int x = 0; x < width; ++x) {
+            *out++ = uchar(qRed(line[x]));
+            *out++ = uchar(qGreen(line[x]));
+            *out++ = uchar(qBlue(line[x]));
+        }
+    }
+    return bytes;
+}
+
+// Compresses one band with `stream` (a raw deflate stream, reset here); the last band ends it.
+QByteArray deflateBand(z_stream &stream, const QByteArray &rows, bool last)
+{
+    ::deflateReset(&stream);
+    QByteArray out(qsizetype(::deflateBound(&stream, uLong(rows.size())) + 16), Qt::Uninitialized);
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(rows.constData()));
+    stream.avail_in = uInt(rows.size());
+    stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    stream.avail_out = uInt(out.size());
+    ::deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
+    out.truncate(out.size() - qsizetype(stream.avail_out));
+    return out;
+}
+
+void appendBigEndian(QByteArray &bytes, quint32 value)
+{
+    bytes.append(char(value >> 24)).append(char(value >> 16)).append(char(value >> 8)).append(char(value));
+}
+
+void appendChunk(QByteArray &file, const char *type, const QByteArray &data)
+{
+    appendBigEndian(file, quint32(data.size()));
+    const qsizetype start = file.size();
+    file.append(type, 4).append(data);
+    appendBigEndian(file, quint32(::crc32_z(0, reinterpret_cast<const Bytef *>(file.constData() + start),
+                                             size_t(file.size() - start))));
+}
+
+} // namespace
+
+Bands deflateBands(const QImage &image, const Bands *kept, int first, int last)
+{
+    Bands bands;
+    if (image.isNull())
+        return bands;
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    bands.size = pixels.size();
+    const int count = (pixels.height() + kBandRows - 1) / kBandRows;
+    const bool reuse = kept && kept->isValid() && kept->size == bands.size;
+    z_stream stream{};
+    if (::deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return Bands();
+    for (int band = 0; band < count; ++band) {
+        const int top = band * kBandRows;
+        const int bottom = top + kBandRows - 1;
+        if (reuse && (bottom < first || top > last)) {
+            bands.deflated << kept->deflated.at(band);
+            bands.sums << kept->sums.at(band);
+            continue;
+        }
+        const QByteArray rows = bandRows(pixels, band);
+        bands.deflated << deflateBand(stream, rows, band == count - 1);
+        bands.sums << quint32(::adler32_z(1, reinterpret_cast<const Bytef *>(rows.constData()), size_t(rows.size())));
+    }
+    ::deflateEnd(&stream);
+    return bands;
+}
+
+bool writeBands(QIODevice *device, const Bands &bands, QString *error)
+{
+    if (!bands.isValid()) {
+        *error = QStringLiteral("no picture");
+        return false;
+    }
+    QByteArray header;
+    appendBigEndian(header, quint32(bands.size.width()));
+    appendBigEndian(header, quint32(bands.size.height()));
+    header.append("\x08\x02\x00\x00\x00", 5); // 8-bit RGB, deflate, no filters, not interlaced
+
+    // The zlib stream: its header (deflate, fastest), the bands, the Adler-32 sum of all rows.
+    QByteArray data("\x78\x01", 2);
+    uLong sum = 1;
+    const qint64 rowBytes = 1 + 3 * qint64(bands.size.width());
+    for (qsizetype band = 0; band < bands.deflated.size(); ++band) {
+        data.append(bands.deflated.at(band));
+        const int rows = qMin(kBandRows, bands.size.height() - int(band) * kBandRows);
+        sum = ::adler32_combine(sum, bands.sums.at(band), z_off_t(rows * rowBytes));
+    }
+    appendBigEndian(data, quint32(sum));
+
+    QByteArray file("\x89PNG\r\n\x1a\n", 8);
+    appendChunk(file, "IHDR", header);
+    appendChunk(file, "IDAT", data);
+    appendChunk(file, "IEND", QByteArray());
+    if (device->write(file) != file.size()) {
+        *error = device->errorString();
+        return false;
+    }
+    return true;
+}
+
 } // namespace PngFile

@@ -1,6 +1,7 @@
 #include "boundedfile.h"
 
 #include "notifydb.h"
+#include "readlog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +22,7 @@ bool isRegular(const QString &path)
 {
     if (path.isEmpty())
         return false;
+    ReadLog::note(path);
     struct stat st;
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
@@ -29,6 +31,7 @@ std::unique_ptr<QFile> openRegular(const QString &path, struct stat *st)
 {
     if (path.isEmpty())
         return nullptr;
+    ReadLog::note(path);
     // O_NONBLOCK: opening a FIFO without a writer returns at once instead of waiting for one.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)

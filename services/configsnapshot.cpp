@@ -1,5 +1,6 @@
 #include "configsnapshot.h"
 
+#include "readlog.h"
 #include "zconfig.h"
 
 #include <QFileInfo>
@@ -23,6 +24,7 @@ ConfigSnapshot ConfigSnapshot::seeded(const QString &path, const QString &seedPa
 {
     // Only a file that is not there at all reads as the seed, as in ZConfig: an empty or
     // unreadable file is the user's, not a missing one.
+    ReadLog::note(path);
     if (QFileInfo::exists(path))
         return ConfigSnapshot(path, cap);
     ConfigSnapshot snapshot(seedPath, cap);

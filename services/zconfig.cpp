@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "boundedfile.h"
+#include "readlog.h"
 #include "storelock.h"
 
 #include <QFile>
@@ -55,6 +56,8 @@ ZConfig::~ZConfig() = default;
 void ZConfig::refresh() const
 {
     // Reads see what other programs wrote since: the file is parsed again when it changed.
+    ReadLog::note(m_path);
+    ReadLog::note(m_seed);
     struct stat st;
     const Stamp now = ::stat(QFile::encodeName(m_path).constData(), &st) == 0 ? stampOf<Stamp>(st)
                                                                              : Stamp();

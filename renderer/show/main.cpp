@@ -13,6 +13,7 @@
 #include "pngfile.h"
 #include "renderclock.h"
 #include "settingsfile.h"
+#include "stillpicture.h"
 #include "themefile.h"
 #include "themecheck.h"
 
@@ -84,15 +85,15 @@ int run(const QString &target, bool publish)
     if (!QDir().mkpath(QFileInfo(absolute).absolutePath()))
         return fail(QStringLiteral("cannot create the folder of %1").arg(absolute));
 
-    DrawImg renderer;
-    const QImage image = renderer.getPixmap()->toImage();
+    const StillPicture::Result drawn = StillPicture::compose(Platform::phonePath(QStringLiteral("/idle/cache/still.raw")));
 
     // Replaced whole, so a reader never sees half a picture; a link at the name gives way to
     // the picture and its target is left alone.
     QString encoding;
     QString reason;
-    const bool written = AtomicFile::replace(absolute, [&image, &encoding](QIODevice &device) {
-        return PngFile::write(&device, image, &encoding);
+    const bool written = AtomicFile::replace(absolute, [&drawn, &encoding](QIODevice &device) {
+        return drawn.bands.isValid() ? PngFile::writeBands(&device, drawn.bands, &encoding)
+                                     : PngFile::write(&device, drawn.image, &encoding);
     }, &reason);
     if (!written && !encoding.isEmpty())
         return fail(QStringLiteral("cannot encode %1: %2").arg(absolute, encoding));
@@ -100,7 +101,7 @@ int run(const QString &target, bool publish)
         return fail(QStringLiteral("cannot write %1: %2").arg(absolute, reason));
 
     // The desktop was drawn; what could not be read is told, one line each.
-    for (const QString &problem : renderer.problems())
+    for (const QString &problem : drawn.problems)
         std::fprintf(stderr, "show: %s\n", qPrintable(problem));
     std::printf("%s\n", QFile::encodeName(absolute).constData());
     // The same minute on the session's own desktop, where one is chosen; the phone's picture

@@ -1,0 +1,299 @@
+#include "stillpicture.h"
+
+#include "atomicfile.h"
+#include "boundedfile.h"
+#include "drawimg.h"
+#include "phoneenv.h"
+#include "pngfile.h"
+#include "rawimage.h"
+#include "readlog.h"
+#include "renderclock.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QDataStream>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPixmap>
+
+#include <limits>
+
+#include <sys/stat.h>
+#include <zlib.h>
+
+namespace StillPicture {
+
+namespace {
+
+constexpr quint32 kCacheMark = 0x51535431; // "QST1"
+// The largest cache: two pictures of the screen and the lists of what they read.
+constexpr qint64 kCacheCap = 2 * 1024 * 1024;
+// A file changed this shortly before a drawing began may have changed while it was read.
+constexpr qint64 kSettleNs = 50 * 1000 * 1000;
+
+// One part of the cache: a picture and what it was drawn from.
+struct Part
+{
+    QStringList paths;   // the files its drawing looked at
+    QByteArray key;      // of those files and the context; empty when not to be used
+    QImage image;
+};
+
+struct Cache
+{
+    Part cover;          // where the still drawings after the clock's first text lie (Alpha8)
+    Part still;          // the still part (the picture's own format)
+    PngFile::Bands stillBands; // the still part's rows, compressed
+    QStringList problems; // of the still part's drawing
+};
+
+qint64 nanoseconds(const struct timespec &t)
+{
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+// What `path` holds, in a few bytes: its content's hash for a small file, its stamp for a larger
+// one, the kind and change times of anything else, "-" when it is missing. `changed` is set to
+// its latest change time.
+QByteArray fileStamp(const QString &path, qint64 *changed)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QByteArrayLiteral("-");
+    *changed = qMax(nanoseconds(st.st_ctim), nanoseconds(st.st_mtim));
+    if (S_ISREG(st.st_mode) && st.st_size <= kContentBytes) {
+        bool whole = false;
+        const QByteArray content = BoundedFile::read(path, kContentBytes, &whole);
+        const auto *bytes = reinterpret_cast<const Bytef *>(content.constData());
+        const quint32 sums[2] = {quint32(::crc32_z(0, bytes, size_t(content.size()))),
+                                 quint32(::adler32_z(1, bytes, size_t(content.size())))};
+        return QByteArray(whole ? "c" : "+") + QByteArray::number(content.size()) + ' '
+            + QByteArray(reinterpret_cast<const char *>(sums), sizeof sums).toHex();
+    }
+    if (S_ISREG(st.st_mode))
+        return 's' + RawImage::stamp(path);
+    return QByteArray::number(uint(st.st_mode)) + ' ' + QByteArray::number(qulonglong(st.st_ino)) + ' '
+        + QByteArray::number(nanoseconds(st.st_mtim)) + ' ' + QByteArray::number(nanoseconds(st.st_ctim));
+}
+
+// The stamps of a run, each file looked at once however many keys name it.
+class Stamps
+{
+public:
+    const QByteArray &of(const QString &path, qint64 *changed)
+    {
+        auto it = m_stamps.find(path);
+        if (it == m_stamps.end())
+            it = m_stamps.insert(path, {fileStamp(path, &m_changed[path]), 0});
+        *changed = m_changed.value(path);
+        return it->first;
+    }
+
+private:
+    QHash<QString, std::pair<QByteArray, int>> m_stamps;
+    QHash<QString, qint64> m_changed;
+};
+
+// What every drawing depends on besides the files it reads.
+QByteArray context()
+{
+    QByteArray text = RenderClock::now().date().toString(Qt::ISODate).toLatin1();
+    text += '\n' + QLocale::system().name().toLatin1() + '\n' + qVersion() + '\n';
+    text += RawImage::stamp(QCoreApplication::applicationFilePath()) + '\n';
+    for (const QString &font : PhoneEnv::phoneFontFiles())
+        text += RawImage::stamp(font) + '\n';
+    return text;
+}
+
+// The key of a drawing that read `paths`; empty when one of them changed so recently that the
+// drawing may have seen it half written.
+QByteArray keyOf(const QStringList &paths, const QByteArray &context, Stamps &stamps, qint64 drawnFrom = 0)
+{
+    QByteArray key = context;
+    qint64 newest = 0;
+    for (const QString &path : paths) {
+        qint64 changed = 0;
+        key += QFile::encodeName(path) + '\0' + stamps.of(path, &changed) + '\n';
+        newest = qMax(newest, changed);
+    }
+    if (drawnFrom > 0 && newest >= drawnFrom - kSettleNs)
+        return QByteArray();
+    return key;
+}
+
+qint64 wallClockNs()
+{
+    struct timespec t;
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return nanoseconds(t);
+}
+
+void readPart(QDataStream &in, Part &part)
+{
+    in >> part.paths >> part.key;
+    part.image = RawImage::read(in);
+}
+
+void writePart(QDataStream &out, const Part &part)
+{
+    out << part.paths << part.key;
+    RawImage::write(out, part.image);
+}
+
+Cache readCache(const QString &path)
+{
+    // Read straight from the file into the pictures: no copy of the pixels on the way.
+    struct stat st;
+    const std::unique_ptr<QFile> file = BoundedFile::openRegular(path, &st);
+    if (!file || qint64(st.st_size) > kCacheCap)
+        return Cache();
+    QDataStream in(file.get());
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 mark = 0;
+    in >> mark;
+    if (mark != kCacheMark)
+        return Cache();
+    Cache cache;
+    readPart(in, cache.cover);
+    readPart(in, cache.still);
+    in >> cache.stillBands.size >> cache.stillBands.deflated >> cache.stillBands.sums >> cache.problems;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || cache.cover.image.size() != QSize(DrawImg::Width, DrawImg::Height)
+        || cache.cover.image.format() != QImage::Format_Alpha8
+        || cache.still.image.size() != QSize(DrawImg::Width, DrawImg::Height))
+        return Cache();
+    return cache;
+}
+
+void writeCache(const QString &path, const Cache &cache)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return;
+    AtomicFile::replace(path, [&cache](QIODevice &device) {
+        QDataStream out(&device);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << kCacheMark;
+        writePart(out, cache.cover);
+        writePart(out, cache.still);
+        out << cache.stillBands.size << cache.stillBands.deflated << cache.stillBands.sums << cache.problems;
+        return out.status() == QDataStream::Ok;
+    });
+}
+
+QImage transparentPicture()
+{
+    QImage clear(DrawImg::Width, DrawImg::Height, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    return clear;
+}
+
+// Every pixel that `drawn` (over a transparent picture) touches, and those next to it.
+QImage widenedCover(const QImage &drawn)
+{
+    const QImage alpha = drawn.convertToFormat(QImage::Format_Alpha8);
+    QImage cover(alpha.size(), QImage::Format_Alpha8);
+    cover.fill(0);
+    for (int y = 0; y < alpha.height(); ++y) {
+        const uchar *row = alpha.constScanLine(y);
+        for (int x = 0; x < alpha.width(); ++x) {
+            if (!row[x])
+                continue;
+            for (int v = qMax(0, y - 1); v <= qMin(alpha.height() - 1, y + 1); ++v) {
+                uchar *out = cover.scanLine(v);
+                for (int u = qMax(0, x - 1); u <= qMin(alpha.width() - 1, x + 1); ++u)
+                    out[u] = 255;
+            }
+        }
+    }
+    return cover;
+}
+
+// Where the clock's texts go: whether they reach a pixel of `cover`, and the rows they touch.
+struct Ink
+{
+    bool reachesCover = false;
+    int first = std::numeric_limits<int>::max();
+    int last = -1;
+};
+
+// `drawn` is the clock layer over a transparent picture.
+Ink inkOf(const QImage &drawn, const QImage &cover)
+{
+    Ink ink;
+    const QImage alpha = drawn.convertToFormat(QImage::Format_Alpha8);
+    for (int y = 0; y < alpha.height(); ++y) {
+        const uchar *touched = alpha.constScanLine(y);
+        const uchar *covered = cover.constScanLine(y);
+        for (int x = 0; x < alpha.width(); ++x) {
+            if (!touched[x])
+                continue;
+            ink.first = qMin(ink.first, y);
+            ink.last = y;
+            if (covered[x])
+                ink.reachesCover = true;
+        }
+    }
+    return ink;
+}
+
+// Draws `layer`, noting in `part` the files it read.
+QImage drawLayer(DrawImg::Layer layer, const QImage &over, const QString &cacheFolder, const QByteArray &context,
+                 Stamps &stamps, Part *part, QStringList *problems = nullptr)
+{
+    const qint64 began = wallClockNs();
+    ReadLog::Recording recording(cacheFolder);
+    DrawImg drawn(layer, over);
+    if (problems)
+        *problems = drawn.problems();
+    part->paths = recording.paths();
+    part->key = keyOf(part->paths, context, stamps, began);
+    return drawn.getPixmap()->toImage();
+}
+
+} // namespace
+
+Result compose(const QString &cacheFile)
+{
+    // One instant for every layer, so that the still part and the clock show the same day.
+    RenderClock::setFixed(RenderClock::now());
+    const QString cacheFolder = QFileInfo(cacheFile).absolutePath();
+    const QByteArray shared = context();
+    Stamps stamps;
+
+    Cache cache = readCache(cacheFile);
+    const bool coverKept = !cache.cover.key.isEmpty() && keyOf(cache.cover.paths, shared, stamps) == cache.cover.key;
+    const bool stillKept = !cache.still.key.isEmpty() && keyOf(cache.still.paths, shared, stamps) == cache.still.key;
+    if (!stillKept)
+        cache.still.image = drawLayer(DrawImg::Layer::Still, QImage(), cacheFolder, shared, stamps, &cache.still,
+                                      &cache.problems);
+    if (!stillKept || !cache.stillBands.isValid() || cache.stillBands.size != cache.still.image.size())
+        cache.stillBands = PngFile::deflateBands(cache.still.image);
+    if (!coverKept)
+        cache.cover.image = widenedCover(
+            drawLayer(DrawImg::Layer::AfterClock, transparentPicture(), cacheFolder, shared, stamps, &cache.cover));
+    if (!stillKept || !coverKept)
+        writeCache(cacheFile, cache);
+
+    // The clock's texts over a transparent picture show which pixels they touch.
+    const DrawImg::ClockDrawing clock = DrawImg::drawClock({transparentPicture(), std::move(cache.still.image)});
+    const Ink ink = inkOf(clock.pictures.at(0), cache.cover.image);
+    Result result;
+    if (ink.reachesCover) {
+        DrawImg whole;
+        result.image = whole.getPixmap()->toImage();
+        result.problems = whole.problems();
+    } else {
+        result.image = clock.pictures.at(1);
+        result.problems = cache.problems + clock.problems;
+        result.stillKept = stillKept;
+    }
+    // The rows the clock left alone are compressed as they were in the still part.
+    if (!result.image.hasAlphaChannel())
+        result.bands = ink.reachesCover ? PngFile::deflateBands(result.image)
+                                        : PngFile::deflateBands(result.image, &cache.stillBands, ink.first, ink.last);
+    return result;
+}
+
+} // namespace StillPicture

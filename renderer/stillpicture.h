@@ -1,0 +1,41 @@
+#pragma once
+// The desktop of a minute drawn over its still part.
+//
+// Within a day only the clock's texts change (DrawImg::Layer). So a run keeps the still part,
+// the wallpaper with everything but those texts, in a cache file, and the next run draws the
+// clock's texts over it: no other item is laid out, no other font is loaded, no other file is
+// read but to see that it is unchanged.
+//
+// The still part is kept under what its drawing read: the content of every file it looked at
+// (ReadLog; the stamp of RawImage for a file over kContentBytes), whether a file it looked for
+// is there, the date, the system's language, the fonts, Qt and the program itself. It is drawn
+// anew when any of these differs, and is not kept when a file it read changed while it drew.
+//
+// The clock's texts over the still part give the very picture a whole composition gives as long
+// as no still drawing that comes after the first clock text touches a pixel the clock's texts
+// touch. The cache keeps where those drawings lie (one pixel wider all round), and a run whose
+// clock would reach them draws the whole picture instead.
+
+#include "pngfile.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+namespace StillPicture {
+
+// Files up to this size are kept by their content, larger ones by their stamp.
+constexpr qint64 kContentBytes = 64 * 1024;
+
+struct Result
+{
+    QImage image;         // the desktop picture
+    QStringList problems; // what could not be read, as DrawImg::problems()
+    bool stillKept = false; // the still part came from the cache
+    PngFile::Bands bands; // the picture's rows compressed (opaque pictures)
+};
+
+// The desktop of RenderClock::now() (fixed for the whole run), with `cacheFile` as the cache.
+Result compose(const QString &cacheFile);
+
+} // namespace StillPicture
