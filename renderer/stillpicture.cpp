@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPixmap>
+#include <QProcessEnvironment>
 
 #include <limits>
 
@@ -83,25 +84,37 @@ QByteArray fileStamp(const QString &path, qint64 *changed)
 class Stamps
 {
 public:
-    const QByteArray &of(const QString &path, qint64 *changed)
+    QByteArray of(const QString &path, qint64 *changed)
     {
         auto it = m_stamps.find(path);
-        if (it == m_stamps.end())
-            it = m_stamps.insert(path, {fileStamp(path, &m_changed[path]), 0});
-        *changed = m_changed.value(path);
-        return it->first;
+        if (it == m_stamps.end()) {
+            Stamp stamp;
+            stamp.bytes = fileStamp(path, &stamp.changed);
+            it = m_stamps.insert(path, stamp);
+        }
+        *changed = it->changed;
+        return it->bytes;
     }
 
 private:
-    QHash<QString, std::pair<QByteArray, int>> m_stamps;
-    QHash<QString, qint64> m_changed;
+    struct Stamp
+    {
+        QByteArray bytes;
+        qint64 changed = 0;
+    };
+    QHash<QString, Stamp> m_stamps;
 };
 
-// What every drawing depends on besides the files it reads.
+// What every drawing depends on besides the files it reads: the day, the system's language, the
+// settings of Qt and the font libraries that reach the environment, the fonts, Qt and show itself.
 QByteArray context()
 {
     QByteArray text = RenderClock::now().date().toString(Qt::ISODate).toLatin1();
     text += '\n' + QLocale::system().name().toLatin1() + '\n' + qVersion() + '\n';
+    for (const QString &variable : QProcessEnvironment::systemEnvironment().toStringList())
+        if (variable.startsWith(QLatin1String("QT_")) || variable.startsWith(QLatin1String("FONTCONFIG_"))
+            || variable.startsWith(QLatin1String("FREETYPE_")))
+            text += variable.toUtf8() + '\n';
     text += RawImage::stamp(QCoreApplication::applicationFilePath()) + '\n';
     for (const QString &font : PhoneEnv::phoneFontFiles())
         text += RawImage::stamp(font) + '\n';

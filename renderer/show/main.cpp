@@ -4,6 +4,7 @@
 #include "desktoppicture.h"
 #include "device.h"
 #include "drawimg.h"
+#include "hugeheap.h"
 #include "imageplugins.h"
 #include "phoneenv.h"
 #include "boundedfile.h"
@@ -150,6 +151,7 @@ int check(const QStringList &args)
 
 int main(int argc, char **argv)
 {
+    HugeHeap::use();
     // show never opens a window: it always draws offscreen, whatever display there is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
