@@ -1,7 +1,8 @@
 #pragma once
 // The instant a rendering shows. The renderer takes the local date and time of the
 // environment; tests fix it with setFixed() so that clock, date, calendar and notices can be
-// checked against a known day. The programs of the suite never call setFixed().
+// checked against a known day. show fixes it for a run, so that every part of its picture shows
+// the same instant, and to the minute it is asked to draw ahead.
 
 #include <QDateTime>
 

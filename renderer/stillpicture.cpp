@@ -281,12 +281,13 @@ Result compose(const QString &cacheFile)
     if (!stillKept)
         cache.still.image = drawLayer(DrawImg::Layer::Still, QImage(), cacheFolder, shared, stamps, &cache.still,
                                       &cache.problems);
-    if (!stillKept || !cache.stillBands.isValid() || cache.stillBands.size != cache.still.image.size())
+    const bool bandsKept = stillKept && cache.stillBands.isValid() && cache.stillBands.size == cache.still.image.size();
+    if (!bandsKept)
         cache.stillBands = PngFile::deflateBands(cache.still.image);
     if (!coverKept)
         cache.cover.image = widenedCover(
             drawLayer(DrawImg::Layer::AfterClock, transparentPicture(), cacheFolder, shared, stamps, &cache.cover));
-    if (!stillKept || !coverKept)
+    if (!bandsKept || !coverKept)
         writeCache(cacheFile, cache);
 
     // The clock's texts over a transparent picture show which pixels they touch.
