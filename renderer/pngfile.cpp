@@ -115,6 +115,7 @@ QByteArray bandRows(const QImage &pixels, int band)
 }
 
 // Compresses one band with `stream` (a raw deflate stream, reset here); the last band ends it.
+// Empty when the library did not take the whole band.
 QByteArray deflateBand(z_stream &stream, const QByteArray &rows, bool last)
 {
     ::deflateReset(&stream);
@@ -123,7 +124,9 @@ QByteArray deflateBand(z_stream &stream, const QByteArray &rows, bool last)
     stream.avail_in = uInt(rows.size());
     stream.next_out = reinterpret_cast<Bytef *>(out.data());
     stream.avail_out = uInt(out.size());
-    ::deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
+    const int status = ::deflate(&stream, last ? Z_FINISH : Z_SYNC_FLUSH);
+    if (status != (last ? Z_STREAM_END : Z_OK) || stream.avail_in != 0 || stream.avail_out == 0)
+        return QByteArray();
     out.truncate(out.size() - qsizetype(stream.avail_out));
     return out;
 }
@@ -165,7 +168,12 @@ Bands deflateBands(const QImage &image, const Bands *kept, int first, int last)
             continue;
         }
         const QByteArray rows = bandRows(pixels, band);
-        bands.deflated << deflateBand(stream, rows, band == count - 1);
+        const QByteArray deflated = deflateBand(stream, rows, band == count - 1);
+        if (deflated.isEmpty()) {
+            ::deflateEnd(&stream);
+            return Bands();
+        }
+        bands.deflated << deflated;
         bands.sums << quint32(::adler32_z(1, reinterpret_cast<const Bytef *>(rows.constData()), size_t(rows.size())));
     }
     ::deflateEnd(&stream);

@@ -32,8 +32,6 @@ namespace {
 constexpr quint32 kCacheMark = 0x51535431; // "QST1"
 // The largest cache: two pictures of the screen and the lists of what they read.
 constexpr qint64 kCacheCap = 2 * 1024 * 1024;
-// A file changed this shortly before a drawing began may have changed while it was read.
-constexpr qint64 kSettleNs = 50 * 1000 * 1000;
 
 // One part of the cache: a picture and what it was drawn from.
 struct Part
@@ -64,7 +62,9 @@ QByteArray fileStamp(const QString &path, qint64 *changed)
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return QByteArrayLiteral("-");
-    *changed = qMax(nanoseconds(st.st_ctim), nanoseconds(st.st_mtim));
+    // The change time: every write moves it, and unlike the modification time it cannot be set
+    // ahead (a file dated in the future would never settle).
+    *changed = nanoseconds(st.st_ctim);
     if (S_ISREG(st.st_mode) && st.st_size <= kContentBytes) {
         bool whole = false;
         const QByteArray content = BoundedFile::read(path, kContentBytes, &whole);
@@ -123,7 +123,8 @@ QByteArray context()
 
 // The key of a drawing that read `paths`; empty when one of them changed so recently that the
 // drawing may have seen it half written.
-QByteArray keyOf(const QStringList &paths, const QByteArray &context, Stamps &stamps, qint64 drawnFrom = 0)
+QByteArray keyOf(const QStringList &paths, const QByteArray &context, Stamps &stamps, qint64 drawnFrom = 0,
+                 qint64 settleNs = 0)
 {
     QByteArray key = context;
     qint64 newest = 0;
@@ -132,7 +133,7 @@ QByteArray keyOf(const QStringList &paths, const QByteArray &context, Stamps &st
         key += QFile::encodeName(path) + '\0' + stamps.of(path, &changed) + '\n';
         newest = qMax(newest, changed);
     }
-    if (drawnFrom > 0 && newest >= drawnFrom - kSettleNs)
+    if (drawnFrom > 0 && newest >= drawnFrom - settleNs)
         return QByteArray();
     return key;
 }
@@ -251,9 +252,10 @@ Ink inkOf(const QImage &drawn, const QImage &cover)
     return ink;
 }
 
-// Draws `layer`, noting in `part` the files it read.
+// Draws `layer`, noting in `part` the files it read. They are looked at again once it is drawn:
+// a file that changed while it drew (or just before) leaves the part without a key.
 QImage drawLayer(DrawImg::Layer layer, const QImage &over, const QString &cacheFolder, const QByteArray &context,
-                 Stamps &stamps, Part *part, QStringList *problems = nullptr)
+                 qint64 settleNs, Part *part, QStringList *problems = nullptr)
 {
     const qint64 began = wallClockNs();
     ReadLog::Recording recording(cacheFolder);
@@ -261,13 +263,14 @@ QImage drawLayer(DrawImg::Layer layer, const QImage &over, const QString &cacheF
     if (problems)
         *problems = drawn.problems();
     part->paths = recording.paths();
-    part->key = keyOf(part->paths, context, stamps, began);
+    Stamps after;
+    part->key = keyOf(part->paths, context, after, began, settleNs);
     return drawn.getPixmap()->toImage();
 }
 
 } // namespace
 
-Result compose(const QString &cacheFile)
+Result compose(const QString &cacheFile, qint64 settleNs)
 {
     // One instant for every layer, so that the still part and the clock show the same day.
     RenderClock::setFixed(RenderClock::now());
@@ -279,14 +282,14 @@ Result compose(const QString &cacheFile)
     const bool coverKept = !cache.cover.key.isEmpty() && keyOf(cache.cover.paths, shared, stamps) == cache.cover.key;
     const bool stillKept = !cache.still.key.isEmpty() && keyOf(cache.still.paths, shared, stamps) == cache.still.key;
     if (!stillKept)
-        cache.still.image = drawLayer(DrawImg::Layer::Still, QImage(), cacheFolder, shared, stamps, &cache.still,
+        cache.still.image = drawLayer(DrawImg::Layer::Still, QImage(), cacheFolder, shared, settleNs, &cache.still,
                                       &cache.problems);
     const bool bandsKept = stillKept && cache.stillBands.isValid() && cache.stillBands.size == cache.still.image.size();
     if (!bandsKept)
         cache.stillBands = PngFile::deflateBands(cache.still.image);
     if (!coverKept)
         cache.cover.image = widenedCover(
-            drawLayer(DrawImg::Layer::AfterClock, transparentPicture(), cacheFolder, shared, stamps, &cache.cover));
+            drawLayer(DrawImg::Layer::AfterClock, transparentPicture(), cacheFolder, shared, settleNs, &cache.cover));
     if (!bandsKept || !coverKept)
         writeCache(cacheFile, cache);
 

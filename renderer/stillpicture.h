@@ -26,6 +26,9 @@ namespace StillPicture {
 
 // Files up to this size are kept by their content, larger ones by their stamp.
 constexpr qint64 kContentBytes = 64 * 1024;
+// A file changed this shortly before a drawing began (or while it drew) may have been read half
+// written: the still part drawn from it is not kept.
+constexpr qint64 kSettleNs = 50 * 1000 * 1000;
 
 struct Result
 {
@@ -36,6 +39,6 @@ struct Result
 };
 
 // The desktop of RenderClock::now() (fixed for the whole run), with `cacheFile` as the cache.
-Result compose(const QString &cacheFile);
+Result compose(const QString &cacheFile, qint64 settleNs = kSettleNs);
 
 } // namespace StillPicture

@@ -6,10 +6,11 @@
 // costs as much as drawing a line of text: half of a run's own work goes to them. Placed in
 // transparent huge pages, the same heap takes one fault per 2 MB.
 //
-// Call first thing in main(): the heap from then on lies on a 2 MB boundary, grows by 8 MB at
+// Call first thing in main(): the heap from then on starts on a 2 MB boundary, grows by 8 MB at
 // a time and is never given back (show ends within the second), and the system is asked to
-// back it with huge pages where it lets programs ask ("madvise" in
-// /sys/kernel/mm/transparent_hugepage/enabled). Where it cannot, the heap works as before.
+// back its first 8 MB with huge pages where it lets programs ask ("madvise" in
+// /sys/kernel/mm/transparent_hugepage/enabled); what a large wallpaper's decoding adds beyond
+// them lies in plain pages. Where the system does not let it ask, the heap works as before.
 
 namespace HugeHeap {
 
