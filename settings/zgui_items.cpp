@@ -88,6 +88,8 @@ void ZGui::createTab4()
     m_blueSlider = colorSlider(QStringLiteral("blueSlider"));
     m_colorSample = new ZLabel(getText(QStringLiteral("FontColor")), nullptr, QStringLiteral("colorSample"));
     m_colorSample->setAlignment(Qt::AlignCenter);
+    // At a large text size the sample is cut at the page's edge: its text never widens the page.
+    m_colorSample->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
     m_pictures = ThemeFiles::pictureEntries(m_programDir);
     m_pictureSelector = new ZComboBox(nullptr, QStringLiteral("pictureSelector"));

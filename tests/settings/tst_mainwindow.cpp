@@ -22,6 +22,7 @@
 #include "zsoftkey.h"
 
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -742,9 +743,21 @@ void TestMainWindow::colourSample()
     child<ZSlider>(gui, "greenSlider")->setValue(250);
     child<ZSlider>(gui, "blueSlider")->setValue(250);
     QVERIFY(qGray(sample->palette().color(QPalette::Window).rgb()) < 128);
-    // The sample takes the item's text size.
-    child<ZNumPicker>(gui, "sizePicker")->setValue(33);
+    // The sample takes the item's text size; a large one stays within the window, and so do
+    // the pickers beside it.
+    ZNumPicker *size = child<ZNumPicker>(gui, "sizePicker");
+    size->setValue(33);
     QCOMPARE(sample->font().pixelSize(), 33);
+    gui->show();
+    QVERIFY(QTest::qWaitForWindowExposed(gui));
+    gui->tabWidget()->setCurrentPage(ZGui::TabItems);
+    size->setValue(60);
+    QTest::qWait(50); // the layouts settle
+    QWidget *view = size->parentWidget();
+    while (view && !qobject_cast<QAbstractScrollArea *>(view->parentWidget()))
+        view = view->parentWidget();
+    QVERIFY(view);
+    QVERIFY(size->mapTo(view, QPoint(size->width(), 0)).x() <= view->width());
     const QString tmp = QStringLiteral("device/tmp/tmp.theme");
     QCOMPARE(themeEntry(tmp, QStringLiteral("SysTime"), QStringLiteral("FontColor_R")), QStringLiteral("200"));
     QCOMPARE(themeEntry(tmp, QStringLiteral("SysTime"), QStringLiteral("FontColor_G")), QStringLiteral("250"));
