@@ -1,27 +1,23 @@
 #include "picturefiles.h"
 
-#include "atomicfile.h"
 #include "boundedfile.h"
 #include "imageplugins.h"
 #include "rawimage.h"
 
 #include <QDataStream>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSysInfo>
 
 #include <algorithm>
 #include <sys/stat.h>
 
 namespace {
 
-// The cache file: this mark and version, the byte order of the pixels, the number of files, then
-// for each its stamp, its stored size and the number of its pictures, each the size asked for
-// and the picture as raw pixels (RawImage).
+// The cache file (RawImage::readCache): this mark and version, then the number of files and for
+// each its stamp, its stored size and the number of its pictures, each the size asked for and
+// the picture as raw pixels (RawImage).
 constexpr quint32 kCacheMark = 0x50435331;
-constexpr quint8 kLittleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? 1 : 0;
 // More files or pictures of a file than a theme draws mark a malformed cache.
 constexpr quint32 kMaxFiles = 256;
 constexpr quint32 kMaxSizes = 16;
@@ -51,37 +47,33 @@ void PictureFiles::useCache(const QString &path)
 {
     m_cachePath = path;
     m_cached.clear();
-    // Read straight from the file into the pictures: no copy of the pixels on the way.
-    struct stat st;
-    const std::unique_ptr<QFile> file = BoundedFile::openRegular(path, &st);
-    if (!file || qint64(st.st_size) > kCacheCap)
-        return;
-    QDataStream in(file.get());
-    quint32 mark = 0, files = 0;
-    quint8 littleEndian = 0;
-    in >> mark >> littleEndian >> files;
-    if (in.status() != QDataStream::Ok || mark != kCacheMark || littleEndian != kLittleEndian || files > kMaxFiles)
-        return;
     QHash<QByteArray, Pictures> cached;
-    for (quint32 f = 0; f < files; ++f) {
-        QByteArray stamp;
-        Pictures pictures;
-        quint32 sizes = 0;
-        in >> stamp >> pictures.stored >> sizes;
-        if (in.status() != QDataStream::Ok || stamp.isEmpty() || !pictures.stored.isValid() || sizes > kMaxSizes)
-            return;
-        for (quint32 i = 0; i < sizes; ++i) {
-            QSize asked;
-            in >> asked;
-            const QImage image = RawImage::read(in);
-            if (in.status() != QDataStream::Ok || image.isNull())
-                return;
-            pictures.images.insert(asked, image);
+    const bool read = RawImage::readCache(path, kCacheMark, kCacheCap, [&cached](QDataStream &in) {
+        quint32 files = 0;
+        in >> files;
+        if (in.status() != QDataStream::Ok || files > kMaxFiles)
+            return false;
+        for (quint32 f = 0; f < files; ++f) {
+            QByteArray stamp;
+            Pictures pictures;
+            quint32 sizes = 0;
+            in >> stamp >> pictures.stored >> sizes;
+            if (in.status() != QDataStream::Ok || stamp.isEmpty() || !pictures.stored.isValid() || sizes > kMaxSizes)
+                return false;
+            for (quint32 i = 0; i < sizes; ++i) {
+                QSize asked;
+                in >> asked;
+                const QImage image = RawImage::read(in);
+                if (in.status() != QDataStream::Ok || image.isNull())
+                    return false;
+                pictures.images.insert(asked, image);
+            }
+            cached.insert(stamp, pictures);
         }
-        cached.insert(stamp, pictures);
-    }
+        return true;
+    });
     // Only a cache read to its very end is taken.
-    if (in.atEnd())
+    if (read)
         m_cached = cached;
 }
 
@@ -128,11 +120,8 @@ bool PictureFiles::saveCache()
     };
     if (kept.size() == m_cached.size() && std::all_of(kept.cbegin(), kept.cend(), alreadyCached))
         return true;
-    if (!QDir().mkpath(QFileInfo(m_cachePath).absolutePath()))
-        return false;
-    return AtomicFile::replace(m_cachePath, [&](QIODevice &device) {
-        QDataStream out(&device);
-        out << kCacheMark << kLittleEndian << quint32(kept.size());
+    return RawImage::writeCache(m_cachePath, kCacheMark, [&kept](QDataStream &out) {
+        out << quint32(kept.size());
         for (const Kept &file : std::as_const(kept)) {
             out << file.stamp << file.stored << quint32(file.images.size());
             for (const auto &[asked, image] : file.images) {
@@ -140,7 +129,6 @@ bool PictureFiles::saveCache()
                 RawImage::write(out, image);
             }
         }
-        return out.status() == QDataStream::Ok;
     });
 }
 

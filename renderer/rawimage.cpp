@@ -1,11 +1,14 @@
 #include "rawimage.h"
 
+#include "atomicfile.h"
 #include "boundedfile.h"
 
 #include <QDataStream>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QSysInfo>
 
 #include <memory>
 #include <sys/stat.h>
@@ -18,6 +21,7 @@ namespace {
 constexpr qint64 kSampleBytes = 16 * 1024;
 // An indexed picture has at most this many colours.
 constexpr quint32 kMaxColours = 256;
+constexpr quint8 kLittleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? 1 : 0;
 
 qint64 nanoseconds(const struct timespec &t)
 {
@@ -103,6 +107,33 @@ QImage read(QDataStream &in)
         return QImage();
     }
     return image;
+}
+
+bool readCache(const QString &path, quint32 mark, qint64 cap, const std::function<bool(QDataStream &)> &read)
+{
+    struct stat st;
+    const std::unique_ptr<QFile> file = BoundedFile::openRegular(path, &st);
+    if (!file || qint64(st.st_size) > cap)
+        return false;
+    QDataStream in(file.get());
+    quint32 stored = 0;
+    quint8 littleEndian = 0;
+    in >> stored >> littleEndian;
+    if (in.status() != QDataStream::Ok || stored != mark || littleEndian != kLittleEndian)
+        return false;
+    return read(in) && in.status() == QDataStream::Ok && in.atEnd();
+}
+
+bool writeCache(const QString &path, quint32 mark, const std::function<void(QDataStream &)> &write)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    return AtomicFile::replace(path, [&](QIODevice &device) {
+        QDataStream out(&device);
+        out << mark << kLittleEndian;
+        write(out);
+        return out.status() == QDataStream::Ok;
+    });
 }
 
 } // namespace RawImage

@@ -12,6 +12,8 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 class QDataStream;
 class QFile;
 struct stat;
@@ -35,5 +37,17 @@ constexpr int kMaxSide = 16384;
 void write(QDataStream &out, const QImage &image);
 // The next raw picture of `in`; a null image when the stream holds none (in.status() tells).
 QImage read(QDataStream &in);
+
+// A cache file of raw pictures begins with the mark of its kind (32 bits, big-endian) and the
+// byte order of its pixels (8 bits: 1 when little-endian); the rest is the kind's own. It is
+// read straight into the pictures, with no copy of the pixels on the way.
+//
+// Reads the cache file `path` when it is a regular file of at most `cap` bytes with `mark` and
+// this machine's byte order: `read` takes the stream from there. True when `read` returned true
+// with the stream whole and read to its very end.
+bool readCache(const QString &path, quint32 mark, qint64 cap, const std::function<bool(QDataStream &)> &read);
+// Replaces the cache file `path` (AtomicFile; its folder made when missing) with `mark`, the
+// byte order and what `write` puts after them. False when it could not be written whole.
+bool writeCache(const QString &path, quint32 mark, const std::function<void(QDataStream &)> &write);
 
 } // namespace RawImage

@@ -1,6 +1,5 @@
 #include "stillpicture.h"
 
-#include "atomicfile.h"
 #include "boundedfile.h"
 #include "drawimg.h"
 #include "phoneenv.h"
@@ -13,7 +12,6 @@
 #include <QHash>
 #include <QDataStream>
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
@@ -159,40 +157,24 @@ void writePart(QDataStream &out, const Part &part)
 
 Cache readCache(const QString &path)
 {
-    // Read straight from the file into the pictures: no copy of the pixels on the way.
-    struct stat st;
-    const std::unique_ptr<QFile> file = BoundedFile::openRegular(path, &st);
-    if (!file || qint64(st.st_size) > kCacheCap)
-        return Cache();
-    QDataStream in(file.get());
-    in.setVersion(QDataStream::Qt_6_0);
-    quint32 mark = 0;
-    in >> mark;
-    if (mark != kCacheMark)
-        return Cache();
     Cache cache;
-    readPart(in, cache.cover);
-    readPart(in, cache.still);
-    in >> cache.stillBands.size >> cache.stillBands.deflated >> cache.stillBands.sums >> cache.problems;
-    if (in.status() != QDataStream::Ok || !in.atEnd() || cache.cover.image.size() != QSize(DrawImg::Width, DrawImg::Height)
-        || cache.cover.image.format() != QImage::Format_Alpha8
-        || cache.still.image.size() != QSize(DrawImg::Width, DrawImg::Height))
-        return Cache();
-    return cache;
+    const bool read = RawImage::readCache(path, kCacheMark, kCacheCap, [&cache](QDataStream &in) {
+        readPart(in, cache.cover);
+        readPart(in, cache.still);
+        in >> cache.stillBands.size >> cache.stillBands.deflated >> cache.stillBands.sums >> cache.problems;
+        const QSize screen(DrawImg::Width, DrawImg::Height);
+        return cache.cover.image.size() == screen && cache.cover.image.format() == QImage::Format_Alpha8
+            && cache.still.image.size() == screen;
+    });
+    return read ? cache : Cache();
 }
 
 void writeCache(const QString &path, const Cache &cache)
 {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return;
-    AtomicFile::replace(path, [&cache](QIODevice &device) {
-        QDataStream out(&device);
-        out.setVersion(QDataStream::Qt_6_0);
-        out << kCacheMark;
+    RawImage::writeCache(path, kCacheMark, [&cache](QDataStream &out) {
         writePart(out, cache.cover);
         writePart(out, cache.still);
         out << cache.stillBands.size << cache.stillBands.deflated << cache.stillBands.sums << cache.problems;
-        return out.status() == QDataStream::Ok;
     });
 }
 

@@ -1,19 +1,15 @@
 #include "wallpaperloader.h"
 
-#include "atomicfile.h"
 #include "boundedfile.h"
 #include "imageplugins.h"
 #include "rawimage.h"
 
 #include <QDataStream>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSysInfo>
 
 #include <memory>
-#include <sys/stat.h>
 
 namespace WallpaperLoader {
 
@@ -22,10 +18,9 @@ namespace {
 // A 100 MP photo in 32 bits is 400 MB; decoding at the picture's size never allocates that
 // much, but the reader checks the limit against the stated size of some formats.
 constexpr int kAllocationLimitMB = 1024;
-// The cache file: this mark and version, the byte order of the pixels, the source's stamp, then
-// the picture as raw pixels (RawImage) in Format_RGB32.
+// The cache file (RawImage::readCache): this mark and version, then the source's stamp and the
+// picture as raw pixels (RawImage) in Format_RGB32.
 constexpr quint32 kCacheMark = 0x57504332;
-constexpr quint8 kLittleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? 1 : 0;
 // The longest key a cache may hold (a path is at most 4 KB).
 constexpr int kMaxKeyBytes = 16 * 1024;
 
@@ -91,36 +86,25 @@ QImage readCache(const QString &cachePath, const QByteArray &key, QSize target)
 {
     if (key.isEmpty())
         return QImage();
-    // Read straight from the file into the picture: no copy of the pixels on the way.
+    QImage image;
     const qint64 cap = qint64(target.width()) * target.height() * 4 + kMaxKeyBytes + 64;
-    struct stat st;
-    const std::unique_ptr<QFile> file = BoundedFile::openRegular(cachePath, &st);
-    if (!file || qint64(st.st_size) > cap)
-        return QImage();
-    QDataStream in(file.get());
-    quint32 mark = 0;
-    quint8 littleEndian = 0;
-    QByteArray storedKey;
-    in >> mark >> littleEndian >> storedKey;
-    if (in.status() != QDataStream::Ok || mark != kCacheMark || littleEndian != kLittleEndian || storedKey != key)
-        return QImage();
-    const QImage image = RawImage::read(in);
-    if (in.status() != QDataStream::Ok || !in.atEnd() || image.size() != target
-        || image.format() != QImage::Format_RGB32)
-        return QImage();
-    return image;
+    const bool read = RawImage::readCache(cachePath, kCacheMark, cap, [&](QDataStream &in) {
+        QByteArray storedKey;
+        in >> storedKey;
+        if (storedKey != key)
+            return false;
+        image = RawImage::read(in);
+        return image.size() == target && image.format() == QImage::Format_RGB32;
+    });
+    return read ? image : QImage();
 }
 
 bool writeCache(const QString &cachePath, const QByteArray &key, const QImage &image)
 {
     const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
-    if (!QDir().mkpath(QFileInfo(cachePath).absolutePath()))
-        return false;
-    return AtomicFile::replace(cachePath, [&](QIODevice &device) {
-        QDataStream out(&device);
-        out << kCacheMark << kLittleEndian << key;
+    return RawImage::writeCache(cachePath, kCacheMark, [&](QDataStream &out) {
+        out << key;
         RawImage::write(out, pixels);
-        return out.status() == QDataStream::Ok;
     });
 }
 
