@@ -54,7 +54,7 @@ qint64 nanoseconds(const struct timespec &t)
 
 // What `path` holds, in a few bytes: its content's hash for a small file, its stamp for a larger
 // one, the kind and change times of anything else, "-" when it is missing. `changed` is set to
-// its latest change time.
+// its change time (left alone for a missing file).
 QByteArray fileStamp(const QString &path, qint64 *changed)
 {
     struct stat st;
