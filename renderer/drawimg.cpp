@@ -74,6 +74,26 @@ DrawImg::ClockDrawing DrawImg::drawClock(QList<QImage> pictures)
     return drawing;
 }
 
+QStringList DrawImg::drawClockAt(const QImage &still, const QList<QDateTime> &instants,
+                                 const std::function<void(qsizetype, const QImage &, const QImage &)> &take)
+{
+    QImage clear(Width, Height, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    DrawImg clock(Layer::Clock, clear);
+    for (qsizetype i = 0; i < instants.size(); ++i) {
+        clock.now = instants.at(i);
+        QImage pictures[2] = {clear, still};
+        for (QImage &picture : pictures) {
+            delete clock.picture;
+            clock.picture = new QPixmap(QPixmap::fromImage(std::exchange(picture, QImage())));
+            clock.drawPixmap();
+            picture = clock.picture->toImage();
+        }
+        take(i, pictures[0], pictures[1]);
+    }
+    return clock.problems();
+}
+
 bool DrawImg::isClockItem(const QString &group)
 {
     return group == QLatin1String("SysTime") || group == QLatin1String("Time_Hour")

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "picturefiles.h"
 #include "textbox.h"
 #include "textformat.h"
@@ -95,6 +97,11 @@ public:
         QStringList problems;
     };
     static ClockDrawing drawClock(QList<QImage> pictures);
+    // The clock layer drawn at each of `instants` over a transparent picture and over `still`,
+    // the files read once; `take` gets each instant's index and its two pictures in turn.
+    // Returns the problems of the drawing.
+    static QStringList drawClockAt(const QImage &still, const QList<QDateTime> &instants,
+                                   const std::function<void(qsizetype, const QImage &, const QImage &)> &take);
     // True for the items whose text shows the time of day.
     static bool isClockItem(const QString &group);
     // Draws the items alone from the files, over a transparent picture of k x 240 by k x 320

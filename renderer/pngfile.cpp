@@ -1,5 +1,7 @@
 #include "pngfile.h"
 
+#include "pngframe.h"
+
 #include <QIODevice>
 #include <QImage>
 #include <QSysInfo>
@@ -131,20 +133,6 @@ QByteArray deflateBand(z_stream &stream, const QByteArray &rows, bool last)
     return out;
 }
 
-void appendBigEndian(QByteArray &bytes, quint32 value)
-{
-    bytes.append(char(value >> 24)).append(char(value >> 16)).append(char(value >> 8)).append(char(value));
-}
-
-void appendChunk(QByteArray &file, const char *type, const QByteArray &data)
-{
-    appendBigEndian(file, quint32(data.size()));
-    const qsizetype start = file.size();
-    file.append(type, 4).append(data);
-    appendBigEndian(file, quint32(::crc32_z(0, reinterpret_cast<const Bytef *>(file.constData() + start),
-                                             size_t(file.size() - start))));
-}
-
 } // namespace
 
 Bands deflateBands(const QImage &image, const Bands *kept, int first, int last)
@@ -180,32 +168,34 @@ Bands deflateBands(const QImage &image, const Bands *kept, int first, int last)
     return bands;
 }
 
+std::vector<PngFrame::BandSums> sumsOf(const Bands &bands)
+{
+    std::vector<PngFrame::BandSums> sums;
+    for (qsizetype band = 0; band < bands.deflated.size(); ++band) {
+        const QByteArray &bytes = bands.deflated.at(band);
+        PngFrame::BandSums one;
+        one.size = quint32(bytes.size());
+        one.adler = bands.sums.at(band);
+        one.crc = quint32(::crc32_z(0, reinterpret_cast<const Bytef *>(bytes.constData()), size_t(bytes.size())));
+        one.rows = qMin(kBandRows, bands.size.height() - int(band) * kBandRows);
+        sums.push_back(one);
+    }
+    return sums;
+}
+
 bool writeBands(QIODevice *device, const Bands &bands, QString *error)
 {
     if (!bands.isValid()) {
         *error = QStringLiteral("no picture");
         return false;
     }
-    QByteArray header;
-    appendBigEndian(header, quint32(bands.size.width()));
-    appendBigEndian(header, quint32(bands.size.height()));
-    header.append("\x08\x02\x00\x00\x00", 5); // 8-bit RGB, deflate, no filters, not interlaced
-
-    // The zlib stream: its header (deflate, fastest), the bands, the Adler-32 sum of all rows.
-    QByteArray data("\x78\x01", 2);
-    uLong sum = 1;
-    const qint64 rowBytes = 1 + 3 * qint64(bands.size.width());
-    for (qsizetype band = 0; band < bands.deflated.size(); ++band) {
-        data.append(bands.deflated.at(band));
-        const int rows = qMin(kBandRows, bands.size.height() - int(band) * kBandRows);
-        sum = ::adler32_combine(sum, bands.sums.at(band), z_off_t(rows * rowBytes));
-    }
-    appendBigEndian(data, quint32(sum));
-
-    QByteArray file("\x89PNG\r\n\x1a\n", 8);
-    appendChunk(file, "IHDR", header);
-    appendChunk(file, "IDAT", data);
-    appendChunk(file, "IEND", QByteArray());
+    const std::vector<PngFrame::BandSums> sums = sumsOf(bands);
+    const std::string head = PngFrame::head(bands.size.width(), bands.size.height(), sums);
+    QByteArray file(head.data(), qsizetype(head.size()));
+    for (const QByteArray &band : bands.deflated)
+        file.append(band);
+    const std::string tail = PngFrame::tail(bands.size.width(), sums);
+    file.append(tail.data(), qsizetype(tail.size()));
     if (device->write(file) != file.size()) {
         *error = device->errorString();
         return false;

@@ -4,10 +4,14 @@
 // zlib's fastest level (about as small as the adaptive filters at the default level for a
 // picture of this kind, in a third of the time).
 
+#include "pngframe.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QSize>
 #include <QString>
+
+#include <vector>
 
 class QImage;
 class QIODevice;
@@ -31,6 +35,8 @@ constexpr int kBandRows = 16;
 Bands deflateBands(const QImage &image, const Bands *kept = nullptr, int first = 0, int last = -1);
 // Writes the picture of `bands` as 8-bit RGB; false, with the reason in `error`, when it could not.
 bool writeBands(QIODevice *device, const Bands &bands, QString *error);
+// The frame's view of each band, for writers that put the bands in place themselves.
+std::vector<PngFrame::BandSums> sumsOf(const Bands &bands);
 
 // Writes `image` to `device` as 8-bit RGB (RGBA when the image has an alpha channel). False,
 // with the reason in `error`, when it could not.

@@ -250,9 +250,79 @@ QImage drawLayer(DrawImg::Layer layer, const QImage &over, const QString &cacheF
     return drawn.getPixmap()->toImage();
 }
 
+MinuteSheet::Band sheetBand(const PngFile::Bands &bands, const PngFrame::BandSums &sums, qsizetype band)
+{
+    const QByteArray &bytes = bands.deflated.at(band);
+    return MinuteSheet::Band{std::string(bytes.constData(), size_t(bytes.size())), sums};
+}
+
+// The sheet of the `count` minutes from the one of RenderClock::now() over the kept still part,
+// each minute the clock of which stays clear of the later drawings; empty (no minutes) when a
+// file the drawings read changed meanwhile, or the clock read a file the still part did not.
+MinuteSheet::Sheet aheadSheet(const Cache &cache, const QByteArray &context, const QString &cacheFolder, int count)
+{
+    MinuteSheet::Sheet sheet;
+    const QDateTime now = RenderClock::now();
+    const int first = now.time().hour() * 60 + now.time().minute();
+    QList<QDateTime> instants;
+    for (int minute = first; minute < qMin(24 * 60, first + count); ++minute)
+        instants << QDateTime(now.date(), QTime(minute / 60, minute % 60));
+
+    const std::vector<PngFrame::BandSums> stillSums = PngFile::sumsOf(cache.stillBands);
+    std::string problems;
+    for (const QString &line : cache.problems)
+        problems += line.toStdString() + '\n';
+    ReadLog::Recording recording(cacheFolder);
+    const QStringList clockProblems = DrawImg::drawClockAt(cache.still.image, instants,
+        [&](qsizetype i, const QImage &ink, const QImage &picture) {
+            const Ink where = inkOf(ink, cache.cover.image);
+            if (where.reachesCover)
+                return;
+            MinuteSheet::Minute minute;
+            minute.minuteOfDay = first + int(i);
+            minute.problems = problems;
+            if (where.last >= 0) {
+                const PngFile::Bands bands = PngFile::deflateBands(picture, &cache.stillBands, where.first, where.last);
+                if (!bands.isValid())
+                    return;
+                const std::vector<PngFrame::BandSums> sums = PngFile::sumsOf(bands);
+                minute.firstBand = where.first / PngFile::kBandRows;
+                for (int band = minute.firstBand; band <= where.last / PngFile::kBandRows; ++band)
+                    minute.bands.push_back(sheetBand(bands, sums.at(size_t(band)), band));
+            }
+            sheet.minutes.push_back(std::move(minute));
+        });
+    if (!clockProblems.isEmpty())
+        return MinuteSheet::Sheet(); // a sheet repeats the still part's lines only
+
+    QStringList paths = cache.still.paths;
+    for (const QString &path : cache.cover.paths)
+        if (!paths.contains(path))
+            paths << path;
+    for (const QString &path : recording.paths())
+        if (!paths.contains(path))
+            return MinuteSheet::Sheet();
+    for (const QString &path : paths) {
+        const std::string name = QFile::encodeName(path).toStdString();
+        sheet.files.emplace_back(name, MinuteSheet::fileStamp(name));
+    }
+    // Stamped first and checked after: a file that changed before its stamp was taken fails the
+    // check, one that changed after fails the sheet's own check when it is read.
+    Stamps fresh;
+    if (keyOf(cache.still.paths, context, fresh) != cache.still.key
+        || keyOf(cache.cover.paths, context, fresh) != cache.cover.key)
+        return MinuteSheet::Sheet();
+    sheet.width = cache.stillBands.size.width();
+    sheet.height = cache.stillBands.size.height();
+    for (qsizetype band = 0; band < cache.stillBands.deflated.size(); ++band)
+        sheet.still.push_back(sheetBand(cache.stillBands, stillSums.at(size_t(band)), band));
+    sheet.date = now.date().toString(Qt::ISODate).toStdString();
+    return sheet;
+}
+
 } // namespace
 
-Result compose(const QString &cacheFile, qint64 settleNs)
+Result compose(const QString &cacheFile, qint64 settleNs, int aheadMinutes)
 {
     // One instant for every layer, so that the still part and the clock show the same day.
     RenderClock::setFixed(RenderClock::now());
@@ -276,7 +346,7 @@ Result compose(const QString &cacheFile, qint64 settleNs)
         writeCache(cacheFile, cache);
 
     // The clock's texts over a transparent picture show which pixels they touch.
-    const DrawImg::ClockDrawing clock = DrawImg::drawClock({transparentPicture(), std::move(cache.still.image)});
+    const DrawImg::ClockDrawing clock = DrawImg::drawClock({transparentPicture(), cache.still.image});
     const Ink ink = inkOf(clock.pictures.at(0), cache.cover.image);
     Result result;
     if (ink.reachesCover) {
@@ -292,6 +362,8 @@ Result compose(const QString &cacheFile, qint64 settleNs)
     if (!result.image.hasAlphaChannel())
         result.bands = ink.reachesCover ? PngFile::deflateBands(result.image)
                                         : PngFile::deflateBands(result.image, &cache.stillBands, ink.first, ink.last);
+    if (aheadMinutes > 0 && result.stillKept && coverKept && result.bands.isValid() && cache.stillBands.isValid())
+        result.sheet = aheadSheet(cache, shared, cacheFolder, aheadMinutes);
     return result;
 }
 

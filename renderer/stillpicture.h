@@ -16,6 +16,7 @@
 // touch. The cache keeps where those drawings lie (one pixel wider all round), and a run whose
 // clock would reach them draws the whole picture instead.
 
+#include "minutesheet.h"
 #include "pngfile.h"
 
 #include <QImage>
@@ -36,9 +37,13 @@ struct Result
     QStringList problems; // what could not be read, as DrawImg::problems()
     bool stillKept = false; // the still part came from the cache
     PngFile::Bands bands; // the picture's rows compressed (opaque pictures)
+    // When the still part was kept and asked for: the coming minutes of the day over it, with
+    // the files they were drawn from (the sheet's context is the caller's to fill in).
+    MinuteSheet::Sheet sheet;
 };
 
-// The desktop of RenderClock::now() (fixed for the whole run), with `cacheFile` as the cache.
-Result compose(const QString &cacheFile, qint64 settleNs = kSettleNs);
+// The desktop of RenderClock::now() (fixed for the whole run), with `cacheFile` as the cache;
+// with the clock of up to `aheadMinutes` minutes from it in Result::sheet.
+Result compose(const QString &cacheFile, qint64 settleNs = kSettleNs, int aheadMinutes = 0);
 
 } // namespace StillPicture

@@ -36,14 +36,21 @@ QString programDirChosenFor(const QString &startDir)
 
 QString programDir()
 {
-    const QStringList args = QCoreApplication::arguments();
-    const QString startDir = args.isEmpty() ? QString() : programDirOf(args.first());
-    // Decided once per start path: the choice may make the user's directory.
+    // Decided once per start path: the choice may make the user's directory. An application's
+    // arguments stay as they are, so its start path is looked at once (the daemon asks twice a
+    // second).
     static QMutex mutex;
     static QString decidedFor;
     static QString decided;
     static bool known = false;
+    static const QCoreApplication *decidedIn = nullptr;
     const QMutexLocker locker(&mutex);
+    const QCoreApplication *application = QCoreApplication::instance();
+    if (known && application && application == decidedIn)
+        return decided;
+    decidedIn = application;
+    const QStringList args = QCoreApplication::arguments();
+    const QString startDir = args.isEmpty() ? QString() : programDirOf(args.first());
     if (!known || startDir != decidedFor) {
         decided = programDirChosenFor(startDir);
         decidedFor = startDir;

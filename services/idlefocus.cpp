@@ -42,12 +42,17 @@ int parseFocus(const QByteArray &content)
 
 int UTIL_GetIdleFocus()
 {
+    // Asked every half second by the daemon: the path is made again only for another program
+    // directory.
     static FocusCache cache;
-    const QByteArray path = QFile::encodeName(Platform::phonePath(QStringLiteral("/idle/focus")));
-    if (path != cache.path) {
+    static QString programDir;
+    const QString dir = Platform::programDir();
+    if (dir != programDir || cache.path.isEmpty()) {
+        programDir = dir;
         cache = FocusCache();
-        cache.path = path;
+        cache.path = QFile::encodeName(Platform::phonePath(QStringLiteral("/idle/focus")));
     }
+    const QByteArray &path = cache.path;
     struct stat st;
     if (::stat(path.constData(), &st) != 0) {
         cache.valid = false;

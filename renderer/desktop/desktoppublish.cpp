@@ -236,6 +236,12 @@ QImage composeScreen(QSize screen, const Layout &layout, const QString &wallpape
     return picture;
 }
 
+bool publishesNothing(const QString &programDir)
+{
+    const ConfigSnapshot snapshot = SettingsFile::snapshot(programDir);
+    return readConfig(snapshot).target == Target::Phone && readKept(snapshot).targets.isEmpty();
+}
+
 QStringList publish(const QString &programDir)
 {
     const ConfigSnapshot snapshot = SettingsFile::snapshot(programDir);

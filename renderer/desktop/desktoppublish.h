@@ -37,5 +37,8 @@ QImage composeScreen(QSize screen, const Layout &layout, const QString &wallpape
 // each kept settings that cannot go back yet (they stay kept for the next run), and one naming
 // the target and the reason when it failed.
 QStringList publish(const QString &programDir);
+// True when publish() has nothing to do: the phone alone shows the picture, and no real
+// desktop's settings wait to go back.
+bool publishesNothing(const QString &programDir);
 
 } // namespace Desktop

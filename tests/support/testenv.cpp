@@ -118,6 +118,9 @@ QString installProgram(const QString &name)
 {
     const QString target = path(name);
     copyTree(assembledDir() + QLatin1Char('/') + name, target);
+    // show comes with its drawing program, which its lean front starts.
+    if (name == QLatin1String("show"))
+        copyTree(assembledDir() + QStringLiteral("/showdraw"), path(QStringLiteral("showdraw")));
     return target;
 }
 

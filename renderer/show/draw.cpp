@@ -15,6 +15,9 @@
 #include "renderclock.h"
 #include "settingsfile.h"
 #include "stillpicture.h"
+#include "minutesheet.h"
+#include "processcontrol.h"
+#include "userprogramdir.h"
 #include "themefile.h"
 #include "themecheck.h"
 
@@ -27,6 +30,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
+
+extern char **environ;
 
 #if defined(__SANITIZE_ADDRESS__)
 #define QUILLORA_LEAK_CHECK 1
@@ -72,6 +77,72 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
         std::fprintf(stderr, "show: %s\n", qPrintable(message));
 }
 
+// What the run started with, for the minute sheet: the environment before show set its own
+// variables, and the folder it was started from.
+std::string g_environment;
+std::string g_startFolder;
+QString g_fontConfiguration;
+
+std::string encoded(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// The files the process has loaded (its program, the libraries and their plugins, mapped fonts);
+// false when one of them was replaced since (a running update).
+bool loadedFiles(QStringList *files)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArrayList lines = maps.readAll().split('\n');
+    for (const QByteArray &line : lines) {
+        const qsizetype slash = line.indexOf(" /");
+        if (slash < 0)
+            continue;
+        const QByteArray path = line.mid(slash + 1);
+        if (path.endsWith(" (deleted)"))
+            return false;
+        const QString name = QFile::decodeName(path);
+        if (!files->contains(name))
+            files->append(name);
+    }
+    return true;
+}
+
+// Leaves the minute sheet for the lean front, which answers the coming minutes from it without
+// drawing: where the program directory is the folder show was started from, and the phone alone
+// shows the picture.
+void keepSheet(MinuteSheet::Sheet sheet)
+{
+    const QString programDir = Platform::programDir();
+    if (sheet.minutes.empty() || encoded(programDir) != g_startFolder || !Desktop::publishesNothing(programDir))
+        return;
+    sheet.startFolder = g_startFolder;
+    sheet.environment = g_environment;
+    sheet.desktopPath = encoded(QFileInfo(DesktopPicture::path()).absoluteFilePath());
+    sheet.waitingPath = encoded(QFileInfo(DesktopPicture::waitingPath()).absoluteFilePath());
+    // Besides what the drawing read: what decides the program directory and the settings, the
+    // fonts and their configuration, the front itself and everything loaded.
+    QStringList files = {SettingsFile::path(programDir), SettingsFile::defaultsPath(programDir),
+                         programDir + QLatin1String(UserProgramDir::InstalledMarker), g_fontConfiguration,
+                         QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(ProcessControl::Show)};
+    files += PhoneEnv::phoneFontFiles();
+    const qsizetype ownFiles = files.size();
+    if (!loadedFiles(&files))
+        return;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const std::string name = encoded(files.at(i));
+        bool known = false;
+        for (const auto &entry : sheet.files)
+            known = known || entry.first == name;
+        if (!known)
+            sheet.files.emplace_back(name, MinuteSheet::fileStamp(name, i < ownFiles));
+    }
+    // A sheet that cannot be written only leaves the coming minutes to the drawing.
+    MinuteSheet::write(MinuteSheet::path(g_startFolder), sheet);
+}
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "show: %s\n", qPrintable(message));
@@ -86,7 +157,8 @@ int run(const QString &target, bool publish)
     if (!QDir().mkpath(QFileInfo(absolute).absolutePath()))
         return fail(QStringLiteral("cannot create the folder of %1").arg(absolute));
 
-    const StillPicture::Result drawn = StillPicture::compose(Platform::phonePath(QStringLiteral("/idle/cache/still.raw")));
+    StillPicture::Result drawn = StillPicture::compose(Platform::phonePath(QStringLiteral("/idle/cache/still.raw")),
+                                                       StillPicture::kSettleNs, MinuteSheet::kMinutes);
 
     // Replaced whole, so a reader never sees half a picture; a link at the name gives way to
     // the picture and its target is left alone.
@@ -105,6 +177,7 @@ int run(const QString &target, bool publish)
     for (const QString &problem : drawn.problems)
         std::fprintf(stderr, "show: %s\n", qPrintable(problem));
     std::printf("%s\n", QFile::encodeName(absolute).constData());
+    keepSheet(std::move(drawn.sheet));
     // The same minute on the session's own desktop, where one is chosen; the phone's picture
     // is written whatever becomes of it.
     if (publish)
@@ -151,6 +224,8 @@ int check(const QStringList &args)
 
 int main(int argc, char **argv)
 {
+    g_environment = MinuteSheet::environmentText(environ);
+    g_startFolder = MinuteSheet::startFolder(argv[0]);
     HugeHeap::use();
     // show never opens a window: it always draws offscreen, whatever display there is.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -158,9 +233,9 @@ int main(int argc, char **argv)
     // Only the phone's fonts are drawn: the font library starts with their folders alone.
     // Its file lies in the program directory the run works in (the user's own one for an
     // installed suite), never beside an installed program.
-    PhoneEnv::usePhoneFontConfiguration(
-        Platform::programDirChosenFor(Platform::programDirOf(QFile::decodeName(argv[0])))
-        + QStringLiteral("device/idle/cache/fonts.conf"));
+    g_fontConfiguration = Platform::programDirChosenFor(Platform::programDirOf(QFile::decodeName(argv[0])))
+        + QStringLiteral("device/idle/cache/fonts.conf");
+    PhoneEnv::usePhoneFontConfiguration(g_fontConfiguration);
     QGuiApplication application(argc, argv);
     PhoneEnv::substitutePhoneFont();
     ImagePlugins::builtInOnly();
