@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace RenderFixture;
 
 namespace {
@@ -36,6 +38,8 @@ private slots:
     void pngRoundTrip_data();
     void pngRoundTrip();
     void leakCheckCoversShow();
+    void frontAnswersHeldMinutes_data();
+    void frontAnswersHeldMinutes();
 };
 
 void TestShow::writesThePictureAndPrintsItsPath()
@@ -234,6 +238,111 @@ void TestShow::leakCheckCoversShow()
 #else
     QSKIP("only a sanitized build checks for leaks");
 #endif
+}
+
+namespace {
+
+// The minute sheet's file as it stands: a new sheet is a new file.
+QByteArray sheetIdentity()
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(TestEnv::path(QStringLiteral("device/idle/cache/minutes.sheet"))).constData(), &st) != 0)
+        return QByteArray();
+    return QByteArray::number(qulonglong(st.st_ino)) + ' ' + QByteArray::number(qlonglong(st.st_mtim.tv_nsec));
+}
+
+// A run of the program directory's `program` (show, or its drawing program) as installed, with
+// `environment` ("NAME=value") added.
+Run runInstalled(const QString &program, const QStringList &arguments, const QStringList &environment = {})
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &variable : environment + QStringList{QStringLiteral("NO_FAKE_STAT=1")})
+        env.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(env);
+    process.start(TestEnv::path(program), arguments);
+    Run run;
+    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit)
+        run.status = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    return run;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+void TestShow::frontAnswersHeldMinutes_data()
+{
+    QTest::addColumn<QString>("minute");      // "" for the current one
+    QTest::addColumn<QString>("change");      // made after the sheet
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<bool>("answered");       // by the front, from the sheet
+
+    const QString at = QStringLiteral("2020-05-23T09:");
+    QTest::newRow("the drawn minute") << at + QStringLiteral("06") << QString() << QStringList() << true;
+    QTest::newRow("a later minute") << at + QStringLiteral("47") << QString() << QStringList() << true;
+    QTest::newRow("the current minute") << QString() << QString() << QStringList() << true;
+    QTest::newRow("beyond the sheet") << QStringLiteral("2020-05-23T10:06") << QString() << QStringList() << false;
+    QTest::newRow("another day") << QStringLiteral("2020-05-24T09:06") << QString() << QStringList() << false;
+    QTest::newRow("the theme edited") << at + QStringLiteral("07") << QStringLiteral("theme") << QStringList() << false;
+    QTest::newRow("the wallpaper painted over") << at + QStringLiteral("07") << QStringLiteral("wallpaper") << QStringList()
+                                                << false;
+    QTest::newRow("a damaged sheet") << at + QStringLiteral("07") << QStringLiteral("sheet") << QStringList() << false;
+    QTest::newRow("another environment") << at + QStringLiteral("07") << QString()
+                                         << QStringList{QStringLiteral("QT_FONT_DPI=144")} << false;
+}
+
+// A minute of the sheet is written by the front, exactly as the drawing program writes it; any
+// change since the sheet was made leaves the minute to the drawing program.
+void TestShow::frontAnswersHeldMinutes()
+{
+    QFETCH(QString, minute);
+    QFETCH(QString, change);
+    QFETCH(QStringList, environment);
+    QFETCH(bool, answered);
+    const auto theme = [](int blue) {
+        return textItem("SysTime", 20, 10, 10, QColor(255, 255, 0)) + textItem("Calendar", 9, 10, 100, QColor(255, 255, blue));
+    };
+    setUp(theme(255));
+    QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively();
+    const QString ahead = minute.isEmpty() ? QString() : QStringLiteral("2020-05-23T09:06");
+    const QStringList args = minute.isEmpty() ? QStringList() : QStringList{QStringLiteral("--at"), minute};
+    const QStringList first = minute.isEmpty() ? QStringList() : QStringList{QStringLiteral("--at"), ahead};
+    // The first run draws the still part, the second finds it kept and makes the sheet.
+    const QString show = QStringLiteral("show");
+    TestEnv::installProgram(show);
+    QCOMPARE(runInstalled(show, first).status, 0);
+    QCOMPARE(runInstalled(show, first).status, 0);
+    const QByteArray sheet = sheetIdentity();
+    QVERIFY(!sheet.isEmpty());
+
+    if (change == QLatin1String("theme"))
+        TestEnv::writeFile(QStringLiteral("theme/t.theme"), theme(254)); // of the same size
+    if (change == QLatin1String("wallpaper")) {
+        QImage wall(DrawImg::Width, DrawImg::Height, QImage::Format_RGB32);
+        wall.fill(QColor(0, 128, 0));
+        QVERIFY(wall.save(TestEnv::path(QStringLiteral("wall.png"))));
+    }
+    if (change == QLatin1String("sheet"))
+        QVERIFY(QFile::resize(TestEnv::path(QStringLiteral("device/idle/cache/minutes.sheet")), 40000));
+
+    const Run run = runInstalled(show, args, environment);
+    QCOMPARE(run.status, 0);
+    const QString target = TestEnv::path(minute.isEmpty() ? kPicture : QStringLiteral("device/idle/cache/desktop.next.png"));
+    QCOMPARE(run.out, target.toUtf8() + "\n");
+    const QByteArray written = readAll(target);
+    QVERIFY(!written.isEmpty());
+    // The drawing program, finding the still part kept, would have made a new sheet.
+    if (answered)
+        QCOMPARE(sheetIdentity(), sheet);
+    // The drawing program's own picture of the minute, from the same files.
+    QCOMPARE(runInstalled(QStringLiteral("showdraw"), args, environment).status, 0);
+    QVERIFY(written == readAll(target));
 }
 
 QUILLORA_TEST_MAIN(TestShow)
