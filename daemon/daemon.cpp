@@ -33,6 +33,24 @@ const qint64 kAheadMs = 900;
 // before it ends.
 const unsigned kPauseSeconds = 2000;
 
+// The local time. Every local time Qt gives looks at the system's time zone file anew; the
+// checks ask twice a second, so the zone's offset is taken once a minute (a zone's offset changes
+// only at a minute's start) and the time is given with it.
+QDateTime localNow()
+{
+    static qint64 knownMinute = -1;
+    static int offset = 0;
+    const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+    const qint64 minute = ms / 60000;
+    if (minute != knownMinute) {
+        const QDateTime local = QDateTime::fromMSecsSinceEpoch(ms);
+        knownMinute = minute;
+        offset = local.offsetFromUtc();
+        return local;
+    }
+    return QDateTime::fromMSecsSinceEpoch(ms, Qt::OffsetFromUTC, offset);
+}
+
 qint64 minuteCount(const QDateTime &t)
 {
     const QTime time = t.time();
@@ -44,7 +62,7 @@ qint64 minuteCount(const QDateTime &t)
 Daemon::Daemon()
     : m_timer(new QTimer)
     , m_commitTimer(new QTimer)
-    , m_clock(&QDateTime::currentDateTime)
+    , m_clock(&localNow)
 {
     connect(m_timer, &QTimer::timeout, this, &Daemon::updateTheme);
     m_commitTimer->setSingleShot(true);
