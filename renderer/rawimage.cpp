@@ -1,5 +1,7 @@
 #include "rawimage.h"
 
+#include "posixfile.h"
+
 #include "atomicfile.h"
 #include "boundedfile.h"
 
@@ -23,11 +25,6 @@ constexpr qint64 kSampleBytes = 16 * 1024;
 constexpr quint32 kMaxColours = 256;
 constexpr quint8 kLittleEndian = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? 1 : 0;
 
-qint64 nanoseconds(const struct timespec &t)
-{
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
 } // namespace
 
 QByteArray stamp(const QString &path, QFile &file, const struct stat &st)
@@ -44,8 +41,8 @@ QByteArray stamp(const QString &path, QFile &file, const struct stat &st)
     if (size > kSampleBytes && file.seek(qMax(kSampleBytes, size - kSampleBytes)))
         bytes += file.read(kSampleBytes);
     key += '|' + QByteArray::number(size) + '|' + QByteArray::number(quint64(st.st_dev)) + ':'
-        + QByteArray::number(quint64(st.st_ino)) + '|' + QByteArray::number(nanoseconds(st.st_mtim)) + '|'
-        + QByteArray::number(nanoseconds(st.st_ctim)) + '|'
+        + QByteArray::number(quint64(st.st_ino)) + '|' + QByteArray::number(PosixFile::nanoseconds(st.st_mtim)) + '|'
+        + QByteArray::number(PosixFile::nanoseconds(st.st_ctim)) + '|'
         + QByteArray::number(quint64(qHash(QByteArrayView(bytes), 0)), 16);
     return key;
 }

@@ -1,9 +1,9 @@
 #include "stillpicture.h"
 
-#include "boundedfile.h"
 #include "drawimg.h"
 #include "phoneenv.h"
 #include "pngfile.h"
+#include "posixfile.h"
 #include "rawimage.h"
 #include "readlog.h"
 #include "renderclock.h"
@@ -20,8 +20,6 @@
 
 #include <limits>
 
-#include <sys/stat.h>
-#include <zlib.h>
 
 namespace StillPicture {
 
@@ -47,35 +45,14 @@ struct Cache
     QStringList problems; // of the still part's drawing
 };
 
-qint64 nanoseconds(const struct timespec &t)
-{
-    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-// What `path` holds, in a few bytes: its content's hash for a small file, its stamp for a larger
-// one, the kind and change times of anything else, "-" when it is missing. `changed` is set to
-// its change time (left alone for a missing file).
+// What `path` holds, in a few bytes (MinuteSheet::fileStamp, the rule the minute sheet keeps
+// too); `changed` is set to its change time (left alone for a missing file).
 QByteArray fileStamp(const QString &path, qint64 *changed)
 {
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return QByteArrayLiteral("-");
-    // The change time: every write moves it, and unlike the modification time it cannot be set
-    // ahead (a file dated in the future would never settle).
-    *changed = nanoseconds(st.st_ctim);
-    if (S_ISREG(st.st_mode) && st.st_size <= kContentBytes) {
-        bool whole = false;
-        const QByteArray content = BoundedFile::read(path, kContentBytes, &whole);
-        const auto *bytes = reinterpret_cast<const Bytef *>(content.constData());
-        const quint32 sums[2] = {quint32(::crc32_z(0, bytes, size_t(content.size()))),
-                                 quint32(::adler32_z(1, bytes, size_t(content.size())))};
-        return QByteArray(whole ? "c" : "+") + QByteArray::number(content.size()) + ' '
-            + QByteArray(reinterpret_cast<const char *>(sums), sizeof sums).toHex();
-    }
-    if (S_ISREG(st.st_mode))
-        return 's' + RawImage::stamp(path);
-    return QByteArray::number(uint(st.st_mode)) + ' ' + QByteArray::number(qulonglong(st.st_ino)) + ' '
-        + QByteArray::number(nanoseconds(st.st_mtim)) + ' ' + QByteArray::number(nanoseconds(st.st_ctim));
+    std::int64_t time = *changed;
+    const std::string stamp = MinuteSheet::fileStamp(QFile::encodeName(path).toStdString(), true, &time);
+    *changed = time;
+    return QByteArray(stamp.data(), qsizetype(stamp.size()));
 }
 
 // The stamps of a run, each file looked at once however many keys name it.
@@ -140,7 +117,7 @@ qint64 wallClockNs()
 {
     struct timespec t;
     ::clock_gettime(CLOCK_REALTIME, &t);
-    return nanoseconds(t);
+    return PosixFile::nanoseconds(t);
 }
 
 void readPart(QDataStream &in, Part &part)
@@ -304,7 +281,7 @@ MinuteSheet::Sheet aheadSheet(const Cache &cache, const QByteArray &context, con
             return MinuteSheet::Sheet();
     for (const QString &path : paths) {
         const std::string name = QFile::encodeName(path).toStdString();
-        sheet.files.emplace_back(name, MinuteSheet::fileStamp(name));
+        sheet.files.emplace_back(name, MinuteSheet::fileStamp(name, true));
     }
     // Stamped first and checked after: a file that changed before its stamp was taken fails the
     // check, one that changed after fails the sheet's own check when it is read.

@@ -7,7 +7,7 @@
 // read but to see that it is unchanged.
 //
 // The still part is kept under what its drawing read: the content of every file it looked at
-// (ReadLog; the stamp of RawImage for a file over kContentBytes), whether a file it looked for
+// (ReadLog; MinuteSheet::fileStamp, by size, identity and times for a larger file), whether a file it looked for
 // is there, the date, the system's language, the fonts, Qt and the program itself. It is drawn
 // anew when any of these differs, and is not kept when a file it read changed while it drew.
 //
@@ -25,8 +25,6 @@
 
 namespace StillPicture {
 
-// Files up to this size are kept by their content, larger ones by their stamp.
-constexpr qint64 kContentBytes = 64 * 1024;
 // A file changed this shortly before a drawing began (or while it drew) may have been read half
 // written: the still part drawn from it is not kept.
 constexpr qint64 kSettleNs = 50 * 1000 * 1000;

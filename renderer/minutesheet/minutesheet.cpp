@@ -131,11 +131,13 @@ std::string path(const std::string &programDir)
     return programDir + "device/idle/cache/minutes.sheet";
 }
 
-std::string fileStamp(const std::string &path, bool byContent)
+std::string fileStamp(const std::string &path, bool byContent, std::int64_t *changed)
 {
     struct stat st;
     if (::stat(path.c_str(), &st) != 0)
         return "-";
+    if (changed)
+        *changed = PosixFile::nanoseconds(st.st_ctim);
     if (byContent && S_ISREG(st.st_mode) && st.st_size <= kContentBytes) {
         std::string content;
         bool whole = false;

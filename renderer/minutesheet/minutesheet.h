@@ -31,13 +31,15 @@ constexpr int kMinutes = 60;
 // The sheet of a program directory (its path ends with "/").
 std::string path(const std::string &programDir);
 
-// What a file holds, in a few bytes: the content's size and sums for a regular file up to
+// What a file holds, in a few bytes (the still part's key takes it too): the content's size and
+// sums for a regular file up to
 // kContentBytes, size, identity and times for a larger one, kind, identity and times for anything
 // else, "-" when there is nothing at the path. Files that are only ever replaced whole (the
 // system's libraries, which an update renames into place) are stamped by size, identity and
 // times alone when `byContent` is false.
 constexpr std::int64_t kContentBytes = 64 * 1024;
-std::string fileStamp(const std::string &path, bool byContent = true);
+// `changed` (when given) is set to the change time of anything there, in nanoseconds.
+std::string fileStamp(const std::string &path, bool byContent = true, std::int64_t *changed = nullptr);
 
 // The folder of the path a program was started by, made absolute against the working folder
 // and cleaned of "." and ".." (as the suite finds its program directory), with a trailing "/".

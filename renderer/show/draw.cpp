@@ -88,9 +88,10 @@ std::string encoded(const QString &path)
     return QFile::encodeName(path).toStdString();
 }
 
-// The files the process has loaded (its program, the libraries and their plugins, mapped fonts);
-// false when one of them was replaced since (a running update).
-bool loadedFiles(QStringList *files)
+// The folders of the files the process has loaded (the libraries and their plugins, mapped
+// fonts, the font library's caches): an update replaces such a file by renaming a new one over
+// it, which changes its folder. False when one of them was replaced since the process loaded it.
+bool loadedFolders(QStringList *files)
 {
     QFile maps(QStringLiteral("/proc/self/maps"));
     if (!maps.open(QIODevice::ReadOnly))
@@ -103,9 +104,11 @@ bool loadedFiles(QStringList *files)
         const QByteArray path = line.mid(slash + 1);
         if (path.endsWith(" (deleted)"))
             return false;
-        const QString name = QFile::decodeName(path);
-        if (!files->contains(name))
-            files->append(name);
+        // The programs' own folder is left out: the program directory may be it, whose
+        // settings change, and the two programs are stamped themselves.
+        const QString folder = QFileInfo(QFile::decodeName(path)).absolutePath();
+        if (folder != QCoreApplication::applicationDirPath() && !files->contains(folder))
+            files->append(folder);
     }
     return true;
 }
@@ -123,13 +126,15 @@ void keepSheet(MinuteSheet::Sheet sheet)
     sheet.desktopPath = encoded(QFileInfo(DesktopPicture::path()).absoluteFilePath());
     sheet.waitingPath = encoded(QFileInfo(DesktopPicture::waitingPath()).absoluteFilePath());
     // Besides what the drawing read: what decides the program directory and the settings, the
-    // fonts and their configuration, the front itself and everything loaded.
+    // fonts and their configuration, the front and the drawing program, and the folders of
+    // everything loaded.
     QStringList files = {SettingsFile::path(programDir), SettingsFile::defaultsPath(programDir),
                          programDir + QLatin1String(UserProgramDir::InstalledMarker), g_fontConfiguration,
-                         QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(ProcessControl::Show)};
+                         QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(ProcessControl::Show),
+                         QCoreApplication::applicationFilePath()};
     files += PhoneEnv::phoneFontFiles();
     const qsizetype ownFiles = files.size();
-    if (!loadedFiles(&files))
+    if (!loadedFolders(&files))
         return;
     for (qsizetype i = 0; i < files.size(); ++i) {
         const std::string name = encoded(files.at(i));

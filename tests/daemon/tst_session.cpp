@@ -7,6 +7,7 @@
 #include "testenv.h"
 
 #include <QDBusConnection>
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
@@ -33,6 +34,7 @@ class TestSession : public QObject
     Q_OBJECT
 private slots:
     void screenSaverDrivesTheRedraws();
+    void focusFollowsItsFolder();
 };
 
 void TestSession::screenSaverDrivesTheRedraws()
@@ -92,6 +94,20 @@ void TestSession::screenSaverDrivesTheRedraws()
         tick(daemon);
         QCOMPARE(StubShow::count(), 3);
     }
+}
+
+// The focus is looked up in its folder, kept open: a folder removed and made again is followed.
+void TestSession::focusFollowsItsFolder()
+{
+    QVERIFY(Platform::setIdleFocus(false));
+    QCOMPARE(UTIL_GetIdleFocus(), 0);
+    QVERIFY(Platform::setIdleFocus(true));
+    QCOMPARE(UTIL_GetIdleFocus(), 1);
+    QVERIFY(QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively());
+    QVERIFY(Platform::setIdleFocus(false));
+    QCOMPARE(UTIL_GetIdleFocus(), 0);
+    QVERIFY(QDir(TestEnv::path(QStringLiteral("device/idle"))).removeRecursively());
+    QCOMPARE(UTIL_GetIdleFocus(), 1); // no focus file: the idle screen counts as in front
 }
 
 QUILLORA_TEST_MAIN(TestSession)
