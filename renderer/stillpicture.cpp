@@ -195,12 +195,16 @@ struct Ink
 Ink inkOf(const QImage &drawn, const QImage &cover)
 {
     Ink ink;
-    const QImage alpha = drawn.convertToFormat(QImage::Format_Alpha8);
-    for (int y = 0; y < alpha.height(); ++y) {
-        const uchar *touched = alpha.constScanLine(y);
+    const QImage pixels = drawn.format() == QImage::Format_ARGB32_Premultiplied
+        ? drawn
+        : drawn.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int width = pixels.width();
+    const int height = pixels.height();
+    for (int y = 0; y < height; ++y) {
+        const auto *touched = reinterpret_cast<const QRgb *>(pixels.constScanLine(y));
         const uchar *covered = cover.constScanLine(y);
-        for (int x = 0; x < alpha.width(); ++x) {
-            if (!touched[x])
+        for (int x = 0; x < width; ++x) {
+            if (!qAlpha(touched[x]))
                 continue;
             ink.first = qMin(ink.first, y);
             ink.last = y;
