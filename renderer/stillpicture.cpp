@@ -245,9 +245,16 @@ MinuteSheet::Sheet aheadSheet(const Cache &cache, const QByteArray &context, con
     MinuteSheet::Sheet sheet;
     const QDateTime now = RenderClock::now();
     const int first = now.time().hour() * 60 + now.time().minute();
+    // A minute that the local time skips (the start of summer time) is left out.
     QList<QDateTime> instants;
-    for (int minute = first; minute < qMin(24 * 60, first + count); ++minute)
-        instants << QDateTime(now.date(), QTime(minute / 60, minute % 60));
+    QList<int> minutes;
+    for (int minute = first; minute < qMin(24 * 60, first + count); ++minute) {
+        const QDateTime instant(now.date(), QTime(minute / 60, minute % 60));
+        if (!instant.isValid() || instant.date() != now.date() || instant.time() != QTime(minute / 60, minute % 60))
+            continue;
+        instants << instant;
+        minutes << minute;
+    }
 
     const std::vector<PngFrame::BandSums> stillSums = PngFile::sumsOf(cache.stillBands);
     std::string problems;
@@ -260,7 +267,7 @@ MinuteSheet::Sheet aheadSheet(const Cache &cache, const QByteArray &context, con
             if (where.reachesCover)
                 return;
             MinuteSheet::Minute minute;
-            minute.minuteOfDay = first + int(i);
+            minute.minuteOfDay = minutes.at(i);
             minute.problems = problems;
             if (where.last >= 0) {
                 const PngFile::Bands bands = PngFile::deflateBands(picture, &cache.stillBands, where.first, where.last);

@@ -23,13 +23,13 @@ namespace {
 
 [[noreturn]] void draw(char **argv)
 {
+    // Beside the front's own file, links followed (a user's program directory links the
+    // installed programs); without /proc, beside the path it was started by.
     char self[PATH_MAX];
     const ssize_t size = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    std::string program = "showdraw";
-    if (size > 0) {
-        const std::string path(self, std::size_t(size));
-        program = path.substr(0, path.rfind('/') + 1) + program;
-    }
+    const std::string path = size > 0 ? std::string(self, std::size_t(size)) : std::string();
+    const std::string program = (path.empty() ? MinuteSheet::startFolder(argv[0]) : path.substr(0, path.rfind('/') + 1))
+        + "showdraw";
     ::execv(program.c_str(), argv);
     std::fprintf(stderr, "show: cannot start %s: %s\n", program.c_str(), std::strerror(errno));
     std::exit(1);
