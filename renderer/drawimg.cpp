@@ -77,8 +77,7 @@ DrawImg::ClockDrawing DrawImg::drawClock(QList<QImage> pictures)
 QStringList DrawImg::drawClockAt(const QImage &still, const QList<QDateTime> &instants,
                                  const std::function<void(qsizetype, const QImage &, const QImage &)> &take)
 {
-    QImage clear(Width, Height, QImage::Format_ARGB32_Premultiplied);
-    clear.fill(Qt::transparent);
+    const QImage clear = clearPicture();
     DrawImg clock(Layer::Clock, clear);
     for (qsizetype i = 0; i < instants.size(); ++i) {
         clock.now = instants.at(i);
@@ -92,6 +91,13 @@ QStringList DrawImg::drawClockAt(const QImage &still, const QList<QDateTime> &in
         take(i, pictures[0], pictures[1]);
     }
     return clock.problems();
+}
+
+QImage DrawImg::clearPicture(int scale)
+{
+    QImage clear(Width * scale, Height * scale, QImage::Format_ARGB32_Premultiplied);
+    clear.fill(Qt::transparent);
+    return clear;
 }
 
 bool DrawImg::isClockItem(const QString &group)
@@ -190,8 +196,7 @@ QString DrawImg::getProgramDir()
 void DrawImg::loadWallpaper(bool plain)
 {
     if (overlayScale > 0) {
-        QImage clear(Width * overlayScale, Height * overlayScale, QImage::Format_ARGB32_Premultiplied);
-        clear.fill(Qt::transparent);
+        QImage clear = clearPicture(overlayScale);
         clear.setDevicePixelRatio(overlayScale);
         picture = new QPixmap(QPixmap::fromImage(std::move(clear)));
         return;

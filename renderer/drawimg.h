@@ -102,6 +102,8 @@ public:
     // Returns the problems of the drawing.
     static QStringList drawClockAt(const QImage &still, const QList<QDateTime> &instants,
                                    const std::function<void(qsizetype, const QImage &, const QImage &)> &take);
+    // A transparent picture of k x 240 by k x 320 pixels, to draw a layer over on its own.
+    static QImage clearPicture(int scale = 1);
     // True for the items whose text shows the time of day.
     static bool isClockItem(const QString &group);
     // Draws the items alone from the files, over a transparent picture of k x 240 by k x 320

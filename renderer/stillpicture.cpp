@@ -155,13 +155,6 @@ void writeCache(const QString &path, const Cache &cache)
     });
 }
 
-QImage transparentPicture()
-{
-    QImage clear(DrawImg::Width, DrawImg::Height, QImage::Format_ARGB32_Premultiplied);
-    clear.fill(Qt::transparent);
-    return clear;
-}
-
 // Every pixel that `drawn` (over a transparent picture) touches, and those next to it.
 QImage widenedCover(const QImage &drawn)
 {
@@ -329,12 +322,12 @@ Result compose(const QString &cacheFile, qint64 settleNs, int aheadMinutes)
         cache.stillBands = PngFile::deflateBands(cache.still.image);
     if (!coverKept)
         cache.cover.image = widenedCover(
-            drawLayer(DrawImg::Layer::AfterClock, transparentPicture(), cacheFolder, shared, settleNs, &cache.cover));
+            drawLayer(DrawImg::Layer::AfterClock, DrawImg::clearPicture(), cacheFolder, shared, settleNs, &cache.cover));
     if (!bandsKept || !coverKept)
         writeCache(cacheFile, cache);
 
     // The clock's texts over a transparent picture show which pixels they touch.
-    const DrawImg::ClockDrawing clock = DrawImg::drawClock({transparentPicture(), cache.still.image});
+    const DrawImg::ClockDrawing clock = DrawImg::drawClock({DrawImg::clearPicture(), cache.still.image});
     const Ink ink = inkOf(clock.pictures.at(0), cache.cover.image);
     Result result;
     if (ink.reachesCover) {

@@ -1,5 +1,7 @@
 #include "boundedfile.h"
 
+#include "posixfile.h"
+
 #include "notifydb.h"
 #include "readlog.h"
 
@@ -32,17 +34,9 @@ std::unique_ptr<QFile> openRegular(const QString &path, struct stat *st)
     if (path.isEmpty())
         return nullptr;
     ReadLog::note(path);
-    // O_NONBLOCK: opening a FIFO without a writer returns at once instead of waiting for one.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = PosixFile::openRegular(QFile::encodeName(path).toStdString(), st);
     if (fd < 0)
         return nullptr;
-    struct stat own;
-    struct stat *status = st ? st : &own;
-    if (::fstat(fd, status) != 0 || !S_ISREG(status->st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     auto file = std::make_unique<QFile>(path);
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

@@ -1,22 +1,7 @@
 #include "desktoprefresh.h"
 
 #include "processcontrol.h"
-
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QList>
-
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
-
-extern char **environ;
+#include "processgroup.h"
 
 namespace Platform {
 namespace {
@@ -47,84 +32,11 @@ bool prepareShow(const QString &programDir, const QDateTime &minute, bool quiet)
     return runShowWith(programDir, {QStringLiteral("--at"), minute.toString(QStringLiteral("yyyy-MM-ddTHH:mm"))}, quiet);
 }
 
-namespace {
-
-// Waits for `pid` until it ends or `deadline` passes; true (with its status) when it ended.
-bool waitFor(pid_t pid, const QDeadlineTimer &deadline, int *status)
-{
-    const int handle = int(::syscall(SYS_pidfd_open, pid, 0));
-    for (;;) {
-        const pid_t ended = ::waitpid(pid, status, WNOHANG);
-        if (ended == pid || (ended < 0 && errno != EINTR))
-            break;
-        // A wait may come back early (a clock that runs fast for the process): the limit
-        // counts by the deadline alone.
-        if (deadline.hasExpired()) {
-            if (handle >= 0)
-                ::close(handle);
-            return false;
-        }
-        const int ms = int(qMin<qint64>(deadline.remainingTime(), handle >= 0 ? 60000 : 5));
-        if (handle >= 0) {
-            pollfd ready{handle, POLLIN, 0};
-            ::poll(&ready, 1, ms);
-        } else {
-            ::usleep(useconds_t(ms) * 1000);
-        }
-    }
-    if (handle >= 0)
-        ::close(handle);
-    return true;
-}
-
-} // namespace
-
 static bool runShowWith(const QString &programDir, const QStringList &arguments, bool quiet)
 {
     // Never a "show" found on the search path: an empty directory is the current one.
-    const QByteArray program = QFile::encodeName(ProcessControl(programDir).programFile(QLatin1String(ProcessControl::Show)));
-    QList<QByteArray> words{program};
-    for (const QString &argument : arguments)
-        words << QFile::encodeName(argument);
-    std::vector<char *> argv;
-    for (QByteArray &word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    // Spawned rather than forked: the daemon's memory is neither copied nor marked to be copied
-    // on its next write, which a redraw every minute would pay for. The program begins a process
-    // group of its own, so that ending it at the limit ends whatever it started as well, with
-    // the signals as a new program has them.
-    posix_spawn_file_actions_t files;
-    ::posix_spawn_file_actions_init(&files);
-    if (quiet) {
-        ::posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        ::posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    }
-    posix_spawnattr_t attributes;
-    ::posix_spawnattr_init(&attributes);
-    sigset_t none;
-    sigset_t reset;
-    ::sigemptyset(&none);
-    ::sigemptyset(&reset);
-    ::sigaddset(&reset, SIGPIPE);
-    ::posix_spawnattr_setsigmask(&attributes, &none);
-    ::posix_spawnattr_setsigdefault(&attributes, &reset);
-    ::posix_spawnattr_setpgroup(&attributes, 0);
-    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-    const QDeadlineTimer deadline(g_limitMs);
-    pid_t pid = -1;
-    const int started = ::posix_spawn(&pid, program.constData(), &files, &attributes, argv.data(), environ);
-    ::posix_spawnattr_destroy(&attributes);
-    ::posix_spawn_file_actions_destroy(&files);
-    if (started != 0)
-        return false;
-    int status = 0;
-    if (waitFor(pid, deadline, &status))
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    ::kill(-pid, SIGKILL);
-    waitFor(pid, QDeadlineTimer(2000), &status);
-    return false;
+    return ProcessGroup::run(ProcessControl(programDir).programFile(QLatin1String(ProcessControl::Show)), arguments,
+                             quiet, g_limitMs);
 }
 
 } // namespace Platform

@@ -77,20 +77,31 @@ bool replace(const std::string &path, const std::function<bool(int fd)> &write, 
     return ok;
 }
 
+int openRegular(const std::string &path, struct stat *st)
+{
+    // O_NONBLOCK: opening a FIFO without a writer returns at once instead of waiting for one.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat own;
+    struct stat *status = st ? st : &own;
+    if (::fstat(fd, status) != 0 || !S_ISREG(status->st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 bool readRegular(const std::string &path, std::size_t cap, std::string *content, bool *whole)
 {
     content->clear();
     if (whole)
         *whole = true;
-    // Opened without waiting (a FIFO put there since would block), then checked to be a file.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    struct stat st;
+    const int fd = openRegular(path, &st);
     if (fd < 0)
         return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     // Room for what the file holds and one byte more, which tells a file that grew since or one
     // over the cap; the room grows with a growing file, up to one byte over the cap.
     content->resize(std::min<std::size_t>(cap, std::size_t(st.st_size)) + 1);

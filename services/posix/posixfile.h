@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <sys/stat.h>
 #include <functional>
 #include <string>
 
@@ -17,6 +18,11 @@ namespace PosixFile {
 // file it replaces; a new name gets the usual ones (0666 less the umask). False (with *error set
 // to a short reason, when given) when anything fails, leaving what was at `path` as it was.
 bool replace(const std::string &path, const std::function<bool(int fd)> &write, std::string *error = nullptr);
+
+// Opens a regular file for reading without waiting on anything else at the path (opening a
+// FIFO would block): the descriptor (close-on-exec, blocking again), or -1 when the path holds
+// no regular file. `st` (when given) receives its status.
+int openRegular(const std::string &path, struct stat *st = nullptr);
 
 // Reads a regular file, at most `cap` bytes of it; anything else (a FIFO, a device, a folder)
 // is not opened. False when it is not a regular file or cannot be read; *whole (when given)
